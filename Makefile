@@ -1,0 +1,52 @@
+# Two commands for a newcomer: `make run` and `make test`. Everything else
+# here serves them. Each target installs what it needs when it is missing.
+
+BUILD   ?= build
+NATIVE  := $(BUILD)/native
+ASAN    := $(BUILD)/asan
+WIN     := $(BUILD)/win
+ART     := $(NATIVE)/art
+JOBS    ?= $(shell nproc)
+
+.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-windows run bench fuzz clean
+
+all: native windows
+
+deps:
+	@scripts/deps.sh native
+
+deps-windows:
+	@scripts/deps.sh windows
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(ASAN) -j$(JOBS)
+
+# The pictures of the resources are drawn by our own generator.
+art: native
+	@$(NATIVE)/res/gen/quorvane-artwork $(ART)
+
+windows: deps-windows art
+	@scripts/win-build.sh $(WIN) $(abspath $(ART))
+
+test-native: native
+	@cd $(NATIVE) && ctest --output-on-failure --timeout 300
+
+test-asan: asan
+	@cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 600
+
+test-windows: windows
+	@scripts/win-test.sh $(WIN)
+
+test: test-native test-asan test-windows
+
+run: native
+	@scripts/run.sh $(NATIVE) $(BUILD)/run
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,125 @@
+#include "CliOptions.h"
+
+namespace {
+
+struct CommandName {
+  const char* name;
+  CliCommand command;
+};
+
+constexpr CommandName kCommands[] = {
+    {"list", CliCommand::List},
+    {"install", CliCommand::Install},
+    {"check", CliCommand::Check},
+};
+
+// Which options each command takes.
+bool Accepts(CliCommand command, const std::string& option) {
+  if (option == "--catalogue") return true;
+  if (command != CliCommand::Install) return false;
+  return option == "--fs" || option == "--squawkbox" || option == "--airline" || option == "--yes";
+}
+
+bool TakesValue(const std::string& option) { return option != "--yes"; }
+
+}  // namespace
+
+bool ParseArguments(const std::vector<std::string>& args, CliOptions* options, std::string* error) {
+  *options = CliOptions();
+  if (args.empty()) {
+    *error = "no command given";
+    return false;
+  }
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h" || first == "help") {
+    options->command = CliCommand::Help;
+    return true;
+  }
+  if (first == "--version") {
+    options->command = CliCommand::Version;
+    return true;
+  }
+  for (const CommandName& entry : kCommands) {
+    if (first == entry.name) options->command = entry.command;
+  }
+  if (options->command == CliCommand::None) {
+    *error = "unknown command '" + first + "'";
+    return false;
+  }
+
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string option = args[i];
+    std::string value;
+    bool inlineValue = false;
+    std::string::size_type equals = option.find('=');
+    if (option.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option = option.substr(0, equals);
+      inlineValue = true;
+    }
+    if (option == "--help" || option == "-h") {
+      options->command = CliCommand::Help;
+      return true;
+    }
+    if (!Accepts(options->command, option)) {
+      *error = "'" + args[i] + "' is not an option of '" + first + "'";
+      return false;
+    }
+    if (TakesValue(option) && !inlineValue) {
+      if (i + 1 >= args.size()) {
+        *error = option + " needs a value";
+        return false;
+      }
+      value = args[++i];
+    } else if (!TakesValue(option) && inlineValue) {
+      *error = option + " takes no value";
+      return false;
+    }
+
+    if (option == "--fs") {
+      options->hasFs = true;
+      options->fs = value;
+    } else if (option == "--squawkbox") {
+      options->hasSquawkBox = true;
+      options->squawkBox = value;
+    } else if (option == "--catalogue") {
+      options->catalogue = value;
+    } else if (option == "--airline") {
+      options->airlines.push_back(value);
+    } else if (option == "--yes") {
+      options->yes = true;
+    }
+  }
+  return true;
+}
+
+const char* UsageText() {
+  return "Usage: quorvane-cli COMMAND [OPTIONS]\n"
+         "\n"
+         "Installs airline repaints into the FS2002 CSL aircraft configuration\n"
+         "(aircraft\\csl\\Aircraft.cfg) and the SquawkBox model list (CSL_ICAO.csv).\n"
+         "\n"
+         "Commands:\n"
+         "  list [--catalogue DIR]\n"
+         "      Prints the airlines of DIR/Airlines.dat, one a line, in list order.\n"
+         "      Example: quorvane-cli list --catalogue sample/catalogue\n"
+         "\n"
+         "  install [--fs DIR] [--squawkbox DIR] [--catalogue DIR] [--airline DESCR]... [--yes]\n"
+         "      Removes what earlier runs installed, then installs the chosen airlines\n"
+         "      (every airline when no --airline is given) and sorts the model list.\n"
+         "      --fs and --squawkbox default to the folders remembered in Quorvane.ini.\n"
+         "      Without --yes the confirmation is asked on the terminal.\n"
+         "      Example: quorvane-cli install --fs ~/FS2002 --squawkbox ~/SquawkBox \\\n"
+         "                 --airline 'Quorvane Air : B737-800' --yes\n"
+         "\n"
+         "  check [--catalogue DIR]\n"
+         "      Lists everything in Airlines.dat that keeps an airline from being\n"
+         "      listed or installed soundly.\n"
+         "      Example: quorvane-cli check --catalogue sample/catalogue\n"
+         "\n"
+         "--catalogue defaults to the folder of this program.\n"
+         "\n"
+         "Exit status: 0 success; 1 nothing was changed (a check failed, or a file\n"
+         "cannot be processed safely); 2 usage error; 3 finished, but something\n"
+         "failed (listed); 4 cancelled at the confirmation.\n";
+}

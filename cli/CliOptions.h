@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class CliCommand { None, Help, Version, List, Install, Check };
+
+struct CliOptions {
+  CliCommand command = CliCommand::None;
+  bool hasFs = false;
+  std::string fs;
+  bool hasSquawkBox = false;
+  std::string squawkBox;
+  std::string catalogue;
+  std::vector<std::string> airlines;
+  bool yes = false;
+};
+
+// Parses argv[1..]; false with the reason in *error on a usage error.
+bool ParseArguments(const std::vector<std::string>& args, CliOptions* options, std::string* error);
+
+// The text of --help.
+const char* UsageText();

@@ -1,0 +1,189 @@
+#include "AirlineInstall.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "Catalogue.h"
+#include "FileSystem.h"
+#include "Folders.h"
+#include "InstallContext.h"
+#include "InstallHost.h"
+#include "RunReport.h"
+#include "Text.h"
+#include "TextFile.h"
+
+namespace {
+
+constexpr std::size_t kConfigReadSize = 2000;
+constexpr int kMostScanIterations = 10000;
+constexpr int kScanProgressEnd = 1000;
+constexpr std::size_t kTitleOffset = 6;  // "Title=" is skipped untested
+
+struct TitleScan {
+  bool readable = false;
+  bool present = false;
+  int headers = 0;
+};
+
+// Counts the "[fltsim." headers of the configuration file and looks for
+// one whose title line carries the title, moving the airline progress bar
+// over the first thousand lines.
+TitleScan ScanForTitle(InstallHost& host, const char* path, const char* title) {
+  TitleScan scan;
+  plat::TextFile file;
+  if (!file.Open(path, plat::TextFile::Mode::Read)) return scan;
+  char line[kConfigReadSize];
+  for (int i = 0; i < kMostScanIterations; ++i) {
+    host.SetProgressPos(kAirlineProgressId, i);
+    if (!file.ReadLine(line, sizeof line)) break;
+    if (std::strncmp(line, "[fltsim.", 8) != 0) continue;
+    if (!file.ReadLine(line, sizeof line)) {
+      ++scan.headers;
+      break;
+    }
+    std::size_t length = std::strlen(line);
+    if (length > 0) line[--length] = '\0';  // normally the line feed
+    if (length >= kTitleOffset && std::strcmp(line + kTitleOffset, title) == 0) {
+      scan.present = true;
+      break;
+    }
+    ++scan.headers;
+  }
+  scan.readable = file.Close();
+  return scan;
+}
+
+// Appends text to a file; an append that fails is taken back by cutting
+// the file to its earlier length, so no half entry is ever left.
+class Appender {
+ public:
+  bool Open(const char* path) {
+    path_ = path;
+    if (!file_.Open(path, plat::TextFile::Mode::Append)) return false;
+    // A last line without a line break would run into what follows.
+    if (!file_.EndedWithLineBreak()) file_.Write("\n");
+    return true;
+  }
+  void Write(const char* text) { file_.Write(text); }
+  void WriteLine(const char* key, const char* value) {
+    file_.Write(key);
+    file_.Write(value);
+    file_.Write("\n");
+  }
+  bool Close() {
+    std::uint64_t size = file_.SizeAtOpen();
+    if (file_.Close()) return true;
+    plat::TruncateFile(path_, size);
+    return false;
+  }
+
+ private:
+  const char* path_ = "";
+  plat::TextFile file_;
+};
+
+bool AppendSection(const char* path, int number, const AirlineRecord& record) {
+  Appender out;
+  if (!out.Open(path)) return false;
+  char header[32];
+  FormatText(header, sizeof header, "[fltsim.%d]\n", number);
+  out.Write(header);
+  out.WriteLine("Title=", record.Title);
+  out.WriteLine("Sim=", record.Sim);
+  out.WriteLine("Model=", record.Model);
+  out.WriteLine("Panel=", record.Panel);
+  out.WriteLine("Sound=", record.Sound);
+  out.WriteLine("Texture=", record.Folder);
+  out.WriteLine("quorvane=", record.SQ1);
+  out.Write("checklists=\n\n");
+  return out.Close();
+}
+
+bool AppendModelLine(const char* path, const char* line) {
+  Appender out;
+  if (!out.Open(path)) return false;
+  out.WriteLine("", line);
+  return out.Close();
+}
+
+// Refuses what cannot be installed soundly, before anything is changed.
+bool CheckRecord(const char* description, const LookupResult& lookup, const AirlineRecord& record,
+                 RunReport& report) {
+  if (!lookup.found) {
+    report.Fail(Printf("\"%s\": not found in Airlines.dat, not installed", description));
+    return false;
+  }
+  if (lookup.tooLongKey) {
+    report.Fail(Printf("\"%s\": the %s value in Airlines.dat is longer than %zu characters, not installed",
+                       description, lookup.tooLongKey, AirlineRecord::kFieldSize - 1));
+    return false;
+  }
+  if (!IsSafeName(record.Folder)) {
+    report.Fail(Printf("\"%s\": the Folder value \"%s\" is not a plain folder name, not installed", description,
+                       record.Folder));
+    return false;
+  }
+  if (!IsSafeName(record.Data)) {
+    report.Fail(Printf("\"%s\": the Data value \"%s\" is not a plain file name, not installed", description,
+                       record.Data));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsSafeName(const char* name) {
+  if (std::strpbrk(name, "\\/:")) return false;
+  return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
+}
+
+void InstallAirline(InstallHost& host, const char* description, RunReport& report) {
+  const InstallContext& context = CurrentInstall;
+  const AirlineRecord& record = context.record;
+  LookupResult lookup = LookupAirline(description);
+
+  host.SetProgressRange(kAirlineProgressId, 1, kScanProgressEnd);
+  char status[200];
+  FormatText(status, sizeof status, "Installing Airline     %s ", description);  // a cut status text is harmless
+  host.ShowWaitBox(status);
+
+  if (!CheckRecord(description, lookup, record, report)) return;
+
+  char textureFolder[200];
+  char source[300];
+  char target[300];
+  char catalogueFolder[300];
+  GetCatalogueFolder(catalogueFolder, sizeof catalogueFolder);
+  if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", context.fsFolder,
+                  record.Folder) ||
+      !FormatText(source, sizeof source, "%s%s.dat", catalogueFolder, record.Data) ||
+      !FormatText(target, sizeof target, "%s\\csl.0af", textureFolder)) {
+    report.Fail(Printf("\"%s\": the texture path is too long, not installed", description));
+    return;
+  }
+
+  TitleScan scan = ScanForTitle(host, context.configPath, record.Title);
+  if (!scan.readable) {
+    report.Fail(Printf("\"%s\": %s could not be read, not installed", description, context.configPath));
+    return;
+  }
+  if (!scan.present) {
+    host.SetProgressPos(kAirlineProgressId, 0);
+    if (!AppendSection(context.configPath, scan.headers, record)) {
+      report.Fail(Printf("\"%s\": %s could not be written, not installed", description, context.configPath));
+      return;
+    }
+    if (record.SQ1[0] && !AppendModelLine(context.modelListPath, record.SQ1)) {
+      report.Fail(Printf("\"%s\": the model line could not be added to %s", description, context.modelListPath));
+    }
+  }
+
+  if (!EnsureFolderPath(host, textureFolder, 0)) {
+    report.Fail(Printf("\"%s\": the folder %s could not be created", description, textureFolder));
+    return;
+  }
+  if (!plat::CopyFileOver(source, target)) {
+    report.Fail(Printf("\"%s\": %s could not be copied to %s", description, source, target));
+  }
+}

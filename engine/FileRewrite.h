@@ -1,0 +1,12 @@
+#pragma once
+
+class RunReport;
+
+// The first time a run changes a whole file, the original is kept beside
+// it as "<path>.bak" (replacing an older one). False, with the failure
+// reported, when the copy cannot be made; the file must then stay as it is.
+bool BackUpOnce(const char* path, bool* backedUp, RunReport& report);
+
+// Rewrites the configuration file from ConfigLines: one blank line before
+// every "[" line, no other blank lines, empty slots left out.
+bool WriteConfigLines(const char* path, RunReport& report);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+
+// The catalogue values of one airline. Each field holds at most 49
+// characters; a longer catalogue value is refused, never cut.
+struct AirlineRecord {
+  static constexpr std::size_t kFieldSize = 50;
+  char Data[kFieldSize];
+  char Folder[kFieldSize];
+  char Title[kFieldSize];
+  char Sim[kFieldSize];
+  char Panel[kFieldSize];
+  char Sound[kFieldSize];
+  char Model[kFieldSize];
+  char SQ1[kFieldSize];
+};
+
+// Process-wide state of one Install command: the paths it works on and the
+// record of the airline being installed. Each path holds at most 299
+// characters.
+struct InstallContext {
+  static constexpr std::size_t kPathSize = 300;
+  char configPath[kPathSize];       // ...\aircraft\csl\Aircraft.cfg or Aircraft.csl
+  char modelListPath[kPathSize];    // <SquawkBox>\CSL_ICAO.csv
+  char fsFolder[kPathSize];         // one trailing backslash removed
+  char squawkBoxFolder[kPathSize];  // as typed
+  AirlineRecord record;
+};
+
+extern InstallContext CurrentInstall;

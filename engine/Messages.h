@@ -1,0 +1,32 @@
+#pragma once
+
+// The fixed texts the engine shows. They are the program's own words and
+// are kept exactly, spacing and punctuation included.
+
+inline constexpr const char kConfirmText[] =
+    "NOTE !!\n\nMicrosoft (r) Flight Simulator 2002 (c) & SquawkBox by Brannock must be closed,\n"
+    "before you continue this operation !";
+inline constexpr const char kInvalidSquawkBoxText[] = "Invalid SquawkBox directory !\n\nPlease select again !";
+inline constexpr const char kInvalidFsText[] = "Invalid FS 2002 directory !\n\nPlease select again !";
+inline constexpr const char kNoSelectionText[] = "Please select valid airlines !";
+inline constexpr const char kNoConfigText[] = "Aircraft.cfg or Aircraft.csl not found !!";
+inline constexpr const char kSuccessText[] =
+    "Congratulation !!!!\n\nSelected airlines are successfully installed !!\n\nPlease restart FS2K & SquawkBox";
+
+inline constexpr const char kSquawkBoxPathTooLongText[] =
+    "The SquawkBox directory name is too long !\n\nPlease select a directory with a shorter path !";
+inline constexpr const char kFsPathTooLongText[] =
+    "The FS 2002 directory name is too long !\n\nPlease select a directory with a shorter path !";
+inline constexpr const char kFinishedWithErrorsText[] = "The installation finished with errors !!";
+inline constexpr const char kCheckFailuresText[] = "Please check the items listed above.";
+
+// The wait-box script of the Install command.
+inline constexpr const char kWaitBlankText[] = "               ";
+inline constexpr const char kWaitInitializingText[] = "Initializing SquawkBox ... please wait !";
+inline constexpr const char kWaitReadingText[] = "Reading aircraft entries ...";
+inline constexpr const char kWaitDeletingText[] = "Delete old entries ..... please wait !";
+inline constexpr const char kWaitDotsText[] = "..";
+inline constexpr const char kWaitText[] = "wait ..";
+
+inline constexpr const char kAskCreateFolderText[] = "Der angegebene Pfad existiert nicht !\n\nSoll er angelegt werden ?";
+inline constexpr const char kCannotCreateFolderText[] = "Der angegeben Pfad konnte nicht erstellt werden !!";

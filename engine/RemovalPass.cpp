@@ -1,0 +1,179 @@
+#include "RemovalPass.h"
+
+#include <cstring>
+
+#include "FileRewrite.h"
+#include "InstallContext.h"
+#include "InstallHost.h"
+#include "LineTable.h"
+#include "ModelListSort.h"
+#include "RunReport.h"
+#include "Text.h"
+
+namespace {
+
+// Slots below a header that the legacy title scan looks at, and that a
+// marked section may reach at most.
+constexpr std::size_t kTitleWindow = 8;
+constexpr std::size_t kMarkedWindow = 40;
+
+bool IsSectionHeader(const char* line) { return StartsWithIgnoringCase(line, "[fltsi"); }
+
+void RemoveLegacyModelLines(const char* label) {
+  for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
+    char field[kSlotSize];
+    GetCsvField(ModelList.Line(i), kSlotSize, field, sizeof field, 0, ',');
+    if (EqualsIgnoringCase(field, label)) ModelList.Delete(i);
+  }
+}
+
+// The title value of the section at h: the text after the first six
+// characters of the first window slot that mentions "title", taken by
+// position; null when no slot does.
+const char* SectionTitle(std::size_t h) {
+  for (std::size_t k = 0; k <= kTitleWindow; ++k) {
+    const char* line = ConfigLines.Line(h + k);
+    if (ContainsIgnoringCase(line, "title")) return std::strlen(line) > 6 ? line + 6 : "";
+  }
+  return nullptr;
+}
+
+// Removes the first section whose title is the code; later rows find
+// later sections, since a removed header no longer reads as one.
+void RemoveLegacySection(const char* code) {
+  for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
+    char* header = ConfigLines.MutableLine(h);
+    LowerCaseInPlace(header);
+    if (!IsSectionHeader(header)) continue;
+    const char* title = SectionTitle(h);
+    if (!title || !EqualsIgnoringCase(title, code)) continue;
+
+    ConfigLines.Delete(h);
+    header[0] = ' ';
+    for (std::size_t k = 1; k <= kTitleWindow; ++k) ConfigLines.Delete(h + k);
+    if (StartsWithIgnoringCase(ConfigLines.Line(h + 11), "DESCRIPTI")) ConfigLines.Delete(h + 9);
+    return;
+  }
+}
+
+void RemoveMarkedSections() {
+  for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
+    char* header = ConfigLines.MutableLine(h);
+    LowerCaseInPlace(header);
+    if (!IsSectionHeader(header)) continue;
+
+    // The section ends before the next "[" line, 40 slots below at most;
+    // empty slots do not end it.
+    std::size_t last = h;
+    bool marked = ContainsIgnoringCase(header, "quorvane=");
+    for (std::size_t k = h + 1; k <= h + kMarkedWindow && k < ConfigLineTable::kSlots; ++k) {
+      if (ConfigLines.Line(k)[0] == '[') break;
+      last = k;
+      if (ContainsIgnoringCase(ConfigLines.Line(k), "quorvane=")) marked = true;
+    }
+    if (!marked) continue;
+    for (std::size_t k = h; k <= last; ++k) ConfigLines.Delete(k);
+  }
+}
+
+std::string DescribeRefusal(const char* path, const LoadResult& loaded, std::size_t slots, std::size_t longest) {
+  std::string problem;
+  switch (loaded.status) {
+    case LoadStatus::TooManyLines:
+      problem = Printf("It has more than %zu lines.", slots);
+      break;
+    case LoadStatus::LineTooLong:
+      problem = Printf("Line %zu is longer than %zu characters.", loaded.badLine, longest);
+      break;
+    default:
+      problem = Printf("Line %zu holds a zero byte (binary data).", loaded.badLine);
+      break;
+  }
+  return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.", path, problem.c_str());
+}
+
+bool Refuses(const LoadResult& loaded) {
+  return loaded.status == LoadStatus::TooManyLines || loaded.status == LoadStatus::LineTooLong ||
+         loaded.status == LoadStatus::HasZeroByte;
+}
+
+}  // namespace
+
+bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::size_t resultSize, int index,
+                 char delimiter) {
+  if (!source || !result || sourceSize == 0 || resultSize == 0) return false;
+  result[0] = '\0';
+  std::size_t start = 0;
+  int field = 0;
+  for (std::size_t i = 0; i < sourceSize; ++i) {
+    const char c = source[i];
+    if (c != delimiter && c != '\0') continue;
+    std::size_t length = i - start;
+    if (length > resultSize - 1) length = resultSize - 1;
+    std::memcpy(result, source + start, length);
+    result[length] = '\0';
+    if (field == index) return true;
+    if (c == '\0') break;
+    ++field;
+    start = i + 1;
+  }
+  result[0] = '\0';
+  return false;
+}
+
+void RemoveLegacyEntries() {
+  for (const LegacyAirline& row : LegacyAirlineTable) {
+    if (row.label[0]) RemoveLegacyModelLines(row.label);
+  }
+  for (const LegacyAirline& row : LegacyAirlineTable) {
+    if (row.code[0]) RemoveLegacySection(row.code);
+  }
+}
+
+void RemoveMarkedEntries() {
+  for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
+    if (ContainsIgnoringCase(ModelList.Line(i), "(QUORVANE)")) ModelList.Delete(i);
+  }
+  RemoveMarkedSections();
+}
+
+void FilterConfigLines() {
+  for (std::size_t i = 0; i < ConfigLineTable::kSlots; ++i) {
+    const char* line = ConfigLines.Line(i);
+    if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') ConfigLines.Delete(i);
+  }
+}
+
+RemovalResult RemoveEarlierEntries(InstallHost& host, RunReport& report) {
+  const InstallContext& context = CurrentInstall;
+  RemovalResult result;
+  LoadResult models = LoadModelList(context.modelListPath);
+  LoadResult config = LoadConfigLines(context.configPath);
+
+  if (Refuses(models) || Refuses(config)) {
+    result.refused = true;
+    result.refusal = Refuses(models)
+                         ? DescribeRefusal(context.modelListPath, models, kModelListSlots, kLongestModelLine)
+                         : DescribeRefusal(context.configPath, config, kConfigLineSlots, kLongestConfigLine);
+    ModelList.Clear();
+    ConfigLines.Clear();
+    host.CloseWaitBox();
+    return result;
+  }
+
+  // A file that exists but cannot be read would come back empty: it is
+  // left as it is.
+  const bool modelsRead = models.status == LoadStatus::Loaded;
+  const bool configRead = config.status == LoadStatus::Loaded;
+  if (!modelsRead) report.Fail(Printf("%s could not be read, so it was left unchanged", context.modelListPath));
+  if (!configRead) report.Fail(Printf("%s could not be read, so it was left unchanged", context.configPath));
+
+  RemoveLegacyEntries();
+  RemoveMarkedEntries();
+  FilterConfigLines();
+
+  if (configRead) WriteConfigLines(context.configPath, report);
+  if (modelsRead) WriteModelList(report);
+  host.CloseWaitBox();
+  return result;
+}

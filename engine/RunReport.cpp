@@ -1,0 +1,23 @@
+#include "RunReport.h"
+
+#include "Messages.h"
+#include "Text.h"
+
+namespace {
+// A message box must still fit on the screen with a thousand failures.
+constexpr std::size_t kMostListed = 20;
+}  // namespace
+
+std::string RunReport::FailureMessage() const {
+  std::string text = kFinishedWithErrorsText;
+  text += "\n\n";
+  for (std::size_t i = 0; i < failures_.size() && i < kMostListed; ++i) {
+    text += "- " + failures_[i] + "\n";
+  }
+  if (failures_.size() > kMostListed) {
+    text += Printf("... and %zu more\n", failures_.size() - kMostListed);
+  }
+  text += "\n";
+  text += kCheckFailuresText;
+  return text;
+}

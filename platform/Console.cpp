@@ -1,0 +1,19 @@
+#include "Console.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace plat {
+
+bool IsTerminal(int stream) {
+#ifdef _WIN32
+  return _isatty(stream) != 0;
+#else
+  return isatty(stream) != 0;
+#endif
+}
+
+}  // namespace plat

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "TextFile.h"
+
+namespace plat {
+
+// Gives a file a whole new content without ever leaving it half-written or
+// empty: the text goes to "<path>.tmp" in the same folder, and that file
+// takes the place of the original only once it is completely on disk. Until
+// Commit() succeeds the original stays exactly as it was; a replacement that
+// is abandoned or fails leaves no temporary file behind.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // False when the temporary file cannot be created or the file is read-only.
+  bool Begin(const char* path);
+  void Write(const char* text) { file_.Write(text); }
+  bool Commit();
+
+ private:
+  void Abandon();
+
+  std::string path_;
+  std::string temp_;
+  TextFile file_;
+  bool active_ = false;
+};
+
+}  // namespace plat

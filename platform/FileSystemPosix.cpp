@@ -1,0 +1,235 @@
+// Linux equivalents of the Win32 file calls the engine uses.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FaultInjection.h"
+#include "FileSystem.h"
+
+namespace plat {
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool EqualsIgnoringCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    unsigned char ca = static_cast<unsigned char>(*a);
+    unsigned char cb = static_cast<unsigned char>(*b);
+    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
+    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
+    if (ca != cb) return false;
+    if (ca == 0) return true;
+  }
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` whose name equals `name` but for ASCII case; of
+// several, the smallest name, so that the choice does not depend on the
+// order in which the folder lists them.
+bool FindCaseVariant(const std::string& folder, const std::string& name, std::string* found) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return false;
+  bool any = false;
+  while (const dirent* entry = readdir(dir)) {
+    if (!EqualsIgnoringCase(entry->d_name, name.c_str())) continue;
+    if (!any || std::strcmp(entry->d_name, found->c_str()) < 0) *found = entry->d_name;
+    any = true;
+  }
+  closedir(dir);
+  return any;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder == "/") return "/" + name;
+  return folder + "/" + name;
+}
+
+bool HasWriteBits(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return true;
+  return (st.st_mode & 0222) != 0;
+}
+
+std::string ParentOf(const std::string& path) {
+  std::string::size_type slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Creating or replacing an entry needs a writable folder; as root the
+// kernel would allow it anyway, so the bits are checked here as well.
+bool FolderAllowsChanges(const std::string& path) { return HasWriteBits(ParentOf(path)); }
+
+}  // namespace
+
+std::string NativePath(const char* path) {
+  std::string result;
+  const char* p = path;
+  if (IsSeparator(*p)) result = "/";
+  bool resolving = true;
+  while (*p) {
+    while (IsSeparator(*p)) ++p;
+    const char* start = p;
+    while (*p && !IsSeparator(*p)) ++p;
+    if (p == start) break;
+    std::string name(start, p);
+    std::string candidate = Join(result, name);
+    if (resolving && name != "." && name != ".." && !Exists(candidate)) {
+      std::string variant;
+      if (FindCaseVariant(result, name, &variant)) {
+        candidate = Join(result, variant);
+      } else {
+        resolving = false;  // nothing further down can exist either
+      }
+    }
+    result = candidate;
+  }
+  if (result.empty()) result = ".";
+  return result;
+}
+
+PathKind GetPathKind(const char* path) {
+  struct stat st;
+  if (stat(NativePath(path).c_str(), &st) != 0) return PathKind::Missing;
+  return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+bool SetCurrentFolder(const char* path) {
+  if (*path == '\0') return false;
+  return chdir(NativePath(path).c_str()) == 0;
+}
+
+bool CreateFolder(const char* path) {
+  if (detail::InjectFault(FileOp::CreateFolder)) return false;
+  std::string native = NativePath(path);
+  if (!FolderAllowsChanges(native)) return false;
+  return mkdir(native.c_str(), 0777) == 0;
+}
+
+bool CopyFileOver(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  std::string from = NativePath(source);
+  std::string to = NativePath(target);
+  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st;
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || GetPathKind(target) == PathKind::Folder ||
+      IsReadOnly(target) || !FolderAllowsChanges(to)) {
+    close(in);
+    return false;
+  }
+  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  bool ok = true;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(in, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(out, buf + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        ok = false;
+        break;
+      }
+      done += w;
+    }
+    if (!ok) break;
+  }
+  close(in);
+  if (close(out) != 0) ok = false;
+  return ok;
+}
+
+bool ReplaceFile(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Rename)) return false;
+  std::string from = NativePath(source);
+  std::string to = NativePath(target);
+  if (IsReadOnly(target) || !FolderAllowsChanges(to)) return false;
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const char* path) {
+  if (detail::InjectFault(FileOp::Remove)) return false;
+  return unlink(NativePath(path).c_str()) == 0;
+}
+
+bool GetFileSize(const char* path, std::uint64_t* size) {
+  struct stat st;
+  if (stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  *size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool TruncateFile(const char* path, std::uint64_t size) {
+  if (detail::InjectFault(FileOp::Truncate)) return false;
+  return truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0;
+}
+
+std::size_t GetModuleFileName(char* buf, std::size_t cap) {
+  if (cap == 0) return 0;
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n < 0) n = 0;
+  std::size_t len = static_cast<std::size_t>(n);
+  if (len > cap - 1) len = cap - 1;
+  std::memcpy(buf, path, len);
+  buf[len] = '\0';
+  return len;
+}
+
+bool IsReadOnly(const char* path) {
+  std::string native = NativePath(path);
+  return Exists(native) && !HasWriteBits(native);
+}
+
+bool MayWrite(const char* path) {
+  std::string native = NativePath(path);
+  return !(Exists(native) && !HasWriteBits(native)) && FolderAllowsChanges(native);
+}
+
+std::string AbsolutePath(const char* path) {
+  if (!*path || IsSeparator(*path)) return path;
+  char cwd[4096];
+  if (!getcwd(cwd, sizeof cwd)) return path;
+  return Join(cwd, path);
+}
+
+std::string ProfileLocation(const char* fileName) {
+  for (const char* p = fileName; *p; ++p) {
+    if (IsSeparator(*p)) return fileName;
+  }
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string folder;
+  if (config && *config) {
+    folder = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    folder = std::string(home && *home ? home : ".") + "/.config";
+  }
+  return folder + "/" + fileName;
+}
+
+}  // namespace plat

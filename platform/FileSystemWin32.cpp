@@ -1,0 +1,95 @@
+// The Win32 calls themselves.
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "FaultInjection.h"
+#include "FileSystem.h"
+
+namespace plat {
+
+std::string NativePath(const char* path) { return path; }
+
+PathKind GetPathKind(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+bool SetCurrentFolder(const char* path) { return SetCurrentDirectoryA(path) != 0; }
+
+bool CreateFolder(const char* path) {
+  if (detail::InjectFault(FileOp::CreateFolder)) return false;
+  return CreateDirectoryA(path, nullptr) != 0;
+}
+
+bool CopyFileOver(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  return CopyFileA(source, target, FALSE) != 0;
+}
+
+bool ReplaceFile(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Rename)) return false;
+  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const char* path) {
+  if (detail::InjectFault(FileOp::Remove)) return false;
+  return DeleteFileA(path) != 0;
+}
+
+bool GetFileSize(const char* path, std::uint64_t* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
+bool TruncateFile(const char* path, std::uint64_t size) {
+  if (detail::InjectFault(FileOp::Truncate)) return false;
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER offset;
+  offset.QuadPart = static_cast<LONGLONG>(size);
+  bool ok = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  return ok;
+}
+
+std::size_t GetModuleFileName(char* buf, std::size_t cap) {
+  if (cap == 0) return 0;
+  DWORD n = GetModuleFileNameA(nullptr, buf, static_cast<DWORD>(cap));
+  if (n >= cap) n = static_cast<DWORD>(cap - 1);  // older systems leave it unterminated
+  buf[n] = '\0';
+  return n;
+}
+
+bool IsReadOnly(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool MayWrite(const char* path) { return !IsReadOnly(path); }
+
+std::string AbsolutePath(const char* path) {
+  if (!*path) return path;
+  char full[MAX_PATH * 4];
+  DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return path;
+  return full;
+}
+
+std::string ProfileLocation(const char* fileName) {
+  if (std::strpbrk(fileName, "\\/:")) return fileName;
+  char folder[MAX_PATH + 1];
+  UINT n = GetWindowsDirectoryA(folder, sizeof folder);
+  if (n == 0 || n >= sizeof folder) return fileName;
+  std::string result(folder);
+  if (result.back() != '\\') result += '\\';
+  return result + fileName;
+}
+
+}  // namespace plat

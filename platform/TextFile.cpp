@@ -1,0 +1,150 @@
+#include "TextFile.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "FaultInjection.h"
+#include "FileSystem.h"
+
+namespace plat {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+bool SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
+}  // namespace
+
+TextFile::TextFile() : buffer_(new char[kBufferSize]) {}
+
+TextFile::~TextFile() {
+  if (file_) Close();
+}
+
+bool TextFile::Open(const char* path, Mode mode) {
+  if (file_) Close();
+  mode_ = mode;
+  failed_ = false;
+  atEnd_ = false;
+  pos_ = end_ = 0;
+  sizeAtOpen_ = 0;
+  endedWithLineBreak_ = true;
+  if (detail::InjectFault(FileOp::Open)) return false;
+  // Opening a folder "succeeds" on Linux; on Windows it does not.
+  if (GetPathKind(path) == PathKind::Folder) return false;
+  if (mode != Mode::Read && !MayWrite(path)) return false;
+
+  const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
+  file_ = std::fopen(NativePath(path).c_str(), how);
+  if (!file_) return false;
+
+  if (mode == Mode::Append) {
+    GetFileSize(path, &sizeAtOpen_);
+    if (sizeAtOpen_ > 0) {
+      // Reading is allowed in "a+" mode; writes still go to the end.
+      if (std::fseek(file_, -1, SEEK_END) != 0) {
+        failed_ = true;
+      } else {
+        endedWithLineBreak_ = std::fgetc(file_) == '\n';
+      }
+      std::fseek(file_, 0, SEEK_END);
+    }
+  }
+  return true;
+}
+
+bool TextFile::Fill() {
+  if (atEnd_ || failed_ || !file_) return false;
+  if (detail::InjectFault(FileOp::Read)) {
+    failed_ = true;
+    return false;
+  }
+  std::size_t got = std::fread(buffer_.get(), 1, kBufferSize, file_);
+  if (got == 0) {
+    if (std::ferror(file_)) failed_ = true;
+    atEnd_ = true;
+    return false;
+  }
+  pos_ = 0;
+  end_ = got;
+  return true;
+}
+
+bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
+  if (length) *length = 0;
+  if (!file_ || mode_ == Mode::Write || cap == 0) return false;
+  std::size_t n = 0;
+  while (n + 1 < cap) {
+    if (pos_ == end_ && !Fill()) break;
+    char c = buffer_[pos_++];
+    if (c == '\r') {
+      if (pos_ == end_) Fill();
+      if (pos_ < end_ && buffer_[pos_] == '\n') {
+        ++pos_;
+        c = '\n';
+      }
+    }
+    buf[n++] = c;
+    if (c == '\n') break;
+  }
+  buf[n] = '\0';
+  if (failed_) return false;
+  if (length) *length = n;
+  return n > 0;
+}
+
+bool TextFile::ReadAll(std::string* text) {
+  text->clear();
+  char line[4096];
+  std::size_t n;
+  while (ReadLine(line, sizeof line, &n)) text->append(line, n);
+  return file_ != nullptr && !failed_;
+}
+
+void TextFile::Write(const char* text) {
+  if (!file_ || mode_ == Mode::Read) {
+    failed_ = true;
+    return;
+  }
+  for (const char* p = text; *p; ++p) {
+    // Room for a CR LF pair.
+    if (end_ + 2 > kBufferSize) FlushBuffer();
+    if (*p == '\n') buffer_[end_++] = '\r';
+    buffer_[end_++] = *p;
+  }
+}
+
+void TextFile::FlushBuffer() {
+  if (end_ == 0) return;
+  if (!failed_) {
+    if (detail::InjectFault(FileOp::Write) || std::fwrite(buffer_.get(), 1, end_, file_) != end_) {
+      failed_ = true;
+    }
+  }
+  end_ = 0;
+}
+
+bool TextFile::Close(bool durable) {
+  if (!file_) return false;
+  if (mode_ != Mode::Read) {
+    FlushBuffer();
+    if (detail::InjectFault(FileOp::Flush) || std::fflush(file_) != 0) failed_ = true;
+    if (durable && !failed_ && !SyncToDisk(file_)) failed_ = true;
+  }
+  // The handle is closed in every case; an injected fault only reports.
+  if (detail::InjectFault(FileOp::Close)) failed_ = true;
+  if (std::fclose(file_) != 0) failed_ = true;
+  file_ = nullptr;
+  return !failed_;
+}
+
+}  // namespace plat

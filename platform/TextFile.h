@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace plat {
+
+// A file in the C runtime's text mode, made the same on every platform:
+// reading turns each CR LF into one LF (a lone CR stays), writing stores
+// each LF as CR LF. Unlike the Windows runtime, a Ctrl-Z byte is data, not
+// the end of the file, so no line after it is lost.
+class TextFile {
+ public:
+  enum class Mode {
+    Read,    // "rt"
+    Append,  // "a+t": writes go to the end
+    Write,   // "w+t": created or truncated
+  };
+
+  TextFile();
+  ~TextFile();
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+
+  bool Open(const char* path, Mode mode);
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // Reads the characters up to and including the next line feed, but never
+  // more than cap - 1, and terminates them. False at the end of the file
+  // when nothing was read, and after a read error (Failed() then tells).
+  // *length receives the number of bytes stored, which differs from
+  // strlen() when the line holds a zero byte.
+  bool ReadLine(char* buf, std::size_t cap, std::size_t* length = nullptr);
+
+  // Reads everything from the current position to the end.
+  bool ReadAll(std::string* text);
+
+  // Queues the text for writing; an error shows at Close().
+  void Write(const char* text);
+
+  // Flushes and closes; with `durable` the data is on disk when it returns.
+  // False if any read, write, flush or close failed since Open.
+  bool Close(bool durable = false);
+
+  bool Failed() const { return failed_; }
+
+  // In Append mode: the file's size when it was opened, and whether it then
+  // ended in a line feed (an empty file counts as ending in one).
+  std::uint64_t SizeAtOpen() const { return sizeAtOpen_; }
+  bool EndedWithLineBreak() const { return endedWithLineBreak_; }
+
+ private:
+  bool Fill();
+  void FlushBuffer();
+
+  std::FILE* file_ = nullptr;
+  Mode mode_ = Mode::Read;
+  bool failed_ = false;
+  bool atEnd_ = false;
+  std::uint64_t sizeAtOpen_ = 0;
+  bool endedWithLineBreak_ = true;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+};
+
+}  // namespace plat
