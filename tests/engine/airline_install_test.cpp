@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "AirlineInstall.h"
+#include "Folders.h"
+#include "InstallContext.h"
+#include "RunReport.h"
+#include "TestSupport.h"
+#include "Text.h"
+
+namespace {
+
+class InstallAirlineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree_.AddAirline(0, "Quorvane Air", "QVA738");
+    CopyText(CurrentInstall.fsFolder, tree_.fs.c_str());
+    CopyText(CurrentInstall.squawkBoxFolder, tree_.squawkBox.c_str());
+    CopyText(CurrentInstall.configPath, tree_.config().c_str());
+    CopyText(CurrentInstall.modelListPath, tree_.models().c_str());
+  }
+  void Install(const char* description = "Quorvane Air") { InstallAirline(host_, description, report_); }
+  std::string Config() { return ReadFile(tree_.config()); }
+  std::string Texture() { return ReadFile(tree_.csl + "/texture.QVA738/csl.0af"); }
+
+  static std::string Section(int number) {
+    return Crlf("[fltsim." + std::to_string(number) +
+                "]\nTitle=~QVA738\nSim=simQVA738\nModel=mdlQVA738\nPanel=\nSound=\nTexture=QVA738\n"
+                "quorvane=Quorvane Air (QUORVANE),QVA738\nchecklists=\n\n");
+  }
+
+  EngineStateGuard state_;
+  InstallTree tree_;
+  FakeHost host_;
+  RunReport report_;
+};
+
+TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
+  WriteFile(tree_.models(), "Other,X\r\n");
+  Install();
+  EXPECT_EQ(Config(), Section(0));
+  EXPECT_EQ(ReadFile(tree_.models()), "Other,X\r\nQuorvane Air (QUORVANE),QVA738\r\n");
+  EXPECT_EQ(Texture(), "texture of QVA738");
+  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_EQ(host_.waitBoxTexts, std::vector<std::string>{"Installing Airline     Quorvane Air "});
+}
+
+TEST_F(InstallAirlineTest, SectionNumberIsTheCountOfHeaders) {
+  std::string existing = Crlf("[fltsim.0]\ntitle=a\n[fltsim.1]\ntitle=b\n[fltsim.7]\ntitle=c\n");
+  WriteFile(tree_.config(), existing);
+  Install();
+  EXPECT_EQ(Config(), existing + Section(3));
+}
+
+TEST_F(InstallAirlineTest, TitleMatchSkipsTheFirstSixCharactersUntested) {
+  for (const char* titleLine : {"Title=~QVA738", "title=~QVA738", "XXXXXX~QVA738"}) {
+    std::string existing = Crlf(std::string("[fltsim.0]\n") + titleLine + "\n");
+    WriteFile(tree_.config(), existing);
+    WriteFile(tree_.models(), "");
+    Install();
+    EXPECT_EQ(Config(), existing) << titleLine;
+    EXPECT_EQ(ReadFile(tree_.models()), "") << titleLine;
+    EXPECT_EQ(Texture(), "texture of QVA738") << "the texture is copied again";
+  }
+  for (const char* titleLine : {"Title = ~QVA738", "title=~qva738"}) {
+    std::string existing = Crlf(std::string("[fltsim.0]\n") + titleLine + "\n");
+    WriteFile(tree_.config(), existing);
+    Install();
+    EXPECT_EQ(Config(), existing + Section(1)) << titleLine;
+  }
+}
+
+TEST_F(InstallAirlineTest, UnterminatedLastLineGetsALineBreakBeforeTheHeader) {
+  // The title line is the last line without a line feed: its last real
+  // character is lost before the comparison, so it does not match.
+  WriteFile(tree_.config(), "[fltsim.0]\r\nTitle=~QVA738");
+  Install();
+  EXPECT_EQ(Config(), "[fltsim.0]\r\nTitle=~QVA738\r\n" + Section(1));
+  WriteFile(tree_.models(), "Last,line");
+  WriteFile(tree_.config(), "");
+  Install();
+  EXPECT_EQ(ReadFile(tree_.models()), "Last,line\r\nQuorvane Air (QUORVANE),QVA738\r\n");
+}
+
+TEST_F(InstallAirlineTest, LongLinesAreReadInPiecesAndTheScanStopsAfterTenThousand) {
+  // The second 1999-character piece of a long line begins with the header.
+  WriteFile(tree_.config(), std::string(1999, 'x') + "[fltsim.9]\nTitle=z\n");
+  Install();
+  EXPECT_EQ(Config().substr(Config().size() - Section(1).size()), Section(1));
+
+  std::string many;
+  for (int i = 0; i < 10000; ++i) many += "k=v\n";
+  WriteFile(tree_.config(), many + "[fltsim.0]\nTitle=~QVA738\n");
+  Install();
+  EXPECT_EQ(Config().substr(Config().size() - Section(0).size()), Section(0))
+      << "a header past the 10000th line is neither counted nor compared";
+}
+
+TEST_F(InstallAirlineTest, SameAirlineTwiceInOneRunIsAppendedOnce) {
+  Install();
+  Install();
+  EXPECT_EQ(Config(), Section(0));
+  EXPECT_EQ(ReadFile(tree_.models()), "Quorvane Air (QUORVANE),QVA738\r\n");
+}
+
+TEST_F(InstallAirlineTest, EmptySq1LeavesTheModelListAlone) {
+  tree_.catalogueText = "[Airline.0]\nDescr=NoSq\nFolder=NS\nData=NS\nTitle=~NS\n";
+  tree_.WriteCatalogue();
+  WriteFile(tree_.catalogue + "/NS.dat", "ns");
+  Install("NoSq");
+  EXPECT_NE(Config().find("quorvane=\r\nchecklists=\r\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(tree_.models()), "");
+  EXPECT_FALSE(report_.HasFailures());
+}
+
+TEST_F(InstallAirlineTest, AirlinesThatCannotBeInstalledSoundlyChangeNothing) {
+  const std::string longValue(50, 'v');
+  tree_.catalogueText =
+      "[Airline.1]\nDescr=Long\nTitle=" + longValue + "\nFolder=L\nData=L\n"
+      "[Airline.2]\nDescr=Up\nTitle=t\nFolder=..\nData=L\n"
+      "[Airline.3]\nDescr=Sep\nTitle=t\nFolder=a\\b\nData=L\n"
+      "[Airline.4]\nDescr=Drive\nTitle=t\nFolder=F\nData=C:x\n"
+      "[Airline.5]\nDescr=Slash\nTitle=t\nFolder=F\nData=../../etc/passwd\n"
+      "[Airline.6]\nDescr=Path\nTitle=t\nFolder=" + std::string(49, 'p') + "\nData=L\n";
+  tree_.WriteCatalogue();
+  CopyText(CurrentInstall.fsFolder, (tree_.fs + "/" + std::string(120, 'f')).c_str());
+  for (const char* description : {"Long", "Up", "Sep", "Drive", "Slash", "Path", "Unknown"}) {
+    Install(description);
+  }
+  EXPECT_EQ(Config(), "");
+  EXPECT_EQ(ReadFile(tree_.models()), "");
+  ASSERT_EQ(report_.Failures().size(), 7u);
+  EXPECT_NE(report_.Failures()[0].find("Title value in Airlines.dat is longer than 49"), std::string::npos);
+  EXPECT_NE(report_.Failures()[1].find("Folder value \"..\""), std::string::npos);
+  EXPECT_NE(report_.Failures()[5].find("texture path is too long"), std::string::npos);
+  EXPECT_NE(report_.Failures()[6].find("not found in Airlines.dat"), std::string::npos);
+}
+
+TEST_F(InstallAirlineTest, FailuresOfFilesAreReported) {
+  std::remove((tree_.catalogue + "/QVA738.dat").c_str());
+  Install();
+  ASSERT_EQ(report_.Failures().size(), 1u);
+  EXPECT_NE(report_.Failures()[0].find("could not be copied"), std::string::npos);
+  EXPECT_EQ(Config(), Section(0)) << "entries written before the copy stay";
+
+  RunReport second;
+  WriteFile(tree_.config(), "");
+  chmod(tree_.config().c_str(), 0444);
+  InstallAirline(host_, "Quorvane Air", second);
+  ASSERT_EQ(second.Failures().size(), 1u);
+  EXPECT_NE(second.Failures()[0].find("could not be written"), std::string::npos);
+  EXPECT_EQ(ReadFile(tree_.models()), "Quorvane Air (QUORVANE),QVA738\r\n") << "no model line without its section";
+}
+
+TEST(EnsureFolderPath, CreatesOnlyWhatIsMissing) {
+  EngineStateGuard state;
+  TempDir dir;
+  FakeHost host;
+  MakeFolders(dir / "FS/aircraft/csl");
+  std::string target = dir.path() + "\\FS\\aircraft\\csl\\texture.ABC\\deeper\\";
+  EXPECT_EQ(EnsureFolderPath(host, target.c_str(), 0), 1);
+  EXPECT_TRUE(FileExists(dir / "FS/aircraft/csl/texture.ABC/deeper"));
+  EXPECT_EQ(EnsureFolderPath(host, target.c_str(), 0), 1);
+  EXPECT_TRUE(host.messages.empty());
+
+  host.askAnswer = Answer::No;
+  std::string declined = dir.path() + "\\declined";
+  EXPECT_EQ(EnsureFolderPath(host, declined.c_str(), 1), 0);
+  EXPECT_FALSE(FileExists(dir / "declined"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, declined);
+
+  WriteFile(dir / "file", "");
+  EXPECT_EQ(EnsureFolderPath(host, (dir.path() + "\\file\\sub").c_str(), 0), 0);
+  EXPECT_EQ(host.messages.back().text, "Der angegeben Pfad konnte nicht erstellt werden !!");
+  EXPECT_EQ(host.messages.back().caption, dir.path() + "\\file\\sub");
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Catalogue.h"
+#include "Folders.h"
+#include "InstallContext.h"
+#include "TestSupport.h"
+
+namespace {
+
+class CatalogueTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& text) { WriteFile(dir_ / "Airlines.dat", text); }
+  std::vector<std::string> List() {
+    FakeHost host;
+    host.entries = {"stale"};
+    FillAirlineList(host);
+    return host.entries;
+  }
+
+  EngineStateGuard state_;
+  TempDir dir_;
+  void SetUp() override { ASSERT_TRUE(SetCatalogueFolder(dir_.path().c_str())); }
+};
+
+TEST_F(CatalogueTest, ListFollowsSectionNumbersNotFileOrder) {
+  Write("[Airline.1023]\nDescr=last\n[Airline.5]\nDescr=five\n[Airline.1024]\nDescr=never\n"
+        "[Airline.0]\nDescr=zero\n[Airline.7]\nTitle=no descr\n[Airline.8]\nDescr=\n[Other]\nDescr=other\n");
+  EXPECT_EQ(List(), (std::vector<std::string>{"zero", "five", "last"}));
+}
+
+TEST_F(CatalogueTest, MissingCatalogueGivesEmptyListAndRecord) {
+  EXPECT_TRUE(List().empty());
+  EXPECT_FALSE(LookupAirline("anything").found);
+  EXPECT_STREQ(CurrentInstall.record.Title, "");
+}
+
+TEST_F(CatalogueTest, LookupTakesTheLastMatchWholeAndIsCaseSensitive) {
+  Write("[Airline.2]\nDescr=Dup\nTitle=two\nPanel=p2\nSQ1=s2\n"
+        "[Airline.9]\nDescr=Dup\nTitle=nine\nSQ1=s9\nFolder=F9\nData=D9\nSim=S\nSound=So\nModel=M\n"
+        "[Airline.10]\nDescr=dup\nTitle=ten\n");
+  EXPECT_EQ(List(), (std::vector<std::string>{"Dup", "Dup", "dup"}));
+  LookupResult result = LookupAirline("Dup");
+  ASSERT_TRUE(result.found);
+  const AirlineRecord& r = CurrentInstall.record;
+  EXPECT_STREQ(r.Title, "nine");
+  EXPECT_STREQ(r.Panel, "") << "a key missing from the last match stays empty";
+  EXPECT_STREQ(r.SQ1, "s9");
+  EXPECT_STREQ(r.Folder, "F9");
+  EXPECT_STREQ(r.Data, "D9");
+  EXPECT_STREQ(r.Sim, "S");
+  EXPECT_STREQ(r.Sound, "So");
+  EXPECT_STREQ(r.Model, "M");
+  EXPECT_FALSE(LookupAirline("DUP").found);
+  EXPECT_STREQ(CurrentInstall.record.Title, "") << "every lookup clears the record first";
+}
+
+TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
+  std::string descr(260, 'd');
+  Write("[Airline.0]\nDescr=" + descr + "\nTitle=t\n");
+  std::vector<std::string> list = List();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0], descr.substr(0, 254));
+  EXPECT_FALSE(LookupAirline(list[0].c_str()).found);
+}
+
+TEST_F(CatalogueTest, ValuesOverFortyNineCharactersAreNamedNotCut) {
+  Write("[Airline.0]\nDescr=A\nTitle=" + std::string(49, 't') + "\nSQ1=" + std::string(50, 's') + "\n");
+  LookupResult result = LookupAirline("A");
+  ASSERT_TRUE(result.found);
+  ASSERT_NE(result.tooLongKey, nullptr);
+  EXPECT_STREQ(result.tooLongKey, "SQ1");
+  EXPECT_STREQ(CurrentInstall.record.SQ1, "");
+  EXPECT_EQ(std::string(CurrentInstall.record.Title), std::string(49, 't'));
+}
+
+TEST_F(CatalogueTest, AnEditIsSeenByTheNextLookup) {
+  Write("[Airline.0]\nDescr=A\nTitle=old\n");
+  LookupAirline("A");
+  EXPECT_STREQ(CurrentInstall.record.Title, "old");
+  Write("[Airline.0]\nDescr=A\nTitle=new\n");
+  LookupAirline("A");
+  EXPECT_STREQ(CurrentInstall.record.Title, "new");
+}
+
+TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
+  EngineStateGuard state;
+  char module[300];
+  GetModuleFolder(module);
+  ASSERT_GT(std::strlen(module), 1u);
+  EXPECT_EQ(module[std::strlen(module) - 1], '/');
+  char folder[300];
+  GetCatalogueFolder(folder, sizeof folder);
+  EXPECT_STREQ(folder, module);
+  ASSERT_TRUE(SetCatalogueFolder("/some/where"));
+  GetCatalogueFolder(folder, sizeof folder);
+  EXPECT_STREQ(folder, "/some/where/");
+  EXPECT_FALSE(SetCatalogueFolder(std::string(260, 'x').c_str()));
+}
+
+}  // namespace

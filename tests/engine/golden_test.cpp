@@ -1,0 +1,58 @@
+// Each folder under data/golden is one case: Aircraft.cfg and CSL_ICAO.csv
+// as a user might have them, and expected/ with both files as the removal
+// pass must leave them, byte for byte. QUORVANE_UPDATE_GOLDEN=1 writes the
+// expected files from the current engine (read them before committing).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "InstallContext.h"
+#include "RemovalPass.h"
+#include "RunReport.h"
+#include "TestSupport.h"
+#include "Text.h"
+
+namespace {
+
+std::vector<std::string> Cases() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(GOLDEN_DIR)) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class GoldenRemoval : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenRemoval, LeavesFilesAsExpected) {
+  EngineStateGuard state;
+  InstallTree tree;
+  const std::string folder = std::string(GOLDEN_DIR) + "/" + GetParam();
+  WriteFile(tree.config(), ReadFile(folder + "/Aircraft.cfg"));
+  WriteFile(tree.models(), ReadFile(folder + "/CSL_ICAO.csv"));
+  CopyText(CurrentInstall.configPath, tree.config().c_str());
+  CopyText(CurrentInstall.modelListPath, tree.models().c_str());
+
+  FakeHost host;
+  RunReport report;
+  ASSERT_FALSE(RemoveEarlierEntries(host, report).refused);
+  EXPECT_FALSE(report.HasFailures());
+  EXPECT_EQ(host.waitBoxTexts, std::vector<std::string>{"<close>"});
+
+  if (const char* update = std::getenv("QUORVANE_UPDATE_GOLDEN"); update && *update == '1') {
+    MakeFolders(folder + "/expected");
+    WriteFile(folder + "/expected/Aircraft.cfg", ReadFile(tree.config()));
+    WriteFile(folder + "/expected/CSL_ICAO.csv", ReadFile(tree.models()));
+  }
+  EXPECT_EQ(ReadFile(tree.config()), ReadFile(folder + "/expected/Aircraft.cfg"));
+  EXPECT_EQ(ReadFile(tree.models()), ReadFile(folder + "/expected/CSL_ICAO.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenRemoval, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+
+#include "InstallCommand.h"
+#include "InstallContext.h"
+#include "Messages.h"
+#include "TestSupport.h"
+
+namespace {
+
+class InstallCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree_.AddAirline(0, "Alpha", "ALP1");
+    tree_.AddAirline(1, "Bravo", "BRV2");
+    tree_.AddAirline(2, "Charlie", "CHL3");
+    tree_.AddAirline(3, "Delta", "DLT4");
+    tree_.AddAirline(4, "Echo", "ECH5");
+    ResetHost();
+  }
+  void ResetHost() {
+    host_ = FakeHost();
+    host_.fsFolder = tree_.fs;
+    host_.squawkBoxFolder = tree_.squawkBox;
+    host_.entries = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
+    host_.SelectAll();
+  }
+  InstallOutcome Run() { return OnInstall(host_); }
+  std::string LastText() { return host_.LastMessage() ? host_.LastMessage()->text : ""; }
+
+  EngineStateGuard state_;
+  InstallTree tree_;
+  FakeHost host_;
+};
+
+TEST_F(InstallCommandTest, CancelReadsAndChangesNothing) {
+  host_.confirmAnswer = Answer::Cancel;
+  char before[4096];
+  ASSERT_NE(getcwd(before, sizeof before), nullptr);
+  EXPECT_EQ(Run(), InstallOutcome::Cancelled);
+  char after[4096];
+  ASSERT_NE(getcwd(after, sizeof after), nullptr);
+  EXPECT_STREQ(before, after);
+  EXPECT_STREQ(CurrentInstall.fsFolder, "");
+  EXPECT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text, kConfirmText);
+  EXPECT_EQ(ReadFile(tree_.config()), "");
+}
+
+TEST_F(InstallCommandTest, ChecksComeInOrderAndChangeNothing) {
+  struct Case {
+    const char* what;
+    std::function<void()> spoil;
+    const char* message;
+  };
+  // Fits the field, but not with "\aircraft\csl\Aircraft.cfg" behind it.
+  const std::string longFs = tree_.fs + "/" + std::string(120, 'x') + "/" + std::string(290 - tree_.fs.size() - 122, 'y');
+  MakeFolders(longFs);
+  WriteFile(longFs + "/FS2002.exe", "");
+  const std::vector<Case> cases = {
+      {"both folders wrong", [&] { host_.fsFolder = "/nowhere"; host_.squawkBoxFolder = tree_.fs; },
+       kInvalidSquawkBoxText},
+      {"no FS2002.exe", [&] { host_.fsFolder = tree_.squawkBox; }, kInvalidFsText},
+      {"empty FS folder", [&] { host_.fsFolder = ""; }, kInvalidFsText},
+      {"nothing selected", [&] { host_.selected.assign(5, false); }, kNoSelectionText},
+      {"no configuration", [&] { std::remove(tree_.config().c_str()); }, kNoConfigText},
+      {"long SquawkBox path", [&] { host_.squawkBoxFolder = tree_.squawkBox + "/" + std::string(280, 'x'); },
+       kSquawkBoxPathTooLongText},
+      {"long FS path", [&] { host_.fsFolder = longFs; }, kFsPathTooLongText},
+  };
+  for (const Case& c : cases) {
+    ResetHost();
+    WriteFile(tree_.config(), "[fltsim.0]\r\n");
+    c.spoil();
+    EXPECT_EQ(Run(), InstallOutcome::CheckFailed) << c.what;
+    ASSERT_EQ(host_.messages.size(), 2u) << c.what;
+    EXPECT_EQ(host_.messages[1].text, c.message) << c.what;
+    EXPECT_EQ(host_.messages[1].kind, MessageKind::Failure) << c.what;
+    EXPECT_TRUE(host_.waitBoxTexts.empty()) << c.what;
+    EXPECT_FALSE(FileExists(tree_.models() + ".bak")) << c.what;
+    WriteFile(tree_.config(), "");
+  }
+}
+
+TEST_F(InstallCommandTest, TrailingBackslashesAndTheCslFallback) {
+  host_.fsFolder = tree_.fs + "\\";
+  host_.squawkBoxFolder = tree_.squawkBox + "\\";
+  std::rename(tree_.config().c_str(), (tree_.csl + "/Aircraft.csl").c_str());
+  EXPECT_EQ(Run(), InstallOutcome::Completed);
+  EXPECT_EQ(std::string(CurrentInstall.fsFolder), tree_.fs);
+  EXPECT_EQ(std::string(CurrentInstall.modelListPath), tree_.squawkBox + "\\\\CSL_ICAO.csv");
+  EXPECT_EQ(std::string(CurrentInstall.configPath), tree_.fs + "\\aircraft\\csl\\Aircraft.csl");
+  EXPECT_FALSE(FileExists(tree_.config()));
+  EXPECT_NE(ReadFile(tree_.csl + "/Aircraft.csl").find("\r\nTitle=~ECH5\r\n"), std::string::npos);
+}
+
+TEST_F(InstallCommandTest, WaitBoxScriptProgressAndSuccess) {
+  host_.selected = {false, true, true, false, true};
+  EXPECT_EQ(Run(), InstallOutcome::Completed);
+  EXPECT_EQ(host_.waitBoxTexts,
+            (std::vector<std::string>{"               ", "Initializing SquawkBox ... please wait !",
+                                      "Reading aircraft entries ...", "Delete old entries ..... please wait !",
+                                      "..", "<close>", "wait ..", "Installing Airline     Bravo ",
+                                      "Installing Airline     Charlie ", "Installing Airline     Echo ", "<close>",
+                                      "<close>", "<close>"}));
+  EXPECT_EQ(host_.pauses, (std::vector<unsigned>{500, 1500, 1500, 2500, 500}));
+  EXPECT_EQ(host_.waitCursors, 2);
+  ASSERT_EQ(host_.progress.size(), 5u);
+  EXPECT_TRUE(host_.progress[0].isRange);
+  EXPECT_EQ(host_.progress[0].a, 1);
+  EXPECT_EQ(host_.progress[0].b, 3);
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(host_.progress[i].a, i);
+  EXPECT_EQ(LastText(), kSuccessText);
+  EXPECT_EQ(ReadFile(tree_.models()),
+            "Bravo (QUORVANE),BRV2\r\nCharlie (QUORVANE),CHL3\r\nEcho (QUORVANE),ECH5\r\n");
+}
+
+TEST_F(InstallCommandTest, RepeatedRunsReplaceInsteadOfPilingUp) {
+  WriteFile(tree_.config(), Crlf("[fltsim.0]\ntitle=Mine\nsim=x\n"));
+  WriteFile(tree_.models(), Crlf("Mine,X\n"));
+  ASSERT_EQ(Run(), InstallOutcome::Completed);
+  const std::string config = ReadFile(tree_.config());
+  const std::string models = ReadFile(tree_.models());
+  // The first run lower-cases what was there; the second gives identical files.
+  ASSERT_EQ(Run(), InstallOutcome::Completed);
+  EXPECT_EQ(ReadFile(tree_.config()), config);
+  EXPECT_EQ(ReadFile(tree_.models()), models);
+  EXPECT_EQ(ReadFile(tree_.config() + ".bak"), config) << "the backup holds what the second run started from";
+}
+
+TEST_F(InstallCommandTest, FailuresReplaceTheSuccessMessage) {
+  std::remove((tree_.catalogue + "/CHL3.dat").c_str());
+  host_.entries[3] = "Not in catalogue";
+  EXPECT_EQ(Run(), InstallOutcome::CompletedWithFailures);
+  const std::string text = LastText();
+  EXPECT_EQ(text.find(kSuccessText), std::string::npos);
+  EXPECT_EQ(text.rfind(kFinishedWithErrorsText, 0), 0u);
+  EXPECT_NE(text.find("\"Charlie\": "), std::string::npos);
+  EXPECT_NE(text.find("\"Not in catalogue\": not found"), std::string::npos);
+  EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "FaultInjection.h"
+#include "InstallContext.h"
+#include "LineTable.h"
+#include "ModelListSort.h"
+#include "RemovalPass.h"
+#include "RunReport.h"
+#include "TestSupport.h"
+#include "Text.h"
+
+namespace {
+
+class RemovalPassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CopyText(CurrentInstall.squawkBoxFolder, tree_.squawkBox.c_str());
+    CopyText(CurrentInstall.configPath, tree_.config().c_str());
+    CopyText(CurrentInstall.modelListPath, tree_.models().c_str());
+  }
+  RemovalResult Pass() { return RemoveEarlierEntries(host_, report_); }
+  std::string Config() { return ReadFile(tree_.config()); }
+  std::string Models() { return ReadFile(tree_.models()); }
+
+  EngineStateGuard state_;
+  InstallTree tree_;
+  FakeHost host_;
+  RunReport report_;
+};
+
+TEST_F(RemovalPassTest, LegacyRowsFromTheTableAreRecognised) {
+  EXPECT_STREQ(LegacyAirlineTable[0].label, "Aerolinea Sur : B737-200");
+  EXPECT_STREQ(LegacyAirlineTable[20].code, LegacyAirlineTable[21].code);
+  EXPECT_STREQ(LegacyAirlineTable[33].code, "~ZPH773");
+  for (std::size_t i = 34; i < kLegacyRows; ++i) EXPECT_STREQ(LegacyAirlineTable[i].label, "");
+}
+
+TEST_F(RemovalPassTest, EmptyLegacyRowsMatchNothing) {
+  WriteFile(tree_.models(), Crlf(",starts with a comma\n"));
+  WriteFile(tree_.config(), Crlf("[fltsim.0]\ntitle=\nsim=keep\n"));
+  EXPECT_FALSE(Pass().refused);
+  EXPECT_EQ(Models(), Crlf(",starts with a comma\n"));
+  EXPECT_EQ(Config(), Crlf("\n[fltsim.0]\ntitle=\nsim=keep\n"));
+}
+
+TEST_F(RemovalPassTest, WindowsBelowAHeaderNearTheTableEndStayInside) {
+  std::string filler;
+  for (int i = 0; i < 19995; ++i) filler += "k=v\n";
+  // A legacy section whose 11-slot window and a marked section whose
+  // 40-slot window both reach past the last slot.
+  WriteFile(tree_.config(), filler + "[fltsim.1]\ntitle=~KST146\na=1\nb=2\nc=3\n");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Config(), Crlf(filler));
+  WriteFile(tree_.config(), filler + "[fltsim.2]\nb=2\nquorvane=x\nc=3\nd=4\n");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Config(), Crlf(filler));
+  EXPECT_FALSE(report_.HasFailures());
+}
+
+TEST_F(RemovalPassTest, FilesThatDoNotFitAreRefusedWhole) {
+  struct Case {
+    const char* what;
+    std::string models;
+    std::string config;
+  };
+  std::string manyModels, manyConfig;
+  for (int i = 0; i < 4001; ++i) manyModels += "m\n";
+  for (int i = 0; i < 20001; ++i) manyConfig += "k=v\n";
+  const std::vector<Case> cases = {
+      {"model list with 4001 lines", manyModels, ""},
+      {"model line of 199 characters", std::string(199, 'm') + "\n", ""},
+      {"configuration with 20001 lines", "", manyConfig},
+      {"configuration line of 200 characters", "", std::string(200, 'c') + "\n"},
+      {"zero byte", std::string("a\0b\n", 4), ""},
+  };
+  for (const Case& c : cases) {
+    WriteFile(tree_.models(), c.models);
+    WriteFile(tree_.config(), c.config);
+    RemovalResult result = Pass();
+    EXPECT_TRUE(result.refused) << c.what;
+    EXPECT_NE(result.refusal.find("Nothing has been changed"), std::string::npos) << c.what;
+    EXPECT_EQ(Models(), c.models) << c.what;
+    EXPECT_EQ(Config(), c.config) << c.what;
+    EXPECT_FALSE(FileExists(tree_.models() + ".bak")) << c.what;
+  }
+  // The largest files that fit are taken.
+  WriteFile(tree_.models(), std::string(198, 'm') + "\n");
+  WriteFile(tree_.config(), std::string(199, 'c') + "=\n");
+  EXPECT_TRUE(Pass().refused) << "200 characters with the '='";
+  WriteFile(tree_.config(), std::string(198, 'c') + "=\n");
+  EXPECT_FALSE(Pass().refused);
+  EXPECT_EQ(Models(), Crlf(std::string(198, 'm') + "\n"));
+}
+
+TEST_F(RemovalPassTest, BackupsHoldTheFilesAsTheRunFoundThem) {
+  WriteFile(tree_.models(), "B\nA\n");
+  WriteFile(tree_.config(), "[X]\nK=V\n");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
+  EXPECT_EQ(ReadFile(tree_.config() + ".bak"), "[X]\nK=V\n");
+  // Later rewrites in the same run keep the first backup.
+  SortModelList(report_);
+  EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
+  EXPECT_FALSE(report_.HasFailures());
+}
+
+TEST_F(RemovalPassTest, AFailedRewriteLeavesEachFileWholeAndIsReported) {
+  const std::string models = "b,(QUORVANE)\r\na,1\r\n";
+  const std::string config = "[fltsim.0]\r\nTitle=Mine\r\n";
+  WriteFile(tree_.models(), models);
+  WriteFile(tree_.config(), config);
+  // Walk a fault over every file operation of the pass.
+  for (long n = 1;; ++n) {
+    WriteFile(tree_.models(), models);
+    WriteFile(tree_.config(), config);
+    std::remove((tree_.models() + ".bak").c_str());
+    std::remove((tree_.config() + ".bak").c_str());
+    RunReport report;
+    plat::FailNthOperation(n);
+    RemovalResult result = RemoveEarlierEntries(host_, report);
+    const bool fired = plat::InjectedFaultFired();
+    plat::FailNthOperation(0);
+    if (!fired) break;
+    EXPECT_FALSE(result.refused) << n;
+    const std::string m = Models();
+    const std::string c = Config();
+    EXPECT_TRUE(m == models || m == "a,1\r\n") << n << ": " << m;
+    EXPECT_TRUE(c == config || c == "\r\n[fltsim.0]\r\ntitle=mine\r\n") << n << ": " << c;
+    EXPECT_TRUE(report.HasFailures() || (m != models && c != config)) << n;
+    EXPECT_FALSE(FileExists(tree_.models() + ".tmp")) << n;
+    EXPECT_FALSE(FileExists(tree_.config() + ".tmp")) << n;
+    if (n > 100) FAIL() << "the pass never ran out of operations";
+  }
+}
+
+TEST_F(RemovalPassTest, UnreadableFilesAreNotRewrittenEmpty) {
+  WriteFile(tree_.models(), "keep\n");
+  WriteFile(tree_.config(), "[x]\n");
+  plat::FailNthOperation(1);  // opening the model list
+  ASSERT_FALSE(Pass().refused);
+  plat::FailNthOperation(0);
+  EXPECT_EQ(Models(), "keep\n");
+  EXPECT_EQ(Config(), "\r\n[x]\r\n") << "the other file is still rewritten";
+  ASSERT_EQ(report_.Failures().size(), 1u);
+  EXPECT_NE(report_.Failures()[0].find("could not be read"), std::string::npos);
+}
+
+TEST(GetCsvField, SplitsAsTheModelListNeeds) {
+  char out[8];
+  EXPECT_TRUE(GetCsvField("a,,b", 200, out, sizeof out, 0, ','));
+  EXPECT_STREQ(out, "a");
+  EXPECT_TRUE(GetCsvField("a,,b", 200, out, sizeof out, 1, ','));
+  EXPECT_STREQ(out, "");
+  EXPECT_TRUE(GetCsvField("a,,b", 200, out, sizeof out, 2, ','));
+  EXPECT_STREQ(out, "b");
+  EXPECT_FALSE(GetCsvField("a,,b", 200, out, sizeof out, 3, ','));
+  EXPECT_STREQ(out, "");
+  EXPECT_TRUE(GetCsvField("a,", 200, out, sizeof out, 1, ','));
+  EXPECT_STREQ(out, "");
+  EXPECT_TRUE(GetCsvField("no comma\n", 200, out, sizeof out, 0, ','));
+  EXPECT_STREQ(out, "no comm") << "cut to the result's size";
+  EXPECT_FALSE(GetCsvField("abc", 2, out, sizeof out, 0, ',')) << "source size walked without an end";
+  std::strcpy(out, "same");
+  EXPECT_FALSE(GetCsvField(nullptr, 200, out, sizeof out, 0, ','));
+  EXPECT_FALSE(GetCsvField("a", 200, out, 0, 0, ','));
+  EXPECT_STREQ(out, "same");
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "FaultInjection.h"
+#include "FileReplacement.h"
+#include "FileSystem.h"
+#include "TestSupport.h"
+#include "TextFile.h"
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path, std::size_t cap) {
+  plat::TextFile file;
+  EXPECT_TRUE(file.Open(path.c_str(), plat::TextFile::Mode::Read));
+  std::vector<std::string> lines;
+  std::vector<char> buf(cap);
+  std::size_t length = 0;
+  while (file.ReadLine(buf.data(), cap, &length)) lines.emplace_back(buf.data(), length);
+  EXPECT_TRUE(file.Close());
+  return lines;
+}
+
+TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
+  TempDir dir;
+  MakeFolders(dir / "FS2002/aircraft/csl");
+  WriteFile(dir / "FS2002/aircraft/csl/aircraft.cfg", "x");
+  EXPECT_EQ(plat::NativePath((dir.path() + "\\fs2002\\AIRCRAFT/Csl\\\\Aircraft.cfg").c_str()),
+            dir / "FS2002/aircraft/csl/aircraft.cfg");
+  EXPECT_EQ(plat::GetPathKind((dir.path() + "\\fs2002\\aircraft").c_str()), plat::PathKind::Folder);
+  // New names are kept as given.
+  EXPECT_EQ(plat::NativePath((dir.path() + "\\fs2002\\New\\Sub").c_str()), dir / "FS2002/New/Sub");
+  ASSERT_TRUE(plat::CreateFolder((dir.path() + "\\fs2002\\Texture.ABC").c_str()));
+  EXPECT_TRUE(FileExists(dir / "FS2002/Texture.ABC"));
+  EXPECT_FALSE(plat::CreateFolder((dir.path() + "\\fs2002\\texture.abc").c_str())) << "exists in another case";
+}
+
+TEST(TextMode, ReadTurnsCrLfIntoLfAndWriteTheOtherWay) {
+  TempDir dir;
+  WriteFile(dir / "in.txt", std::string("a\r\nb\rc\n\x1a" "d\r\n\r\nlast", 17));
+  EXPECT_EQ(ReadLines(dir / "in.txt", 100),
+            (std::vector<std::string>{"a\n", "b\rc\n", "\x1a" "d\n", "\n", "last"}));
+
+  plat::TextFile out;
+  ASSERT_TRUE(out.Open((dir / "out.txt").c_str(), plat::TextFile::Mode::Write));
+  out.Write("x\ny\r\n\n");
+  ASSERT_TRUE(out.Close());
+  EXPECT_EQ(ReadFile(dir / "out.txt"), "x\r\ny\r\r\n\r\n");
+}
+
+TEST(TextMode, LinesAreCutToCapacityAndCrLfSurvivesBufferEdges) {
+  TempDir dir;
+  // A CR LF pair straddling the 64 KiB read buffer still reads as one LF.
+  std::string big(65535, 'x');
+  WriteFile(dir / "big.txt", big + "\r\nnext\r\n");
+  std::vector<std::string> lines = ReadLines(dir / "big.txt", 70000);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], big + "\n");
+  EXPECT_EQ(ReadLines(dir / "big.txt", 40000).size(), 3u);
+  WriteFile(dir / "short.txt", "abcdef\n");
+  EXPECT_EQ(ReadLines(dir / "short.txt", 4), (std::vector<std::string>{"abc", "def", "\n"}));
+}
+
+TEST(TextMode, AppendKnowsHowTheFileEnded) {
+  TempDir dir;
+  for (auto [content, ended] : {std::pair<std::string, bool>{"", true}, {"a\r\n", true}, {"a", false}}) {
+    WriteFile(dir / "f", content);
+    plat::TextFile file;
+    ASSERT_TRUE(file.Open((dir / "f").c_str(), plat::TextFile::Mode::Append));
+    EXPECT_EQ(file.EndedWithLineBreak(), ended) << content;
+    EXPECT_EQ(file.SizeAtOpen(), content.size());
+    file.Write("z\n");
+    ASSERT_TRUE(file.Close());
+    EXPECT_EQ(ReadFile(dir / "f"), content + "z\r\n");
+  }
+}
+
+TEST(TextMode, ReadOnlyFilesAndFoldersRefuseWriting) {
+  TempDir dir;
+  WriteFile(dir / "ro.txt", "keep");
+  chmod((dir / "ro.txt").c_str(), 0444);
+  plat::TextFile file;
+  EXPECT_FALSE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Append));
+  EXPECT_TRUE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Read));
+  file.Close();
+  MakeFolders(dir / "rofolder");
+  chmod((dir / "rofolder").c_str(), 0555);
+  EXPECT_FALSE(file.Open((dir / "rofolder/new.txt").c_str(), plat::TextFile::Mode::Write));
+  EXPECT_FALSE(file.Open(dir.path().c_str(), plat::TextFile::Mode::Read)) << "a folder is no file";
+}
+
+TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
+  TempDir dir;
+  std::string path = dir / "list.csv";
+  WriteFile(path, "old\r\n");
+  {
+    plat::FileReplacement out;
+    ASSERT_TRUE(out.Begin(path.c_str()));
+    out.Write("new\n");
+    ASSERT_TRUE(out.Commit());
+  }
+  EXPECT_EQ(ReadFile(path), "new\r\n");
+
+  // Every single failing operation leaves the old content and no temporary.
+  for (long n = 1; n <= 8; ++n) {
+    WriteFile(path, "old\r\n");
+    plat::FailNthOperation(n);
+    bool committed = false;
+    {
+      plat::FileReplacement out;
+      if (out.Begin(path.c_str())) {
+        out.Write("new\n");
+        committed = out.Commit();
+      }
+    }
+    bool fired = plat::InjectedFaultFired();
+    plat::FailNthOperation(0);
+    if (!fired) break;
+    EXPECT_FALSE(committed) << n;
+    EXPECT_EQ(ReadFile(path), "old\r\n") << n;
+    EXPECT_FALSE(FileExists(path + ".tmp")) << n;
+  }
+
+  WriteFile(path, "old\r\n");
+  {  // abandoned without Commit
+    plat::FileReplacement out;
+    ASSERT_TRUE(out.Begin(path.c_str()));
+    out.Write("half");
+  }
+  EXPECT_EQ(ReadFile(path), "old\r\n");
+  EXPECT_FALSE(FileExists(path + ".tmp"));
+}
+
+TEST(Modules, ModuleFileNameIsCutToCapacity) {
+  char buf[300];
+  std::size_t n = plat::GetModuleFileName(buf, sizeof buf);
+  EXPECT_GT(n, 0u);
+  EXPECT_EQ(std::strlen(buf), n);
+  char tiny[5];
+  EXPECT_EQ(plat::GetModuleFileName(tiny, sizeof tiny), 4u);
+  EXPECT_EQ(std::string(tiny), std::string(buf, 4));
+}
+
+}  // namespace
