@@ -8,7 +8,7 @@ WIN     := $(BUILD)/win
 ART     := $(NATIVE)/art
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-windows run bench fuzz clean
+.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-fuzz test-windows run bench fuzz clean
 
 all: native windows
 
@@ -43,10 +43,22 @@ test-asan: asan
 test-windows: windows
 	@scripts/win-test.sh $(WIN)
 
-test: test-native test-asan test-windows
+# Every fuzz target for a few seconds: enough to catch a regression on the
+# seed corpus and a little beyond it.
+test-fuzz: deps
+	@scripts/fuzz.sh $(BUILD)/fuzz smoke
+
+test: test-native test-asan test-fuzz test-windows
 
 run: native
 	@scripts/run.sh $(NATIVE) $(BUILD)/run
+
+# Every fuzz target for longer (FUZZ_SECONDS each, default 60).
+fuzz: deps
+	@scripts/fuzz.sh $(BUILD)/fuzz long
+
+bench: deps
+	@scripts/bench.sh $(BUILD)/bench
 
 clean:
 	rm -rf $(BUILD)
