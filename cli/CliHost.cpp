@@ -39,7 +39,7 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
   EndProgressLine();
   switch (kind) {
     case MessageKind::Confirmation: {
-      if (settings_.assumeYes) return Answer::Ok;
+      if (settings_.assumeYes || settings_.preview) return Answer::Ok;
       std::cerr << text << "\n";
       if (!settings_.interactive) {
         std::cerr << "No terminal to answer on: cancelled (use --yes to confirm).\n";
@@ -52,17 +52,29 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
     }
     case MessageKind::AskCreateFolder:
       return settings_.assumeYes ? Answer::Yes : Answer::No;
-    case MessageKind::Success:
-      std::cout << text << "\n" << std::flush;
-      return Answer::Ok;
     case MessageKind::FolderFailure:
       std::cerr << (caption ? caption : "") << ": " << text << "\n";
       return Answer::Ok;
+    case MessageKind::Success:
     case MessageKind::Failure:
-      std::cerr << text << "\n";
+      if (settings_.preview) {
+        held_.push_back(HeldMessage{kind, text});
+      } else {
+        Print(kind, text);
+      }
       return Answer::Ok;
   }
   return Answer::Ok;
+}
+
+void CliHost::Print(MessageKind kind, const std::string& text) {
+  std::ostream& out = kind == MessageKind::Success ? std::cout : std::cerr;
+  out << text << "\n" << std::flush;
+}
+
+void CliHost::PrintHeldMessages() {
+  for (const HeldMessage& message : held_) Print(message.kind, message.text);
+  held_.clear();
 }
 
 void CliHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {

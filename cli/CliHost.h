@@ -18,6 +18,7 @@ class CliHost : public InstallHost {
     bool assumeYes = false;
     bool interactive = false;    // the confirmation may be asked on stdin
     bool showProgress = false;   // stderr is a terminal
+    bool preview = false;        // a dry run: confirmed without asking, final report held back
   };
 
   explicit CliHost(Settings settings) : settings_(std::move(settings)) {}
@@ -27,6 +28,9 @@ class CliHost : public InstallHost {
   // names the first description that is no entry.
   bool Select(const std::vector<std::string>& descriptions, std::string* unknown);
   void SelectAll();
+
+  // Prints the final report a dry run held back.
+  void PrintHeldMessages();
 
   Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
   void GetFolderText(int fieldId, char* buf, std::size_t cap) override;
@@ -46,7 +50,14 @@ class CliHost : public InstallHost {
   void DrawProgress();
   void EndProgressLine();
 
+  struct HeldMessage {
+    MessageKind kind;
+    std::string text;
+  };
+  void Print(MessageKind kind, const std::string& text);
+
   Settings settings_;
+  std::vector<HeldMessage> held_;
   std::vector<std::string> entries_;
   std::vector<bool> selected_;
   std::string status_;

@@ -11,16 +11,23 @@ constexpr CommandName kCommands[] = {
     {"list", CliCommand::List},
     {"install", CliCommand::Install},
     {"check", CliCommand::Check},
+    {"remove", CliCommand::Remove},
+    {"restore", CliCommand::Restore},
 };
 
 // Which options each command takes.
 bool Accepts(CliCommand command, const std::string& option) {
-  if (option == "--catalogue") return true;
-  if (command != CliCommand::Install) return false;
-  return option == "--fs" || option == "--squawkbox" || option == "--airline" || option == "--yes";
+  const bool folders = option == "--fs" || option == "--squawkbox" || option == "--yes";
+  switch (command) {
+    case CliCommand::Install:
+      return folders || option == "--catalogue" || option == "--airline" || option == "--dry-run";
+    case CliCommand::Remove: return folders || option == "--dry-run";
+    case CliCommand::Restore: return folders;
+    default: return option == "--catalogue";
+  }
 }
 
-bool TakesValue(const std::string& option) { return option != "--yes"; }
+bool TakesValue(const std::string& option) { return option != "--yes" && option != "--dry-run"; }
 
 }  // namespace
 
@@ -88,6 +95,8 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions* options, s
       options->airlines.push_back(value);
     } else if (option == "--yes") {
       options->yes = true;
+    } else if (option == "--dry-run") {
+      options->dryRun = true;
     }
   }
   return true;
@@ -104,13 +113,27 @@ const char* UsageText() {
          "      Prints the airlines of DIR/Airlines.dat, one a line, in list order.\n"
          "      Example: quorvane-cli list --catalogue sample/catalogue\n"
          "\n"
-         "  install [--fs DIR] [--squawkbox DIR] [--catalogue DIR] [--airline DESCR]... [--yes]\n"
+         "  install [--fs DIR] [--squawkbox DIR] [--catalogue DIR] [--airline DESCR]...\n"
+         "          [--yes] [--dry-run]\n"
          "      Removes what earlier runs installed, then installs the chosen airlines\n"
          "      (every airline when no --airline is given) and sorts the model list.\n"
+         "      The files as they were are kept as Aircraft.cfg.bak and CSL_ICAO.csv.bak.\n"
          "      --fs and --squawkbox default to the folders remembered in Quorvane.ini.\n"
          "      Without --yes the confirmation is asked on the terminal.\n"
+         "      --dry-run changes nothing: it prints a unified diff of both files, the\n"
+         "      texture files it would write and the report it would give.\n"
          "      Example: quorvane-cli install --fs ~/FS2002 --squawkbox ~/SquawkBox \\\n"
-         "                 --airline 'Quorvane Air : B737-800' --yes\n"
+         "                 --airline 'Nordvik Air : A320' --yes\n"
+         "\n"
+         "  remove [--fs DIR] [--squawkbox DIR] [--yes] [--dry-run]\n"
+         "      Only takes out every entry Quorvane (or an earlier release) installed;\n"
+         "      texture folders stay. Backups as for install.\n"
+         "      Example: quorvane-cli remove --fs ~/FS2002 --squawkbox ~/SquawkBox --dry-run\n"
+         "\n"
+         "  restore [--fs DIR] [--squawkbox DIR] [--yes]\n"
+         "      Puts Aircraft.cfg (or Aircraft.csl) and CSL_ICAO.csv back from their .bak\n"
+         "      files, as they were before the last install or remove.\n"
+         "      Example: quorvane-cli restore --fs ~/FS2002 --squawkbox ~/SquawkBox --yes\n"
          "\n"
          "  check [--catalogue DIR]\n"
          "      Lists everything in Airlines.dat that keeps an airline from being\n"

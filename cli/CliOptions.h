@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { None, Help, Version, List, Install, Check };
+enum class CliCommand { None, Help, Version, List, Install, Check, Remove, Restore };
 
 struct CliOptions {
   CliCommand command = CliCommand::None;
@@ -14,6 +14,7 @@ struct CliOptions {
   std::string catalogue;
   std::vector<std::string> airlines;
   bool yes = false;
+  bool dryRun = false;
 };
 
 // Parses argv[1..]; false with the reason in *error on a usage error.

@@ -9,6 +9,7 @@
 #include "FileSystem.h"
 #include "Folders.h"
 #include "InstallCommand.h"
+#include "Preview.h"
 #include "Profile.h"
 
 namespace {
@@ -48,16 +49,42 @@ int RunCheck(const CliOptions& options) {
   return findings.empty() ? kExitSuccess : kExitNothingChanged;
 }
 
-int RunInstall(const CliOptions& options) {
-  if (!UseCatalogue(options)) return kExitUsage;
+CliHost::Settings HostSettings(const CliOptions& options) {
   CliHost::Settings settings;
   settings.fsFolder = options.hasFs ? Absolute(options.fs) : RememberedFolder("FLUSI");
   settings.squawkBoxFolder = options.hasSquawkBox ? Absolute(options.squawkBox) : RememberedFolder("SQUAWK");
   settings.assumeYes = options.yes;
   settings.interactive = plat::IsTerminal(0);
   settings.showProgress = plat::IsTerminal(2);
-  CliHost host(settings);
+  settings.preview = options.dryRun;
+  return settings;
+}
 
+int StatusOf(InstallOutcome outcome) {
+  switch (outcome) {
+    case InstallOutcome::Cancelled: return kExitCancelled;
+    case InstallOutcome::CheckFailed: return kExitNothingChanged;
+    case InstallOutcome::Completed: return kExitSuccess;
+    case InstallOutcome::CompletedWithFailures: return kExitFinishedWithFailures;
+  }
+  return kExitFinishedWithFailures;
+}
+
+// A dry run prints what the real run would change, then its report.
+int RunPreview(CliHost& host, PreviewedCommand command) {
+  Preview preview = PreviewCommand(host, command);
+  std::cout << preview.diff;
+  for (const TextureWrite& write : preview.textures) {
+    std::cout << (write.replaces ? "replace " : "create ") << write.target << "\n";
+  }
+  std::cout << std::flush;
+  host.PrintHeldMessages();
+  return StatusOf(preview.outcome);
+}
+
+int RunInstall(const CliOptions& options) {
+  if (!UseCatalogue(options)) return kExitUsage;
+  CliHost host(HostSettings(options));
   FillAirlineList(host);
   if (options.airlines.empty()) {
     host.SelectAll();
@@ -68,14 +95,19 @@ int RunInstall(const CliOptions& options) {
       return kExitUsage;
     }
   }
+  if (options.dryRun) return RunPreview(host, PreviewedCommand::Install);
+  return StatusOf(OnInstall(host));
+}
 
-  switch (OnInstall(host)) {
-    case InstallOutcome::Cancelled: return kExitCancelled;
-    case InstallOutcome::CheckFailed: return kExitNothingChanged;
-    case InstallOutcome::Completed: return kExitSuccess;
-    case InstallOutcome::CompletedWithFailures: return kExitFinishedWithFailures;
-  }
-  return kExitFinishedWithFailures;
+int RunRemove(const CliOptions& options) {
+  CliHost host(HostSettings(options));
+  if (options.dryRun) return RunPreview(host, PreviewedCommand::Remove);
+  return StatusOf(OnRemove(host));
+}
+
+int RunRestore(const CliOptions& options) {
+  CliHost host(HostSettings(options));
+  return StatusOf(OnRestore(host));
 }
 
 }  // namespace
@@ -91,6 +123,8 @@ int RunCommand(const CliOptions& options) {
     case CliCommand::List: return RunList(options);
     case CliCommand::Install: return RunInstall(options);
     case CliCommand::Check: return RunCheck(options);
+    case CliCommand::Remove: return RunRemove(options);
+    case CliCommand::Restore: return RunRestore(options);
     case CliCommand::None: break;
   }
   std::cerr << UsageText();

@@ -5,6 +5,7 @@
 
 #include "Catalogue.h"
 #include "FileSystem.h"
+#include "InstallCommand.h"
 #include "Folders.h"
 #include "InstallContext.h"
 #include "InstallHost.h"
@@ -131,6 +132,17 @@ bool CheckRecord(const char* description, const LookupResult& lookup, const Airl
   return true;
 }
 
+// What a copy would do, and the failure it would meet, without copying.
+void PlanTexture(const char* description, const char* source, const char* target,
+                 std::vector<TextureWrite>* planned, RunReport& report) {
+  const plat::PathKind existing = plat::GetPathKind(target);
+  if (plat::GetPathKind(source) != plat::PathKind::File || existing == plat::PathKind::Folder) {
+    report.Fail(Printf("\"%s\": %s could not be copied to %s", description, source, target));
+    return;
+  }
+  planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
+}
+
 }  // namespace
 
 bool IsSafeName(const char* name) {
@@ -138,7 +150,8 @@ bool IsSafeName(const char* name) {
   return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
 }
 
-void InstallAirline(InstallHost& host, const char* description, RunReport& report) {
+void InstallAirline(InstallHost& host, const char* description, RunReport& report,
+                    std::vector<TextureWrite>* plannedTextures) {
   const InstallContext& context = CurrentInstall;
   const AirlineRecord& record = context.record;
   LookupResult lookup = LookupAirline(description);
@@ -179,6 +192,10 @@ void InstallAirline(InstallHost& host, const char* description, RunReport& repor
     }
   }
 
+  if (plannedTextures) {
+    PlanTexture(description, source, target, plannedTextures, report);
+    return;
+  }
   if (!EnsureFolderPath(host, textureFolder, 0)) {
     report.Fail(Printf("\"%s\": the folder %s could not be created", description, textureFolder));
     return;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AirlineInstall.h"
+#include "FileReplacement.h"
 #include "FileSystem.h"
 #include "InstallContext.h"
 #include "InstallHost.h"
@@ -55,9 +56,18 @@ int CountSelected(InstallHost& host, int count) {
   return selected;
 }
 
-// The four checks, in the order whose first failure the user is told of.
-// Afterwards the context holds the folders and both file paths.
-bool CheckFoldersAndFiles(InstallHost& host, InstallContext& context, InstallOutcome* outcome) {
+// Confirmation, the two folder fields and the checks, in the order whose
+// first failure the user is told of. Afterwards the context holds the
+// folders and both file paths. False when the command ends here.
+bool ConfirmAndCheck(InstallHost& host, bool needsSelection, InstallOutcome* outcome) {
+  *outcome = InstallOutcome::Cancelled;
+  if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) return false;
+
+  InstallContext& context = CurrentInstall;
+  host.GetFolderText(kFsFolderFieldId, context.fsFolder, sizeof context.fsFolder);
+  host.GetFolderText(kSquawkBoxFolderFieldId, context.squawkBoxFolder, sizeof context.squawkBoxFolder);
+  RemoveOneTrailingBackslash(context.fsFolder);
+
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
                   context.squawkBoxFolder)) {
     *outcome = Refuse(host, kSquawkBoxPathTooLongText);
@@ -71,7 +81,7 @@ bool CheckFoldersAndFiles(InstallHost& host, InstallContext& context, InstallOut
     *outcome = Refuse(host, kInvalidFsText);
     return false;
   }
-  if (CountSelected(host, host.ListCount()) == 0) {
+  if (needsSelection && CountSelected(host, host.ListCount()) == 0) {
     *outcome = Refuse(host, kNoSelectionText);
     return false;
   }
@@ -90,7 +100,27 @@ bool CheckFoldersAndFiles(InstallHost& host, InstallContext& context, InstallOut
   return true;
 }
 
-void InstallSelectedAirlines(InstallHost& host, RunReport& report) {
+// Points the context at copies of both files in the scratch folder, so
+// that the command changes nothing of the user's.
+bool StartDryRun(DryRun* dryRun, RunReport& report) {
+  InstallContext& context = CurrentInstall;
+  dryRun->configPath = context.configPath;
+  dryRun->modelListPath = context.modelListPath;
+  const char* configName = std::strrchr(context.configPath, '\\') + 1;  // always composed with one
+  dryRun->scratchConfigPath = dryRun->scratchFolder + "/" + configName;
+  dryRun->scratchModelListPath = dryRun->scratchFolder + "/CSL_ICAO.csv";
+  if (!plat::CopyFileOver(context.configPath, dryRun->scratchConfigPath.c_str()) ||
+      !plat::CopyFileOver(context.modelListPath, dryRun->scratchModelListPath.c_str()) ||
+      !CopyText(context.configPath, dryRun->scratchConfigPath.c_str()) ||
+      !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str())) {
+    return false;
+  }
+  report.configBackedUp = true;  // nothing of the user's is rewritten, so nothing to keep
+  report.modelListBackedUp = true;
+  return true;
+}
+
+void InstallSelectedAirlines(InstallHost& host, RunReport& report, std::vector<TextureWrite>* plannedTextures) {
   const int count = host.ListCount();
   const int selected = CountSelected(host, count);
   host.SetProgressRange(kOverallProgressId, 1, selected);
@@ -100,26 +130,50 @@ void InstallSelectedAirlines(InstallHost& host, RunReport& report) {
     char entry[kEntrySize] = {};
     host.GetListEntry(i, entry, sizeof entry);
     if (!entry[0] || !host.IsListEntrySelected(i)) continue;
-    InstallAirline(host, entry, report);
+    InstallAirline(host, entry, report, plannedTextures);
     ++installed;
     host.SetProgressPos(kOverallProgressId, 1 + installed);
   }
 }
 
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
+  if (report.HasFailures()) {
+    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading).c_str(), nullptr);
+    return InstallOutcome::CompletedWithFailures;
+  }
+  host.ShowMessage(MessageKind::Success, success, nullptr);
+  return InstallOutcome::Completed;
+}
+
+// Gives a file back the exact bytes of its backup, through the same safe
+// replacement as every rewrite.
+void RestoreFromBackup(const char* path, RunReport& report) {
+  const std::string backup = std::string(path) + ".bak";
+  if (plat::GetPathKind(backup.c_str()) != plat::PathKind::File) {
+    report.Fail(Printf("%s was not found, so %s was left unchanged", backup.c_str(), path));
+    return;
+  }
+  plat::TextFile in;
+  std::string bytes;
+  bool read = in.Open(backup.c_str(), plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary) &&
+              in.ReadAll(&bytes);
+  if (in.IsOpen() && !in.Close()) read = false;
+  plat::FileReplacement out;
+  if (!read || !out.Begin(path, plat::TextFile::Translation::Binary)) {
+    report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
+    return;
+  }
+  out.Write(bytes);
+  if (!out.Commit()) report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
+}
+
 }  // namespace
 
-InstallOutcome OnInstall(InstallHost& host) {
-  if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) {
-    return InstallOutcome::Cancelled;
-  }
-
-  InstallContext& context = CurrentInstall;
-  host.GetFolderText(kFsFolderFieldId, context.fsFolder, sizeof context.fsFolder);
-  host.GetFolderText(kSquawkBoxFolderFieldId, context.squawkBoxFolder, sizeof context.squawkBoxFolder);
-  RemoveOneTrailingBackslash(context.fsFolder);
-
-  InstallOutcome outcome = InstallOutcome::CheckFailed;
-  if (!CheckFoldersAndFiles(host, context, &outcome)) return outcome;
+InstallOutcome OnInstall(InstallHost& host, DryRun* dryRun) {
+  InstallOutcome outcome;
+  if (!ConfirmAndCheck(host, /*needsSelection=*/true, &outcome)) return outcome;
+  RunReport report;
+  if (dryRun && !StartDryRun(dryRun, report)) return Refuse(host, kNoScratchCopyText);
 
   host.SetWaitCursor();
   for (const ScriptedText& step : kWaitScript) {
@@ -127,13 +181,12 @@ InstallOutcome OnInstall(InstallHost& host) {
     host.Pause(step.pauseAfter);
   }
   host.ShowWaitBox(kWaitDotsText);
-  RunReport report;
   RemovalResult removal = RemoveEarlierEntries(host, report);
   if (removal.refused) return Refuse(host, removal.refusal.c_str());
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
-  InstallSelectedAirlines(host, report);
+  InstallSelectedAirlines(host, report, dryRun ? &dryRun->textures : nullptr);
 
   host.SetWaitCursor();
   // Once for the box, twice more as the command always did; closing when
@@ -142,11 +195,27 @@ InstallOutcome OnInstall(InstallHost& host) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   SortModelList(report);
+  return Finish(host, report, kSuccessText, kFinishedWithErrorsText);
+}
 
-  if (report.HasFailures()) {
-    host.ShowMessage(MessageKind::Failure, report.FailureMessage().c_str(), nullptr);
-    return InstallOutcome::CompletedWithFailures;
-  }
-  host.ShowMessage(MessageKind::Success, kSuccessText, nullptr);
-  return InstallOutcome::Completed;
+InstallOutcome OnRemove(InstallHost& host, DryRun* dryRun) {
+  InstallOutcome outcome;
+  if (!ConfirmAndCheck(host, /*needsSelection=*/false, &outcome)) return outcome;
+  RunReport report;
+  if (dryRun && !StartDryRun(dryRun, report)) return Refuse(host, kNoScratchCopyText);
+
+  host.SetWaitCursor();
+  host.ShowWaitBox(kWaitDeletingText);
+  RemovalResult removal = RemoveEarlierEntries(host, report);
+  if (removal.refused) return Refuse(host, removal.refusal.c_str());
+  return Finish(host, report, kRemovedText, kRemoveFinishedWithErrorsText);
+}
+
+InstallOutcome OnRestore(InstallHost& host) {
+  InstallOutcome outcome;
+  if (!ConfirmAndCheck(host, /*needsSelection=*/false, &outcome)) return outcome;
+  RunReport report;
+  RestoreFromBackup(CurrentInstall.configPath, report);
+  RestoreFromBackup(CurrentInstall.modelListPath, report);
+  return Finish(host, report, kRestoredText, kRestoreFinishedWithErrorsText);
 }

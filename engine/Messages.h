@@ -30,3 +30,13 @@ inline constexpr const char kWaitText[] = "wait ..";
 
 inline constexpr const char kAskCreateFolderText[] = "Der angegebene Pfad existiert nicht !\n\nSoll er angelegt werden ?";
 inline constexpr const char kCannotCreateFolderText[] = "Der angegeben Pfad konnte nicht erstellt werden !!";
+
+inline constexpr const char kRemovedText[] =
+    "All entries installed by Quorvane have been removed !!\n\nPlease restart FS2K & SquawkBox";
+inline constexpr const char kRemoveFinishedWithErrorsText[] = "The removal finished with errors !!";
+inline constexpr const char kRestoredText[] =
+    "The aircraft configuration and CSL_ICAO.csv are back as they were before the last run !!\n\n"
+    "Please restart FS2K & SquawkBox";
+inline constexpr const char kRestoreFinishedWithErrorsText[] = "The restore finished with errors !!";
+inline constexpr const char kNoScratchCopyText[] =
+    "The files could not be copied for the preview.\n\nNothing has been changed.";

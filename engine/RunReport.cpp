@@ -8,8 +8,8 @@ namespace {
 constexpr std::size_t kMostListed = 20;
 }  // namespace
 
-std::string RunReport::FailureMessage() const {
-  std::string text = kFinishedWithErrorsText;
+std::string RunReport::FailureMessage(const char* heading) const {
+  std::string text = heading;
   text += "\n\n";
   for (std::size_t i = 0; i < failures_.size() && i < kMostListed; ++i) {
     text += "- " + failures_[i] + "\n";

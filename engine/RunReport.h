@@ -11,8 +11,9 @@ class RunReport {
   bool HasFailures() const { return !failures_.empty(); }
   const std::vector<std::string>& Failures() const { return failures_; }
 
-  // The text of the final message box when something failed.
-  std::string FailureMessage() const;
+  // The text of the final message box when something failed, under the
+  // heading that names the command.
+  std::string FailureMessage(const char* heading) const;
 
   bool configBackedUp = false;
   bool modelListBackedUp = false;

@@ -6,12 +6,12 @@ namespace plat {
 
 FileReplacement::~FileReplacement() { Abandon(); }
 
-bool FileReplacement::Begin(const char* path) {
+bool FileReplacement::Begin(const char* path, TextFile::Translation translation) {
   Abandon();
   if (IsReadOnly(path) || GetPathKind(path) == PathKind::Folder) return false;
   path_ = path;
   temp_ = path_ + ".tmp";
-  if (!file_.Open(temp_.c_str(), TextFile::Mode::Write)) {
+  if (!file_.Open(temp_.c_str(), TextFile::Mode::Write, translation)) {
     // A failed open may still have created the file.
     if (GetPathKind(temp_.c_str()) == PathKind::File) RemoveFile(temp_.c_str());
     return false;

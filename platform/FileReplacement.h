@@ -19,8 +19,9 @@ class FileReplacement {
   FileReplacement& operator=(const FileReplacement&) = delete;
 
   // False when the temporary file cannot be created or the file is read-only.
-  bool Begin(const char* path);
+  bool Begin(const char* path, TextFile::Translation translation = TextFile::Translation::Text);
   void Write(const char* text) { file_.Write(text); }
+  void Write(const std::string& bytes) { file_.Write(bytes.data(), bytes.size()); }
   bool Commit();
 
  private:

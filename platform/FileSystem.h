@@ -57,6 +57,13 @@ bool MayWrite(const char* path);
 // existing entries.
 std::string NativePath(const char* path);
 
+// Makes a new, empty folder of our own under the system's temporary
+// folder and gives its path (no trailing separator).
+bool CreateTempFolder(std::string* path);
+
+// Removes an empty folder (RemoveDirectoryA).
+bool RemoveFolder(const char* path);
+
 // The path made absolute against the current folder (GetFullPathNameA on
 // Windows); an empty path stays empty.
 std::string AbsolutePath(const char* path);

@@ -210,6 +210,18 @@ bool MayWrite(const char* path) {
   return !(Exists(native) && !HasWriteBits(native)) && FolderAllowsChanges(native);
 }
 
+bool CreateTempFolder(std::string* path) {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/quorvane-XXXXXX";
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  if (!mkdtemp(buf.data())) return false;
+  *path = buf.data();
+  return true;
+}
+
+bool RemoveFolder(const char* path) { return rmdir(NativePath(path).c_str()) == 0; }
+
 std::string AbsolutePath(const char* path) {
   if (!*path || IsSeparator(*path)) return path;
   char cwd[4096];

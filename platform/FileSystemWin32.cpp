@@ -74,6 +74,24 @@ bool IsReadOnly(const char* path) {
 
 bool MayWrite(const char* path) { return !IsReadOnly(path); }
 
+bool CreateTempFolder(std::string* path) {
+  char base[MAX_PATH + 1];
+  DWORD n = GetTempPathA(sizeof base, base);
+  if (n == 0 || n >= sizeof base) return false;
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    char name[MAX_PATH + 32];
+    wsprintfA(name, "%squorvane-%lu-%u", base, GetCurrentProcessId(), GetTickCount() + attempt);
+    if (CreateDirectoryA(name, nullptr)) {
+      *path = name;
+      return true;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}
+
+bool RemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+
 std::string AbsolutePath(const char* path) {
   if (!*path) return path;
   char full[MAX_PATH * 4];

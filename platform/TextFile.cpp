@@ -6,6 +6,8 @@
 #include <unistd.h>
 #endif
 
+#include <cstring>
+
 #include "FaultInjection.h"
 #include "FileSystem.h"
 
@@ -30,9 +32,10 @@ TextFile::~TextFile() {
   if (file_) Close();
 }
 
-bool TextFile::Open(const char* path, Mode mode) {
+bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   if (file_) Close();
   mode_ = mode;
+  binary_ = translation == Translation::Binary;
   failed_ = false;
   atEnd_ = false;
   pos_ = end_ = 0;
@@ -86,7 +89,7 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   while (n + 1 < cap) {
     if (pos_ == end_ && !Fill()) break;
     char c = buffer_[pos_++];
-    if (c == '\r') {
+    if (c == '\r' && !binary_) {
       if (pos_ == end_) Fill();
       if (pos_ < end_ && buffer_[pos_] == '\n') {
         ++pos_;
@@ -110,15 +113,17 @@ bool TextFile::ReadAll(std::string* text) {
   return file_ != nullptr && !failed_;
 }
 
-void TextFile::Write(const char* text) {
+void TextFile::Write(const char* text) { Write(text, std::strlen(text)); }
+
+void TextFile::Write(const char* text, std::size_t length) {
   if (!file_ || mode_ == Mode::Read) {
     failed_ = true;
     return;
   }
-  for (const char* p = text; *p; ++p) {
+  for (const char* p = text; p != text + length; ++p) {
     // Room for a CR LF pair.
     if (end_ + 2 > kBufferSize) FlushBuffer();
-    if (*p == '\n') buffer_[end_++] = '\r';
+    if (*p == '\n' && !binary_) buffer_[end_++] = '\r';
     buffer_[end_++] = *p;
   }
 }

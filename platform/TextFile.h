@@ -20,12 +20,16 @@ class TextFile {
     Write,   // "w+t": created or truncated
   };
 
+  // Binary files keep every byte as it is; used where a file must come back
+  // exactly (restoring a backup, comparing contents).
+  enum class Translation { Text, Binary };
+
   TextFile();
   ~TextFile();
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
-  bool Open(const char* path, Mode mode);
+  bool Open(const char* path, Mode mode, Translation translation = Translation::Text);
   bool IsOpen() const { return file_ != nullptr; }
 
   // Reads the characters up to and including the next line feed, but never
@@ -40,6 +44,7 @@ class TextFile {
 
   // Queues the text for writing; an error shows at Close().
   void Write(const char* text);
+  void Write(const char* text, std::size_t length);
 
   // Flushes and closes; with `durable` the data is on disk when it returns.
   // False if any read, write, flush or close failed since Open.
@@ -58,6 +63,7 @@ class TextFile {
 
   std::FILE* file_ = nullptr;
   Mode mode_ = Mode::Read;
+  bool binary_ = false;
   bool failed_ = false;
   bool atEnd_ = false;
   std::uint64_t sizeAtOpen_ = 0;

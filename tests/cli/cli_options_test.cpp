@@ -40,6 +40,19 @@ TEST(CliOptions, UsageErrorsAreCaught) {
   EXPECT_FALSE(Parse({"install", "stray"}, &o, &error));
 }
 
+TEST(CliOptions, RemoveAndRestoreTakeOnlyTheirOptions) {
+  CliOptions o;
+  ASSERT_TRUE(Parse({"remove", "--fs", "/fs", "--dry-run", "--yes"}, &o));
+  EXPECT_EQ(o.command, CliCommand::Remove);
+  EXPECT_TRUE(o.dryRun);
+  EXPECT_FALSE(Parse({"remove", "--airline", "A"}, &o));
+  ASSERT_TRUE(Parse({"restore", "--squawkbox", "/sb", "--yes"}, &o));
+  EXPECT_EQ(o.command, CliCommand::Restore);
+  EXPECT_FALSE(Parse({"restore", "--dry-run"}, &o)) << "a restore has nothing to preview";
+  ASSERT_TRUE(Parse({"install", "--dry-run"}, &o));
+  EXPECT_TRUE(o.dryRun);
+}
+
 TEST(CliOptions, HelpAndVersion) {
   CliOptions o;
   ASSERT_TRUE(Parse({"--help"}, &o));
@@ -48,7 +61,7 @@ TEST(CliOptions, HelpAndVersion) {
   EXPECT_EQ(o.command, CliCommand::Help);
   ASSERT_TRUE(Parse({"--version"}, &o));
   EXPECT_EQ(o.command, CliCommand::Version);
-  for (const char* command : {"list", "install", "check"}) {
+  for (const char* command : {"list", "install", "check", "remove", "restore"}) {
     EXPECT_NE(std::string(UsageText()).find(std::string("  ") + command), std::string::npos) << command;
   }
 }

@@ -1,0 +1,51 @@
+#include "Preview.h"
+
+#include "FileSystem.h"
+#include "InstallHost.h"
+#include "Messages.h"
+#include "TextFile.h"
+#include "UnifiedDiff.h"
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  plat::TextFile file;
+  std::string bytes;
+  if (file.Open(path.c_str(), plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary)) file.ReadAll(&bytes);
+  return bytes;
+}
+
+std::string DiffOf(const std::string& real, const std::string& scratch) {
+  const std::string name = plat::NativePath(real.c_str());
+  return UnifiedDiff(name, ReadBytes(real), name, ReadBytes(scratch));
+}
+
+// Removes the scratch folder with whatever the command left in it.
+void RemoveScratch(const DryRun& dryRun) {
+  for (const std::string& path : {dryRun.scratchConfigPath, dryRun.scratchModelListPath}) {
+    if (path.empty()) continue;
+    plat::RemoveFile(path.c_str());
+    plat::RemoveFile((path + ".tmp").c_str());
+  }
+  plat::RemoveFolder(dryRun.scratchFolder.c_str());
+}
+
+}  // namespace
+
+Preview PreviewCommand(InstallHost& host, PreviewedCommand command) {
+  Preview preview;
+  DryRun dryRun;
+  if (!plat::CreateTempFolder(&dryRun.scratchFolder)) {
+    host.ShowMessage(MessageKind::Failure, kNoScratchCopyText, nullptr);
+    return preview;
+  }
+  preview.outcome = command == PreviewedCommand::Install ? OnInstall(host, &dryRun) : OnRemove(host, &dryRun);
+  if (!dryRun.scratchConfigPath.empty()) {
+    preview.diff = DiffOf(dryRun.configPath, dryRun.scratchConfigPath) +
+                   DiffOf(dryRun.modelListPath, dryRun.scratchModelListPath);
+  }
+  for (TextureWrite& write : dryRun.textures) write.target = plat::NativePath(write.target.c_str());
+  preview.textures = std::move(dryRun.textures);
+  RemoveScratch(dryRun);
+  return preview;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "InstallCommand.h"
+
+class InstallHost;
+
+enum class PreviewedCommand { Install, Remove };
+
+// What a command would change, found by running it on scratch copies of
+// the configuration file and the model list in a temporary folder that is
+// removed afterwards. Nothing in the FS2002 or SquawkBox folder changes.
+struct Preview {
+  InstallOutcome outcome = InstallOutcome::CheckFailed;
+  std::string diff;                   // unified diff of both files, old to new
+  std::vector<TextureWrite> textures; // targets named as the system names them
+};
+
+Preview PreviewCommand(InstallHost& host, PreviewedCommand command);
