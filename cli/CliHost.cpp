@@ -85,6 +85,10 @@ void CliHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {
   buf[length] = '\0';
 }
 
+void CliHost::SetFolderText(int fieldId, const char* text) {
+  (fieldId == kFsFolderFieldId ? settings_.fsFolder : settings_.squawkBoxFolder) = text;
+}
+
 void CliHost::ResetList() {
   entries_.clear();
   selected_.clear();

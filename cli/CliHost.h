@@ -34,6 +34,9 @@ class CliHost : public InstallHost {
 
   Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
   void GetFolderText(int fieldId, char* buf, std::size_t cap) override;
+  void SetFolderText(int fieldId, const char* text) override;
+  // There is no folder browser on a terminal: folders are options.
+  bool BrowseForFolder(const char*, const char*, char*, std::size_t) override { return false; }
   void ResetList() override;
   void AddListEntry(const char* text) override;
   int ListCount() override;

@@ -7,6 +7,7 @@
 #include "CliHost.h"
 #include "Console.h"
 #include "FileSystem.h"
+#include "FolderSettings.h"
 #include "Folders.h"
 #include "InstallCommand.h"
 #include "Preview.h"
@@ -14,15 +15,6 @@
 
 namespace {
 
-constexpr const char kProfileName[] = "Quorvane.ini";
-constexpr std::size_t kFolderFieldSize = 300;
-
-// The folder the dialog would show at start for a profile key.
-std::string RememberedFolder(const char* key) {
-  char value[kFolderFieldSize];
-  plat::ReadProfileString("PATH", key, "", value, sizeof value, kProfileName);
-  return value;
-}
 
 // The engine changes the current folder as it checks folders, so folders
 // named on the command line are made absolute first.
@@ -49,10 +41,17 @@ int RunCheck(const CliOptions& options) {
   return findings.empty() ? kExitSuccess : kExitNothingChanged;
 }
 
+// The folder fields as the dialog shows them at start, with the folders
+// given on the command line typed over them.
 CliHost::Settings HostSettings(const CliOptions& options) {
   CliHost::Settings settings;
-  settings.fsFolder = options.hasFs ? Absolute(options.fs) : RememberedFolder("FLUSI");
-  settings.squawkBoxFolder = options.hasSquawkBox ? Absolute(options.squawkBox) : RememberedFolder("SQUAWK");
+  CliHost remembered(settings);
+  LoadFolderFields(remembered);
+  char folder[300];
+  remembered.GetFolderText(kFsFolderFieldId, folder, sizeof folder);
+  settings.fsFolder = options.hasFs ? Absolute(options.fs) : folder;
+  remembered.GetFolderText(kSquawkBoxFolderFieldId, folder, sizeof folder);
+  settings.squawkBoxFolder = options.hasSquawkBox ? Absolute(options.squawkBox) : folder;
   settings.assumeYes = options.yes;
   settings.interactive = plat::IsTerminal(0);
   settings.showProgress = plat::IsTerminal(2);

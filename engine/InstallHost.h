@@ -37,6 +37,12 @@ class InstallHost {
   // Copies the text of folder field 4000 or 5000 into buf (at most cap - 1
   // characters and a terminator).
   virtual void GetFolderText(int fieldId, char* buf, std::size_t cap) = 0;
+  virtual void SetFolderText(int fieldId, const char* text) = 0;
+
+  // Shows the folder browser with the title, the initial selection (none
+  // when empty) and the whole namespace as root. True when a file-system
+  // folder was chosen; its full path is then in result.
+  virtual bool BrowseForFolder(const char* title, const char* initialSelection, char* result, std::size_t cap) = 0;
 
   // The airline list (3000).
   virtual void ResetList() = 0;

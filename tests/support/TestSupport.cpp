@@ -89,6 +89,17 @@ void FakeHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {
   std::snprintf(buf, cap, "%s", text.c_str());
 }
 
+void FakeHost::SetFolderText(int fieldId, const char* text) {
+  (fieldId == kFsFolderFieldId ? fsFolder : squawkBoxFolder) = text;
+}
+
+bool FakeHost::BrowseForFolder(const char* title, const char* initial, char* result, std::size_t cap) {
+  browseCalls.push_back(std::string(title) + "|" + initial);
+  if (!browseAccepted) return false;
+  std::snprintf(result, cap, "%s", browseResult.c_str());
+  return true;
+}
+
 void FakeHost::ResetList() {
   entries.clear();
   selected.clear();

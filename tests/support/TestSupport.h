@@ -61,6 +61,9 @@ class FakeHost : public InstallHost {
   std::vector<std::string> entries;
   std::vector<bool> selected;
   Answer confirmAnswer = Answer::Ok;
+  bool browseAccepted = false;   // the scripted answer of the folder browser
+  std::string browseResult;
+  std::vector<std::string> browseCalls;  // "title|initial selection"
   Answer askAnswer = Answer::Yes;
 
   std::vector<Message> messages;
@@ -74,6 +77,8 @@ class FakeHost : public InstallHost {
 
   Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
   void GetFolderText(int fieldId, char* buf, std::size_t cap) override;
+  void SetFolderText(int fieldId, const char* text) override;
+  bool BrowseForFolder(const char* title, const char* initial, char* result, std::size_t cap) override;
   void ResetList() override;
   void AddListEntry(const char* text) override;
   int ListCount() override { return static_cast<int>(entries.size()); }
