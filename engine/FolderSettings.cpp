@@ -44,12 +44,12 @@ void BrowseFolder(InstallHost& host, const FolderField& field) {
     host.ShowMessage(MessageKind::Failure, field.wrongFolderText, nullptr);
   }
   // A rejected folder is remembered too: the next start shows it.
-  plat::WriteProfileString(kProfileSection, field.profileKey, chosen, kProfileName);
+  plat::WriteProfileValue(kProfileSection, field.profileKey, chosen, kProfileName);
 }
 
 void LoadField(InstallHost& host, const FolderField& field) {
   char value[kFolderSize];
-  plat::ReadProfileString(kProfileSection, field.profileKey, "", value, sizeof value, kProfileName);
+  plat::ReadProfileValue(kProfileSection, field.profileKey, "", value, sizeof value, kProfileName);
   host.SetFolderText(field.fieldId, value);
 }
 

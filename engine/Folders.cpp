@@ -37,7 +37,7 @@ std::size_t WalkStart(const char* path, std::size_t len) {
 }  // namespace
 
 void GetModuleFolder(char* buf) {
-  plat::GetModuleFileName(buf, kModulePathLimit);
+  plat::ModuleFileName(buf, kModulePathLimit);
   char* cut = buf;
   for (char* p = buf; *p; ++p) {
     if (IsSeparator(*p)) cut = p + 1;

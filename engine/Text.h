@@ -9,23 +9,24 @@
 // text fitted, so that "does not fit" is decided by the caller, never by a
 // silent cut.
 
-bool CopyText(char* dst, std::size_t cap, const char* src);
-bool FormatText(char* dst, std::size_t cap, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 3, 4)))
+// mingw-w64 formats with its own C99 printf, which knows %zu.
+#if defined(__MINGW32__)
+#define QV_PRINTF(format_index, first_arg) __attribute__((format(gnu_printf, format_index, first_arg)))
+#elif defined(__GNUC__)
+#define QV_PRINTF(format_index, first_arg) __attribute__((format(printf, format_index, first_arg)))
+#else
+#define QV_PRINTF(format_index, first_arg)
 #endif
-    ;
+
+bool CopyText(char* dst, std::size_t cap, const char* src);
+bool FormatText(char* dst, std::size_t cap, const char* format, ...) QV_PRINTF(3, 4);
 
 template <std::size_t N>
 bool CopyText(char (&dst)[N], const char* src) {
   return CopyText(dst, N, src);
 }
 
-std::string Printf(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+std::string Printf(const char* format, ...) QV_PRINTF(1, 2);
 
 // ASCII-only case folding; no locale is involved.
 inline unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }

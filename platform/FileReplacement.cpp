@@ -22,7 +22,7 @@ bool FileReplacement::Begin(const char* path, TextFile::Translation translation)
 
 bool FileReplacement::Commit() {
   if (!active_) return false;
-  bool ok = file_.Close(/*durable=*/true) && ReplaceFile(temp_.c_str(), path_.c_str());
+  bool ok = file_.Close(/*durable=*/true) && MoveFileOver(temp_.c_str(), path_.c_str());
   if (!ok) {
     Abandon();
     return false;

@@ -29,7 +29,7 @@ bool CopyFileOver(const char* source, const char* target);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
 // rename() on Linux: one step, the target is either old or new.
-bool ReplaceFile(const char* source, const char* target);
+bool MoveFileOver(const char* source, const char* target);
 
 bool RemoveFile(const char* path);
 
@@ -41,7 +41,7 @@ bool TruncateFile(const char* path, std::uint64_t size);
 
 // GetModuleFileNameA(NULL, buf, cap): full path of the running executable,
 // cut to cap - 1 characters and terminated. Returns the length copied.
-std::size_t GetModuleFileName(char* buf, std::size_t cap);
+std::size_t ModuleFileName(char* buf, std::size_t cap);
 
 // Whether a file or folder may be written. On Windows this is the
 // read-only attribute; on Linux a path whose permission bits deny writing

@@ -163,7 +163,7 @@ bool CopyFileOver(const char* source, const char* target) {
   return ok;
 }
 
-bool ReplaceFile(const char* source, const char* target) {
+bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
   std::string from = NativePath(source);
   std::string to = NativePath(target);
@@ -188,7 +188,7 @@ bool TruncateFile(const char* path, std::uint64_t size) {
   return truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0;
 }
 
-std::size_t GetModuleFileName(char* buf, std::size_t cap) {
+std::size_t ModuleFileName(char* buf, std::size_t cap) {
   if (cap == 0) return 0;
   char path[4096];
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);

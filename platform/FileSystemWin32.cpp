@@ -30,7 +30,7 @@ bool CopyFileOver(const char* source, const char* target) {
   return CopyFileA(source, target, FALSE) != 0;
 }
 
-bool ReplaceFile(const char* source, const char* target) {
+bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
   return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -59,7 +59,7 @@ bool TruncateFile(const char* path, std::uint64_t size) {
   return ok;
 }
 
-std::size_t GetModuleFileName(char* buf, std::size_t cap) {
+std::size_t ModuleFileName(char* buf, std::size_t cap) {
   if (cap == 0) return 0;
   DWORD n = GetModuleFileNameA(nullptr, buf, static_cast<DWORD>(cap));
   if (n >= cap) n = static_cast<DWORD>(cap - 1);  // older systems leave it unterminated

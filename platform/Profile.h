@@ -48,13 +48,13 @@ class ProfileFile {
 
 // GetPrivateProfileStringA: a bare file name is looked for where
 // ProfileLocation() says.
-std::size_t ReadProfileString(const char* section, const char* key, const char* def, char* buf,
+std::size_t ReadProfileValue(const char* section, const char* key, const char* def, char* buf,
                               std::size_t cap, const char* file);
 
 // WritePrivateProfileStringA: replaces the key's value or adds the key,
 // creating the section and the file as needed; every other line stays as
 // it was.
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file);
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
 
 // ASCII-only case folding shared by the profile code.
 std::string FoldCase(const std::string& text);

@@ -59,14 +59,14 @@ bool EnsureParentFolder(const std::string& path) {
 
 }  // namespace
 
-std::size_t ReadProfileString(const char* section, const char* key, const char* def, char* buf,
+std::size_t ReadProfileValue(const char* section, const char* key, const char* def, char* buf,
                               std::size_t cap, const char* file) {
   ProfileFile profile;
   profile.Load(ProfileLocation(file).c_str());
   return profile.GetString(section, key, def, buf, cap);
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
   std::string path = ProfileLocation(file);
   std::string text;
   if (GetPathKind(path.c_str()) == PathKind::File) {

@@ -6,13 +6,13 @@
 
 namespace plat {
 
-std::size_t ReadProfileString(const char* section, const char* key, const char* def, char* buf,
+std::size_t ReadProfileValue(const char* section, const char* key, const char* def, char* buf,
                               std::size_t cap, const char* file) {
   if (!buf || cap == 0) return 0;
   return GetPrivateProfileStringA(section, key, def, buf, static_cast<DWORD>(cap), file);
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
   return WritePrivateProfileStringA(section, key, value, file) != 0;
 }
 

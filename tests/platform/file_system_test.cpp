@@ -135,11 +135,11 @@ TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
 
 TEST(Modules, ModuleFileNameIsCutToCapacity) {
   char buf[300];
-  std::size_t n = plat::GetModuleFileName(buf, sizeof buf);
+  std::size_t n = plat::ModuleFileName(buf, sizeof buf);
   EXPECT_GT(n, 0u);
   EXPECT_EQ(std::strlen(buf), n);
   char tiny[5];
-  EXPECT_EQ(plat::GetModuleFileName(tiny, sizeof tiny), 4u);
+  EXPECT_EQ(plat::ModuleFileName(tiny, sizeof tiny), 4u);
   EXPECT_EQ(std::string(tiny), std::string(buf, 4));
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 std::string Get(const std::string& path, const char* section, const char* key, std::size_t cap = 300) {
   char buf[300] = "untouched";
-  std::size_t n = plat::ReadProfileString(section, key, "dflt", buf, cap, path.c_str());
+  std::size_t n = plat::ReadProfileValue(section, key, "dflt", buf, cap, path.c_str());
   EXPECT_EQ(n, std::string(buf).size());
   return buf;
 }
@@ -49,7 +49,7 @@ TEST(ProfileRead, CutsToCapacityAndCountsWhatItCopied) {
   WriteFile(ini, "[S]\nK=abcdefgh\n");
   EXPECT_EQ(Get(ini, "S", "K", 5), "abcd");
   char buf[1] = {'x'};
-  EXPECT_EQ(plat::ReadProfileString("S", "K", "", buf, 1, ini.c_str()), 0u);
+  EXPECT_EQ(plat::ReadProfileValue("S", "K", "", buf, 1, ini.c_str()), 0u);
   EXPECT_EQ(buf[0], '\0');
 }
 
@@ -65,9 +65,9 @@ TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
   TempDir dir;
   std::string ini = dir / "a.ini";
   WriteFile(ini, "; my notes\r\n[PATH]\r\nFLUSI=old\r\n  other = kept as is \r\n\r\n[Else]\r\nx=1\r\n");
-  ASSERT_TRUE(plat::WriteProfileString("PATH", "flusi", "C:\\new", ini.c_str()));
-  ASSERT_TRUE(plat::WriteProfileString("PATH", "SQUAWK", "D:\\SB", ini.c_str()));
-  ASSERT_TRUE(plat::WriteProfileString("Third", "k", "v", ini.c_str()));
+  ASSERT_TRUE(plat::WriteProfileValue("PATH", "flusi", "C:\\new", ini.c_str()));
+  ASSERT_TRUE(plat::WriteProfileValue("PATH", "SQUAWK", "D:\\SB", ini.c_str()));
+  ASSERT_TRUE(plat::WriteProfileValue("Third", "k", "v", ini.c_str()));
   EXPECT_EQ(ReadFile(ini), Crlf("; my notes\n[PATH]\nflusi=C:\\new\n  other = kept as is \nSQUAWK=D:\\SB\n\n"
                                 "[Else]\nx=1\n\n[Third]\nk=v\n"));
 }
@@ -75,7 +75,7 @@ TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
 TEST(ProfileWrite, CreatesFileAndFolder) {
   TempDir dir;
   setenv("XDG_CONFIG_HOME", (dir / "new/config").c_str(), 1);
-  ASSERT_TRUE(plat::WriteProfileString("PATH", "SQUAWK", "/sb", "Quorvane.ini"));
+  ASSERT_TRUE(plat::WriteProfileValue("PATH", "SQUAWK", "/sb", "Quorvane.ini"));
   EXPECT_EQ(ReadFile(dir / "new/config/Quorvane.ini"), Crlf("[PATH]\nSQUAWK=/sb\n"));
   unsetenv("XDG_CONFIG_HOME");
 }
