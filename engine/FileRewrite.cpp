@@ -6,20 +6,21 @@
 #include "RunReport.h"
 #include "Text.h"
 
-bool BackUpOnce(const char* path, bool* backedUp, RunReport& report) {
-  if (*backedUp) return true;
-  char backup[320];
-  FormatText(backup, sizeof backup, "%s.bak", path);
-  if (!plat::CopyFileOver(path, backup)) {
-    report.Fail(Printf("%s could not be backed up to %s, so it was left unchanged", path, backup));
+bool BackUpOnce(const char* path, RunReport::Backup* backup, RunReport& report) {
+  if (*backup != RunReport::Backup::NotYet) return *backup == RunReport::Backup::Made;
+  char backupPath[320];
+  FormatText(backupPath, sizeof backupPath, "%s.bak", path);
+  if (!plat::CopyFileOver(path, backupPath)) {
+    *backup = RunReport::Backup::Failed;
+    report.Fail(Printf("%s could not be backed up to %s, so it was not rewritten", path, backupPath));
     return false;
   }
-  *backedUp = true;
+  *backup = RunReport::Backup::Made;
   return true;
 }
 
 bool WriteConfigLines(const char* path, RunReport& report) {
-  if (!BackUpOnce(path, &report.configBackedUp, report)) return false;
+  if (!BackUpOnce(path, &report.configBackup, report)) return false;
   plat::FileReplacement out;
   if (!out.Begin(path)) {
     report.Fail(Printf("%s could not be written; it was left unchanged", path));

@@ -1,11 +1,12 @@
 #pragma once
 
-class RunReport;
+#include "RunReport.h"
 
 // The first time a run changes a whole file, the original is kept beside
 // it as "<path>.bak" (replacing an older one). False, with the failure
-// reported, when the copy cannot be made; the file must then stay as it is.
-bool BackUpOnce(const char* path, bool* backedUp, RunReport& report);
+// reported once, when the copy cannot be made; the file must then stay as
+// it is for the rest of the run.
+bool BackUpOnce(const char* path, RunReport::Backup* backup, RunReport& report);
 
 // Rewrites the configuration file from ConfigLines: one blank line before
 // every "[" line, no other blank lines, empty slots left out.

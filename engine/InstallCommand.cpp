@@ -115,8 +115,9 @@ bool StartDryRun(DryRun* dryRun, RunReport& report) {
       !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str())) {
     return false;
   }
-  report.configBackedUp = true;  // nothing of the user's is rewritten, so nothing to keep
-  report.modelListBackedUp = true;
+  // Nothing of the user's is rewritten, so there is nothing to keep.
+  report.configBackup = RunReport::Backup::Made;
+  report.modelListBackup = RunReport::Backup::Made;
   return true;
 }
 

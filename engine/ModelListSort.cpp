@@ -24,7 +24,7 @@ void WriteModelList(RunReport& report) {
             [](const LineSlot& a, const LineSlot& b) { return CompareModelLines(a.text, b.text) < 0; });
 
   const char* path = CurrentInstall.modelListPath;
-  if (!BackUpOnce(path, &report.modelListBackedUp, report)) return;
+  if (!BackUpOnce(path, &report.modelListBackup, report)) return;
   plat::FileReplacement out;
   bool ok = out.Begin(path);
   if (ok) {

@@ -165,8 +165,14 @@ RemovalResult RemoveEarlierEntries(InstallHost& host, RunReport& report) {
   // left as it is.
   const bool modelsRead = models.status == LoadStatus::Loaded;
   const bool configRead = config.status == LoadStatus::Loaded;
-  if (!modelsRead) report.Fail(Printf("%s could not be read, so it was left unchanged", context.modelListPath));
-  if (!configRead) report.Fail(Printf("%s could not be read, so it was left unchanged", context.configPath));
+  if (!modelsRead) {
+    report.Fail(Printf("%s could not be read, so it was left unchanged", context.modelListPath));
+    report.modelListBackup = RunReport::Backup::Failed;
+  }
+  if (!configRead) {
+    report.Fail(Printf("%s could not be read, so it was left unchanged", context.configPath));
+    report.configBackup = RunReport::Backup::Failed;
+  }
 
   RemoveLegacyEntries();
   RemoveMarkedEntries();

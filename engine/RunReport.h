@@ -15,8 +15,12 @@ class RunReport {
   // heading that names the command.
   std::string FailureMessage(const char* heading) const;
 
-  bool configBackedUp = false;
-  bool modelListBackedUp = false;
+  // A file whose backup could not be made, or that the removal pass could
+  // not read, is not rewritten for the rest of the run: a later backup would
+  // keep what the run had already changed instead of what it started from.
+  enum class Backup { NotYet, Made, Failed };
+  Backup configBackup = Backup::NotYet;
+  Backup modelListBackup = Backup::NotYet;
 
  private:
   std::vector<std::string> failures_;
