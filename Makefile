@@ -8,7 +8,8 @@ WIN     := $(BUILD)/win
 ART     := $(NATIVE)/art
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-fuzz test-windows run bench fuzz clean
+.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-fuzz test-windows \
+        run run-cli run-windows bench fuzz clean
 
 all: native windows
 
@@ -50,8 +51,17 @@ test-fuzz: deps
 
 test: test-native test-asan test-fuzz test-windows
 
-run: native
+# With a display the real program runs under Wine; without one the same
+# install runs through quorvane-cli.
+run:
+	@if [ -n "$$DISPLAY" ]; then $(MAKE) --no-print-directory run-windows; \
+	else echo "No display: running the same install through quorvane-cli."; $(MAKE) --no-print-directory run-cli; fi
+
+run-cli: native
 	@scripts/run.sh $(NATIVE) $(BUILD)/run
+
+run-windows: windows
+	@scripts/run-windows.sh $(WIN) $(BUILD)/run
 
 # Every fuzz target for longer (FUZZ_SECONDS each, default 60).
 fuzz: deps

@@ -1,0 +1,261 @@
+// The main dialog under Wine, with its message boxes and folder browser
+// answered by a script.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DirDialog.h"
+#include "Folders.h"
+#include "QuorvaneDlg.h"
+#include "WinTestSupport.h"
+#include "ZRVHotSyncButton.h"
+#include "resource.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// A fresh folder with a FS2002 folder, a SquawkBox folder and a catalogue.
+struct Tree {
+  std::string root, fs, squawkBox, catalogue;
+  Tree() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    root = std::string(temp) + "qvdlg" + std::to_string(::GetCurrentProcessId()) + "-" +
+           std::to_string(::GetTickCount());
+    fs = root + "\\FS2002";
+    squawkBox = root + "\\SquawkBox";
+    catalogue = root + "\\catalogue";
+    for (const std::string& folder : {root, fs, fs + "\\aircraft", fs + "\\aircraft\\csl", squawkBox, catalogue}) {
+      ::CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    WriteFile(fs + "\\FS2002.exe", "");
+    WriteFile(Config(), "[fltsim.0]\r\ntitle=Mine\r\n");
+    WriteFile(Models(), "Mine,X\r\n");
+    WriteFile(catalogue + "\\Airlines.dat",
+              "[Airline.5]\r\nDescr=Charlie\r\nSQ1=Charlie (QUORVANE),C\r\nFolder=CHL\r\nData=chl\r\nTitle=~CHL\r\n"
+              "[Airline.0]\r\nDescr=Alpha\r\nSQ1=Alpha (QUORVANE),A\r\nFolder=ALP\r\nData=alp\r\nTitle=~ALP\r\n"
+              "[Airline.2]\r\nDescr=Bravo\r\nSQ1=Bravo (QUORVANE),B\r\nFolder=BRV\r\nData=brv\r\nTitle=~BRV\r\n");
+    for (const char* data : {"alp", "brv", "chl"}) WriteFile(catalogue + "\\" + data + ".dat", data);
+    SetCatalogueFolder(catalogue.c_str());
+  }
+  std::string Config() const { return fs + "\\aircraft\\csl\\Aircraft.cfg"; }
+  std::string Models() const { return squawkBox + "\\CSL_ICAO.csv"; }
+};
+
+void Remember(const char* key, const std::string& value) {
+  ::WritePrivateProfileStringA("PATH", key, value.c_str(), "Quorvane.ini");
+}
+
+std::string Remembered(const char* key) {
+  char value[1024];
+  ::GetPrivateProfileStringA("PATH", key, "", value, sizeof value, "Quorvane.ini");
+  return value;
+}
+
+class ScriptedDlg : public CQuorvaneDlg {
+ public:
+  struct Shown {
+    MessageKind kind;
+    std::string text;
+  };
+  std::vector<Shown> shown;
+  Answer confirm = Answer::Ok;
+  bool browseAccepts = false;
+  std::string browseResult;
+  std::string browseInitial;
+
+  Answer ShowMessage(MessageKind kind, const char* text, const char*) override {
+    shown.push_back({kind, text});
+    return kind == MessageKind::Confirmation ? confirm : Answer::Ok;
+  }
+  bool BrowseForFolder(const char*, const char* initial, char* result, std::size_t cap) override {
+    browseInitial = initial;
+    if (!browseAccepts) return false;
+    std::snprintf(result, cap, "%s", browseResult.c_str());
+    return true;
+  }
+  void Pause(unsigned) override {}
+
+  std::string Field(int id) {
+    char text[1024] = "";
+    ::GetDlgItemTextA(m_hWnd, id, text, sizeof text);
+    return text;
+  }
+  int Selected() { return static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_AIRLINE_LIST, LB_GETSELCOUNT, 0, 0)); }
+  std::string LastText() const { return shown.empty() ? "" : shown.back().text; }
+};
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Remember("FLUSI", tree_.fs);
+    Remember("SQUAWK", tree_.squawkBox);
+    ASSERT_TRUE(dialog_.Create(IDD_QUORVANE_DIALOG));
+  }
+  Tree tree_;
+  ScriptedDlg dialog_;
+};
+
+TEST_F(MainDialogTest, OpensWithTheCatalogueAndSelectsEverythingOnceAfterHalfASecond) {
+  char title[64];
+  ::GetWindowTextA(dialog_.m_hWnd, title, sizeof title);
+  EXPECT_STREQ(title, "Quorvane V1.1");
+  ASSERT_EQ(dialog_.ListCount(), 3);
+  char entry[300];
+  const char* expected[] = {"Alpha", "Bravo", "Charlie"};
+  for (int i = 0; i < 3; ++i) {
+    dialog_.GetListEntry(i, entry, sizeof entry);
+    EXPECT_STREQ(entry, expected[i]);
+  }
+  EXPECT_EQ(dialog_.Selected(), 0) << "nothing is selected at first";
+  EXPECT_EQ(dialog_.Field(IDC_FS_FOLDER), tree_.fs);
+  EXPECT_EQ(dialog_.Field(IDC_SQUAWKBOX_FOLDER), tree_.squawkBox);
+
+  EXPECT_TRUE(qvtest::PumpUntil([&] { return dialog_.Selected() == 3; }));
+  // The timer fires once: a selection cleared now stays cleared.
+  ::SendDlgItemMessageA(dialog_.m_hWnd, IDC_AIRLINE_LIST, LB_SETSEL, FALSE, -1);
+  qvtest::PumpFor(1200);
+  EXPECT_EQ(dialog_.Selected(), 0);
+}
+
+TEST_F(MainDialogTest, FourButtonsAtTheirPlacesWithCaptionsAndTooltips) {
+  struct Expected {
+    int id;
+    const char* caption;
+    RECT place;
+  } buttons[] = {{10000, "Exit", {370, 275, 476, 300}},
+                 {6000, "Install", {370, 305, 476, 330}},
+                 {4001, "...", {260, 190, 280, 210}},
+                 {5001, "...", {260, 232, 280, 252}}};
+  for (const Expected& e : buttons) {
+    HWND button = ::GetDlgItem(dialog_.m_hWnd, e.id);
+    ASSERT_NE(button, nullptr) << e.id;
+    char caption[32];
+    ::GetWindowTextA(button, caption, sizeof caption);
+    EXPECT_STREQ(caption, e.caption);
+    RECT r;
+    ::GetWindowRect(button, &r);
+    ::MapWindowPoints(nullptr, dialog_.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, e.place.left) << e.caption;
+    EXPECT_EQ(r.top, e.place.top) << e.caption;
+    EXPECT_EQ(r.right, e.place.right) << e.caption;
+    EXPECT_EQ(r.bottom, e.place.bottom) << e.caption;
+    auto* object = dynamic_cast<ZRVHotSyncButton*>(CWnd::FromHandlePermanent(button));
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->HasTooltip()) << e.caption;
+  }
+}
+
+TEST_F(MainDialogTest, InstallChecksAnswerWithTheirMessagesAndCancelChangesNothing) {
+  qvtest::PumpUntil([&] { return dialog_.Selected() == 3; });
+  const std::string config = ReadFile(tree_.Config());
+  dialog_.confirm = Answer::Cancel;
+  dialog_.OnInstall();
+  ASSERT_EQ(dialog_.shown.size(), 1u);
+  EXPECT_EQ(ReadFile(tree_.Config()), config);
+
+  dialog_.confirm = Answer::Ok;
+  dialog_.SetFolderText(IDC_SQUAWKBOX_FOLDER, tree_.fs.c_str());
+  dialog_.OnInstall();
+  EXPECT_EQ(dialog_.LastText(), "Invalid SquawkBox directory !\n\nPlease select again !");
+  dialog_.SetFolderText(IDC_SQUAWKBOX_FOLDER, tree_.squawkBox.c_str());
+  dialog_.SetFolderText(IDC_FS_FOLDER, tree_.squawkBox.c_str());
+  dialog_.OnInstall();
+  EXPECT_EQ(dialog_.LastText(), "Invalid FS 2002 directory !\n\nPlease select again !");
+  dialog_.SetFolderText(IDC_FS_FOLDER, (tree_.fs + "\\").c_str());
+  ::SendDlgItemMessageA(dialog_.m_hWnd, IDC_AIRLINE_LIST, LB_SETSEL, FALSE, -1);
+  dialog_.OnInstall();
+  EXPECT_EQ(dialog_.LastText(), "Please select valid airlines !");
+  EXPECT_EQ(ReadFile(tree_.Config()), config);
+}
+
+TEST_F(MainDialogTest, AFullInstallChangesTheFilesAndReportsSuccess) {
+  qvtest::PumpUntil([&] { return dialog_.Selected() == 3; });
+  dialog_.OnInstall();
+  EXPECT_EQ(dialog_.LastText(),
+            "Congratulation !!!!\n\nSelected airlines are successfully installed !!\n\nPlease restart FS2K & SquawkBox");
+  EXPECT_EQ(ReadFile(tree_.Models()), "Alpha (QUORVANE),A\r\nBravo (QUORVANE),B\r\nCharlie (QUORVANE),C\r\nMine,X\r\n");
+  const std::string config = ReadFile(tree_.Config());
+  EXPECT_EQ(config.rfind("\r\n[fltsim.0]\r\ntitle=mine\r\n[fltsim.1]\r\nTitle=~ALP\r\n", 0), 0u) << config;
+  EXPECT_EQ(ReadFile(tree_.fs + "\\aircraft\\csl\\texture.BRV\\csl.0af"), "brv");
+  EXPECT_EQ(::SendDlgItemMessageA(dialog_.m_hWnd, IDC_PROGRESS_OVERALL, PBM_GETPOS, 0, 0), 3)
+      << "1 + 3 installed, shown at the upper bound";
+}
+
+TEST_F(MainDialogTest, BrowseStoresTheChosenFolderAndCancelStoresNothing) {
+  dialog_.SetFolderText(IDC_FS_FOLDER, "C:\\Before");
+  dialog_.browseAccepts = true;
+  dialog_.browseResult = tree_.squawkBox;  // no FS2002.exe there
+  dialog_.OnBrowseFsFolder();
+  EXPECT_EQ(dialog_.browseInitial, "C:\\Before");
+  EXPECT_EQ(dialog_.Field(IDC_FS_FOLDER), "C:\\Before");
+  EXPECT_EQ(dialog_.LastText(), "This is not the correct FS 2002 directory !\n\nPlease try again !");
+  EXPECT_EQ(Remembered("FLUSI"), tree_.squawkBox) << "a rejected folder is remembered";
+
+  dialog_.browseResult = tree_.fs;
+  dialog_.OnBrowseFsFolder();
+  EXPECT_EQ(dialog_.Field(IDC_FS_FOLDER), tree_.fs);
+  EXPECT_EQ(Remembered("FLUSI"), tree_.fs);
+
+  dialog_.browseAccepts = false;
+  dialog_.OnBrowseSquawkBoxFolder();
+  EXPECT_EQ(Remembered("SQUAWK"), tree_.squawkBox) << "a cancelled browse keeps the remembered folder";
+}
+
+TEST(MainDialog, LongRememberedFolderIsCutTo299) {
+  Tree tree;
+  Remember("FLUSI", std::string(310, 'f'));
+  ScriptedDlg dialog;
+  ASSERT_TRUE(dialog.Create(IDD_QUORVANE_DIALOG));
+  EXPECT_EQ(dialog.Field(IDC_FS_FOLDER), std::string(299, 'f'));
+}
+
+// The command the timer below posts to the running dialog.
+WPARAM g_closingCommand = 0;
+
+void CALLBACK PostClosingCommand(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  if (HWND dialog = ::FindWindowA(nullptr, "Quorvane V1.1")) ::PostMessageA(dialog, WM_COMMAND, g_closingCommand, 0);
+}
+
+TEST(MainDialog, ExitEscapeAndEnterEndWithResultOne) {
+  Tree tree;
+  for (WPARAM command : {WPARAM{10000}, WPARAM{IDCANCEL}, WPARAM{IDOK}}) {
+    ScriptedDlg dialog;
+    g_closingCommand = command;
+    ::SetTimer(nullptr, 0, 700, PostClosingCommand);
+    EXPECT_EQ(dialog.DoModal(), 1) << command;
+  }
+}
+
+TEST(DirDialog, UnparsableRootReturnsFalseWithoutShowingAnything) {
+  CDirDialog browser;
+  browser.m_rootFolder = "Q:\\no such drive\\nowhere";
+  browser.m_resultPath = "unchanged";
+  EXPECT_FALSE(browser.Browse());
+  EXPECT_EQ(browser.m_resultPath, "unchanged");
+}
+
+}  // namespace

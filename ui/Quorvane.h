@@ -1,0 +1,18 @@
+// The application object: shows the loading wait box, runs the main dialog
+// as the main window, then the goodbye splash for 17 seconds.
+#pragma once
+
+#include "framework/CWinApp.h"
+
+class CQuorvaneApp : public CWinApp {
+ public:
+  CQuorvaneApp() = default;
+  ~CQuorvaneApp() override = default;
+
+  // Returns FALSE: the process ends without entering a message loop.
+  BOOL InitInstance() override;
+
+  static constexpr UINT kGoodbyeBitmap = 3000;
+  static constexpr int kGoodbyeTimeout = 3500000;
+  static constexpr DWORD kGoodbyeTime = 17000;
+};

@@ -1,0 +1,209 @@
+#include "QuorvaneDlg.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "Catalogue.h"
+#include "DirDialog.h"
+#include "FolderSettings.h"
+#include "InstallCommand.h"
+#include "WaitBox.h"
+#include "framework/Afx.h"
+#include "framework/Dc.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kBrowseFsCommand = 4001;
+constexpr int kBrowseSquawkBoxCommand = 5001;
+constexpr int kInstallCommand = 6000;
+constexpr int kExitCommand = 10000;
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kListSelectLimit = 3000;
+
+struct ButtonSpec {
+  const char* caption;
+  const char* tooltip;
+  UINT id;
+  CRect placement;  // left, top, width, height
+  UINT strip;
+  UINT frameWidth;
+};
+
+// In creation order: Exit, Install, then the two browse buttons.
+const ButtonSpec kButtons[] = {
+    {"Exit", "Exit program ....", kExitCommand, CRect(370, 275, 106, 25), IDB_BUTTONS_WIDE, 106},
+    {"Install", "Start installation", kInstallCommand, CRect(370, 305, 106, 25), IDB_BUTTONS_WIDE, 106},
+    {"...", "Browse FS2k Folder", kBrowseFsCommand, CRect(260, 190, 20, 20), IDB_BUTTONS_SMALL, 25},
+    {"...", "Browse SquawkBox Folder", kBrowseSquawkBoxCommand, CRect(260, 232, 20, 20), IDB_BUTTONS_SMALL, 25},
+};
+
+void CopyCut(const std::string& text, char* buf, std::size_t cap) {
+  if (cap == 0) return;
+  const std::size_t length = text.size() < cap ? text.size() : cap - 1;
+  text.copy(buf, length);
+  buf[length] = '\0';
+}
+
+}  // namespace
+
+CQuorvaneDlg::CQuorvaneDlg(CWnd* parent)
+    : ZRVBitmapDialog(IDD_QUORVANE_DIALOG, parent),
+      m_appIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+CQuorvaneDlg::~CQuorvaneDlg() = default;  // the icon is a shared resource icon: never destroyed
+
+BOOL CQuorvaneDlg::OnInitDialog() {
+  ZRVBitmapDialog::OnInitDialog();
+  SetBitmap(IDB_BACKGROUND);
+  SetShaped(TRUE);
+  SetColorKey(kMagenta);
+  SetTransparentStatics(TRUE);
+  SetDragAnywhere(TRUE);
+
+  SetWindowText("Quorvane V1.1");
+  SetIcon(m_appIcon, TRUE);
+  SetIcon(m_appIcon, FALSE);
+
+  FillAirlineList(*this);
+  LoadFolderFields(*this);
+  CreateButtons();
+
+  SendToList(LB_SELITEMRANGE, FALSE, 0x0000FFFF);
+  ::CloseWaitBox();
+  SetTimer(kSelectAllTimer, kSelectAllDelay);
+  return TRUE;
+}
+
+void CQuorvaneDlg::CreateButtons() {
+  char module[300];
+  AfxGetModuleName(module, sizeof module);
+  ZRVHotSyncButton* buttons[] = {&m_exitButton, &m_installButton, &m_fsBrowseButton, &m_squawkBoxBrowseButton};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const ButtonSpec& spec = kButtons[i];
+    buttons[i]->CreateButton(module, spec.caption, spec.tooltip, spec.id, spec.placement, this, spec.strip,
+                             spec.frameWidth);
+    buttons[i]->SetTextOffset(0, -2);
+  }
+  m_fsBrowseButton.SetTextColors(kWhite, kWhite);
+  m_squawkBoxBrowseButton.SetTextColors(kWhite, kWhite);
+}
+
+void CQuorvaneDlg::OnCancel() { EndDialog(IDOK); }
+
+BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
+  switch (LOWORD(wp)) {
+    case kBrowseFsCommand: OnBrowseFsFolder(); return TRUE;
+    case kBrowseSquawkBoxCommand: OnBrowseSquawkBoxFolder(); return TRUE;
+    case kInstallCommand: OnInstall(); return TRUE;
+    case kExitCommand: OnCancel(); return TRUE;
+    default: return ZRVBitmapDialog::OnCommand(wp, lp);
+  }
+}
+
+void CQuorvaneDlg::OnInstall() { ::OnInstall(*this); }
+void CQuorvaneDlg::OnBrowseFsFolder() { ::OnBrowseFsFolder(*this); }
+void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { ::OnBrowseSquawkBoxFolder(*this); }
+
+void CQuorvaneDlg::OnTimer(UINT_PTR) {
+  // Indexes past the last entry are refused by the list box.
+  for (int i = 0; i < kListSelectLimit; ++i) SendToList(LB_SETSEL, 4, i);
+  KillTimer(kSelectAllTimer);
+}
+
+void CQuorvaneDlg::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(m_hWnd, &ps);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+  const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+  RECT client;
+  GetClientRect(&client);
+  const int x = (client.right - client.left - iconWidth + 1) / 2;
+  const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+  ::DrawIcon(dc, x, y, m_appIcon);
+  ::EndPaint(m_hWnd, &ps);
+}
+
+HCURSOR CQuorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
+
+LRESULT CQuorvaneDlg::SendToList(UINT msg, WPARAM wp, LPARAM lp) {
+  return ::SendDlgItemMessageA(m_hWnd, kAirlineListId, msg, wp, lp);
+}
+
+Answer CQuorvaneDlg::ShowMessage(MessageKind kind, const char* text, const char* caption) {
+  HWND owner = ::GetActiveWindow();
+  switch (kind) {
+    case MessageKind::Confirmation:
+      return ::MessageBoxA(owner, text, AfxGetAppName(), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK ? Answer::Ok
+                                                                                                  : Answer::Cancel;
+    case MessageKind::Failure:
+    case MessageKind::Success:
+      ::MessageBoxA(owner, text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+      return Answer::Ok;
+    case MessageKind::AskCreateFolder:
+      return ::MessageBoxA(owner, text, caption, MB_YESNO | MB_TASKMODAL) == IDYES ? Answer::Yes : Answer::No;
+    case MessageKind::FolderFailure:
+      ::MessageBoxA(owner, text, caption, MB_OK | MB_TASKMODAL);
+      return Answer::Ok;
+  }
+  return Answer::Ok;
+}
+
+void CQuorvaneDlg::GetFolderText(int fieldId, char* buf, std::size_t cap) {
+  if (cap == 0) return;
+  buf[0] = '\0';
+  ::GetDlgItemTextA(m_hWnd, fieldId, buf, static_cast<int>(cap));
+}
+
+void CQuorvaneDlg::SetFolderText(int fieldId, const char* text) { ::SetDlgItemTextA(m_hWnd, fieldId, text); }
+
+bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelection, char* result,
+                                   std::size_t cap) {
+  CDirDialog browser;
+  browser.m_title = title;
+  browser.m_initialSelection = initialSelection;
+  if (!browser.Browse()) return false;
+  CopyCut(browser.m_resultPath, result, cap);
+  return true;
+}
+
+void CQuorvaneDlg::ResetList() { SendToList(LB_RESETCONTENT, 0, 0); }
+
+void CQuorvaneDlg::AddListEntry(const char* text) { SendToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
+
+int CQuorvaneDlg::ListCount() { return static_cast<int>(SendToList(LB_GETCOUNT, 0, 0)); }
+
+bool CQuorvaneDlg::IsListEntrySelected(int index) { return SendToList(LB_GETSEL, index, 0) > 0; }
+
+void CQuorvaneDlg::GetListEntry(int index, char* buf, std::size_t cap) {
+  if (cap == 0) return;
+  buf[0] = '\0';
+  // LB_GETTEXT knows no buffer size: fetch into one of the entry's length.
+  const LRESULT length = SendToList(LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return;
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendToList(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<std::size_t>(length));
+  CopyCut(text, buf, cap);
+}
+
+void CQuorvaneDlg::SetProgressRange(int barId, int lower, int upper) {
+  ::SendDlgItemMessageA(m_hWnd, barId, PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
+}
+
+void CQuorvaneDlg::SetProgressPos(int barId, int pos) { ::SendDlgItemMessageA(m_hWnd, barId, PBM_SETPOS, pos, 0); }
+
+void CQuorvaneDlg::SetWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }
+
+void CQuorvaneDlg::Pause(unsigned milliseconds) { ::Sleep(milliseconds); }
+
+void CQuorvaneDlg::ShowWaitBox(const char* text) { ::ShowWaitBox(text); }
+
+void CQuorvaneDlg::CloseWaitBox() { ::CloseWaitBox(); }
