@@ -6,6 +6,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
 
 #include "FaultInjection.h"
@@ -86,18 +87,34 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   if (length) *length = 0;
   if (!file_ || mode_ == Mode::Write || cap == 0) return false;
   std::size_t n = 0;
-  while (n + 1 < cap) {
+  bool lineEnded = false;
+  // Whole runs up to the next line feed are copied at once; lines are
+  // scanned thousands of times in one install run.
+  while (!lineEnded && n + 1 < cap) {
     if (pos_ == end_ && !Fill()) break;
-    char c = buffer_[pos_++];
-    if (c == '\r' && !binary_) {
+    const char* start = buffer_.get() + pos_;
+    const std::size_t take = std::min(end_ - pos_, cap - 1 - n);
+    const char* lineFeed = static_cast<const char*>(std::memchr(start, '\n', take));
+    const std::size_t run = lineFeed ? static_cast<std::size_t>(lineFeed - start) + 1 : take;
+    std::memcpy(buf + n, start, run);
+    n += run;
+    pos_ += run;
+    lineEnded = lineFeed != nullptr;
+    if (binary_) continue;
+    if (lineEnded) {
+      if (n >= 2 && buf[n - 2] == '\r') {
+        buf[n - 2] = '\n';  // CR LF read as one line feed
+        --n;
+      }
+    } else if (buf[n - 1] == '\r') {
+      // A CR at the end of the run: its partner may be the next byte.
       if (pos_ == end_) Fill();
       if (pos_ < end_ && buffer_[pos_] == '\n') {
         ++pos_;
-        c = '\n';
+        buf[n - 1] = '\n';
+        lineEnded = true;
       }
     }
-    buf[n++] = c;
-    if (c == '\n') break;
   }
   buf[n] = '\0';
   if (failed_) return false;
