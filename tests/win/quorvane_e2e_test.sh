@@ -9,6 +9,7 @@ set -euo pipefail
 exe=$1
 sample=$2
 shots=${3:-}
+[ -n "$shots" ] && mkdir -p "$shots"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 

@@ -1,0 +1,45 @@
+// The press behaviour of the bitmap strip button, apart from any window:
+// the command fires once, when the pressed frame is first drawn; a timer
+// watches while the button is held and cancels the press when the cursor has
+// left; the next press fires again.
+#pragma once
+
+namespace qv {
+
+struct ScreenRect {
+  int left, top, right, bottom;
+};
+
+// The right and bottom edge coordinates count as inside.
+bool CursorOnButton(const ScreenRect& window, int x, int y);
+
+class PressState {
+ public:
+  // What one owner-draw request must do.
+  struct Draw {
+    int frame;          // strip frame to draw
+    bool startTimer;    // (re)start the 200 ms leave check
+    bool stopTimer;
+    bool sendCommand;   // send WM_COMMAND to the parent now
+  };
+
+  bool Pressed() const { return pressed_; }
+  bool CommandSent() const { return commandSent_; }
+
+  void Press() { pressed_ = true; }
+  void Release() { pressed_ = false; }
+  // 0 clears the pressed state, 1 sets it, other values change nothing.
+  void Set(int state);
+
+  // A tick of the leave check. Returns true when the press is cancelled
+  // (the caller stops the timer and redraws); the command is not sent again.
+  bool Tick(bool cursorOnButton);
+
+  Draw OnDraw(bool enabled);
+
+ private:
+  bool pressed_ = false;
+  bool commandSent_ = false;
+};
+
+}  // namespace qv
