@@ -1,0 +1,190 @@
+// The largest Install run the tables allow, timed against a plain copy of
+// the same bytes, plus the catalogue readers on their own.
+//
+//   quorvane-bench [--data DIR] [--rounds N] [google-benchmark flags]
+//
+// Prints the engine's time for the whole run next to the time that cp and
+// cat need for the same texture files and text files, their ratio, the
+// peak memory of the run, and then the Google Benchmark figures of
+// FillAirlineList and LookupAirline over 1024 sections.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BenchTree.h"
+#include "Catalogue.h"
+#include "Folders.h"
+#include "InstallCommand.h"
+#include "InstallContext.h"
+#include "TestSupport.h"
+
+namespace {
+
+// The host of the run: every airline selected, no pauses.
+class BenchHost : public FakeHost {
+ public:
+  void Pause(unsigned) override {}
+};
+
+BenchTree g_tree;
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+long PeakRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// Current resident size, which unlike the peak can be taken before the run.
+long CurrentRssKiB() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// One whole Install command over every airline; the elapsed seconds, and
+// in *cpu the processor time it took (the rest is waiting for the disk).
+double TimeEngineRun(int round, InstallOutcome* outcome, double* cpu) {
+  PrepareRound(&g_tree, "engine" + std::to_string(round));
+  sync();  // no run pays for writing out what was prepared before it
+  BenchHost host;
+  host.fsFolder = g_tree.fs;
+  host.squawkBoxFolder = g_tree.squawkBox;
+  SetCatalogueFolder(g_tree.catalogue.c_str());
+  FillAirlineList(host);
+  host.SelectAll();
+  const double cpuStart = CpuSeconds();
+  const auto start = std::chrono::steady_clock::now();
+  *outcome = OnInstall(host);
+  const double elapsed = Seconds(start);
+  *cpu = CpuSeconds() - cpuStart;
+  return elapsed;
+}
+
+// The same bytes moved by the system's tools: every texture copied into
+// its folder, both text files read and written once.
+double TimeCopyRun(int round) {
+  PrepareRound(&g_tree, "copy" + std::to_string(round));
+  sync();
+  const std::string command = "cp -r " + Quoted(g_tree.staging) + "/. " + Quoted(g_tree.csl) + " && cat " +
+                              Quoted(g_tree.templateConfig) + " > " + Quoted(g_tree.config) + " && cat " +
+                              Quoted(g_tree.templateModels) + " > " + Quoted(g_tree.models);
+  const auto start = std::chrono::steady_clock::now();
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "quorvane-bench: the copy failed\n");
+    std::exit(1);
+  }
+  return Seconds(start);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void BM_FillAirlineList(benchmark::State& state) {
+  SetCatalogueFolder(g_tree.catalogue.c_str());
+  BenchHost host;
+  for (auto _ : state) {
+    FillAirlineList(host);
+    benchmark::DoNotOptimize(host.entries.data());
+  }
+  if (host.entries.size() != 1024) state.SkipWithError("the list does not hold 1024 airlines");
+}
+BENCHMARK(BM_FillAirlineList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LookupAirline(benchmark::State& state) {
+  SetCatalogueFolder(g_tree.catalogue.c_str());
+  const std::string last = BenchDescription(g_tree.airlines - 1);
+  for (auto _ : state) {
+    LookupResult result = LookupAirline(last.c_str());
+    if (!result.found) state.SkipWithError("the last airline is not found");
+  }
+}
+BENCHMARK(BM_LookupAirline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string data;
+  int rounds = 3;
+  std::vector<char*> rest = {argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--data") && i + 1 < argc) {
+      data = argv[++i];
+    } else if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc) {
+      rounds = std::max(1, std::atoi(argv[++i]));
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  if (data.empty()) {
+    const char* base = std::getenv("TMPDIR");
+    data = std::string(base && *base ? base : "/tmp") + "/quorvane-bench";
+  }
+  data = std::filesystem::absolute(data).string();
+  std::filesystem::remove_all(data);
+
+  const long rssAtStart = CurrentRssKiB();
+  g_tree = GenerateBenchTree(data);
+  std::printf("Data: %s\n  %d airlines, textures of %zu KiB, Aircraft.cfg %zu lines, CSL_ICAO.csv %zu lines\n\n",
+              data.c_str(), g_tree.airlines, g_tree.textureBytes / 1024, g_tree.configLines, g_tree.modelLines);
+
+  std::vector<double> engine, engineCpu, copy;
+  for (int r = 0; r < rounds; ++r) {
+    InstallOutcome outcome;
+    double cpu = 0;
+    engine.push_back(TimeEngineRun(r, &outcome, &cpu));
+    engineCpu.push_back(cpu);
+    if (outcome != InstallOutcome::Completed) {
+      std::fprintf(stderr, "quorvane-bench: the install run did not complete\n");
+      return 1;
+    }
+    copy.push_back(TimeCopyRun(r));
+  }
+  const long peak = PeakRssKiB();
+  const double tables = (4000.0 + 20000.0) * 200.0 / 1024.0 / 1024.0;
+
+  const double e = Median(engine), c = Median(copy);
+  std::printf("Whole install of %d airlines (median of %d rounds)\n", g_tree.airlines, rounds);
+  std::printf("  engine (OnInstall)            %8.3f s   (processor time %.3f s)\n", e, Median(engineCpu));
+  std::printf("  cp + cat of the same files    %8.3f s\n", c);
+  std::printf("  ratio engine / copy           %8.2f   (target: at most 3)\n", e / c);
+  std::printf("Memory\n");
+  std::printf("  peak resident size            %8.1f MiB\n", peak / 1024.0);
+  std::printf("  resident before the first run %8.1f MiB\n", rssAtStart / 1024.0);
+  std::printf("  growth over the run           %8.1f MiB  (the two tables are %.1f MiB)\n\n",
+              (peak - rssAtStart) / 1024.0, tables);
+  std::fflush(stdout);
+
+  int benchArgc = static_cast<int>(rest.size());
+  benchmark::Initialize(&benchArgc, rest.data());
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(data);
+  return 0;
+}

@@ -1,0 +1,103 @@
+// The model-list sort over arbitrary model-list bytes: the file is read,
+// sorted and written back, and CompareModelLines is checked as an order on
+// the lines themselves.
+//
+// Input: the model list's bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "InstallContext.h"
+#include "ModelListSort.h"
+#include "RunReport.h"
+#include "Text.h"
+
+namespace {
+
+// A copy of the text in a buffer of exactly its size, so that ASan sees a
+// comparison that reads past the terminator.
+std::unique_ptr<char[]> Exact(const std::string& text) {
+  std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+  std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+  return copy;
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+// The order the sort must produce: ASCII letters folded, bytes unsigned.
+int ExpectedOrder(const std::string& a, const std::string& b) { return Sign(fuzz::Folded(a).compare(fuzz::Folded(b))); }
+
+void CheckComparison(const std::vector<std::string>& lines) {
+  std::vector<std::string> texts;
+  for (const std::string& line : lines) {
+    std::string text = (line + "\n").c_str();  // as a slot holds it, up to a zero byte
+    if (text.size() < 200 && texts.size() < 12) texts.push_back(text);
+  }
+  for (const std::string& a : texts) {
+    auto ea = Exact(a);
+    fuzz::Check(CompareModelLines(ea.get(), ea.get()) == 0, "a line does not equal itself", a);
+    for (const std::string& b : texts) {
+      auto eb = Exact(b);
+      const int ab = CompareModelLines(ea.get(), eb.get());
+      fuzz::Check(ab == -1 || ab == 0 || ab == 1, "CompareModelLines returned other than -1, 0, +1");
+      fuzz::Check(ab == -CompareModelLines(eb.get(), ea.get()), "CompareModelLines is not antisymmetric");
+      fuzz::Check(ab == ExpectedOrder(a, b), "CompareModelLines disagrees with folded byte order", a + " | " + b);
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = [] {
+    std::string folder = fuzz::ScratchFolder() + "/sort";
+    mkdir(folder.c_str(), 0777);
+    return folder + "/CSL_ICAO.csv";
+  }();
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  fuzz::WriteBytes(path, bytes);
+  std::memset(&CurrentInstall, 0, sizeof CurrentInstall);
+  CopyText(CurrentInstall.modelListPath, path.c_str());
+
+  RunReport report;
+  SortModelList(report);
+  const std::string after = fuzz::ReadBytes(path);
+  fuzz::Check(!fuzz::Exists(path + ".tmp"), "a temporary file is left behind");
+
+  const std::string text = fuzz::DecodeTextMode(bytes);
+  const std::vector<std::string> lines = fuzz::SplitLines(text);
+  CheckComparison(lines);
+
+  bool fits = text.find('\0') == std::string::npos && lines.size() <= 4000;
+  for (const std::string& line : lines) fits = fits && line.size() <= 198;
+  if (!fits) {
+    fuzz::Check(after == bytes, "a model list that does not fit was changed");
+    fuzz::Check(report.HasFailures(), "a model list that does not fit was not reported");
+    return 0;
+  }
+  fuzz::Check(!report.HasFailures(), "sorting a model list that fits reported a failure");
+
+  std::map<std::string, int> expected, got;
+  for (const std::string& line : lines) ++expected[line];
+  const std::vector<std::string> output = fuzz::SplitLines(fuzz::DecodeTextMode(after));
+  for (std::size_t i = 0; i < output.size(); ++i) {
+    ++got[output[i]];
+    if (i > 0) {
+      fuzz::Check(ExpectedOrder(output[i - 1] + "\n", output[i] + "\n") <= 0, "the lines are not in ascending order",
+                  output[i - 1] + " | " + output[i]);
+    }
+  }
+  fuzz::Check(got == expected, "the sorted list is no permutation of the lines read");
+  std::string crlf;
+  for (const std::string& line : output) crlf += line + "\r\n";
+  fuzz::Check(after == crlf, "every line must end in CR LF");
+  return 0;
+}
