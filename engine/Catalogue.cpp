@@ -1,7 +1,9 @@
 #include "Catalogue.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "Folders.h"
 #include "InstallContext.h"
@@ -78,8 +80,8 @@ LookupResult LookupAirline(const char* description) {
     result.tooLongKey = nullptr;
     for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {
       char* field = FieldFor(record, k);
-      const std::string* value = catalogue.Find(section, kRecordKeys[k]);
-      if (!value || !CopyText(field, AirlineRecord::kFieldSize, value->c_str())) {
+      const std::optional<std::string_view> value = catalogue.Find(section, kRecordKeys[k]);
+      if (!value || !CopyText(field, AirlineRecord::kFieldSize, std::string(*value).c_str())) {
         if (value && !result.tooLongKey) result.tooLongKey = kRecordKeys[k];
         field[0] = '\0';
       }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <string_view>
 
 #include "AirlineInstall.h"
 #include "Catalogue.h"
@@ -31,8 +33,8 @@ bool ReadSectionNumber(const std::string& name, int* number) {
 }
 
 std::string ValueOf(const plat::ProfileFile& catalogue, const char* section, const char* key) {
-  const std::string* value = catalogue.Find(section, key);
-  return value ? *value : std::string();
+  const std::optional<std::string_view> value = catalogue.Find(section, key);
+  return value ? std::string(*value) : std::string();
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -33,8 +35,8 @@ std::size_t Ask(const plat::ProfileFile& profile, const std::string& section, co
   fuzz::Check(buf[n] == 0, "GetString did not terminate the text");
   for (std::size_t i = n + 1; i < cap; ++i) fuzz::Check(buf[i] == kUntouched, "GetString wrote past its text");
 
-  const std::string* value = profile.Find(section.c_str(), key.c_str());
-  const std::string expected = value ? *value : std::string(def ? def : "");
+  const std::optional<std::string_view> value = profile.Find(section.c_str(), key.c_str());
+  const std::string expected = value ? std::string(*value) : std::string(def ? def : "");
   const std::size_t expectedLength = expected.size() < cap - 1 ? expected.size() : cap - 1;
   fuzz::Check(n == expectedLength, "GetString length differs from the value found", section + "/" + key);
   fuzz::Check(std::memcmp(buf, expected.data(), n) == 0, "GetString copied other text than the value found");
@@ -97,9 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::string got, gotWindows, gotWide;
       Ask(profile, section, key, "default value", cap, &got);
       Ask(windows, section, key, nullptr, cap, &gotWindows);
-      const std::string* value = profile.Find(section.c_str(), key.c_str());
-      const bool foundWindows = windows.Find(section.c_str(), key.c_str()) != nullptr;
-      fuzz::Check(foundWindows == (value != nullptr), "CR LF line ends changed what is found", section + "/" + key);
+      const std::optional<std::string_view> value = profile.Find(section.c_str(), key.c_str());
+      const bool foundWindows = windows.Find(section.c_str(), key.c_str()).has_value();
+      fuzz::Check(foundWindows == value.has_value(), "CR LF line ends changed what is found", section + "/" + key);
       if (value) fuzz::Check(gotWindows == got, "CR LF line ends changed a value", section + "/" + key);
       // Any capacity gives a prefix of what a larger one gives.
       Ask(profile, section, key, "default value", 300, &gotWide);

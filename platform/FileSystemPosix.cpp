@@ -78,16 +78,27 @@ bool FolderAllowsChanges(const std::string& path) { return HasWriteBits(ParentOf
 }  // namespace
 
 std::string NativePath(const char* path) {
-  std::string result;
-  const char* p = path;
-  if (IsSeparator(*p)) result = "/";
-  bool resolving = true;
-  while (*p) {
+  std::vector<std::string> names;
+  for (const char* p = path;;) {
     while (IsSeparator(*p)) ++p;
     const char* start = p;
     while (*p && !IsSeparator(*p)) ++p;
     if (p == start) break;
-    std::string name(start, p);
+    names.emplace_back(start, p);
+  }
+  const std::string root = IsSeparator(*path) ? "/" : "";
+  std::vector<std::string> given;  // given[i]: the path up to names[i] as given
+  for (const std::string& name : names) given.push_back(Join(given.empty() ? root : given.back(), name));
+
+  // The longest part that exists as given keeps its names, and so does all
+  // above it. Usually that is the whole path, or all but its last name, so
+  // most paths cost one or two lstat calls and no folder listing.
+  std::size_t kept = names.size();
+  while (kept > 0 && !Exists(given[kept - 1])) --kept;
+  std::string result = kept > 0 ? given[kept - 1] : root;
+  bool resolving = true;
+  for (std::size_t i = kept; i < names.size(); ++i) {
+    const std::string& name = names[i];
     std::string candidate = Join(result, name);
     if (resolving && name != "." && name != ".." && !Exists(candidate)) {
       std::string variant;

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace plat {
 
-// A profile ("ini") file parsed once and then asked many times, answering
+// A profile ("ini") file read once and then asked many times, answering
 // as GetPrivateProfileStringA would: section and key names compared without
 // regard to ASCII case, blanks around names and values trimmed, a value in
 // matching double quotes loses them, the first matching section and key
 // win, lines beginning with ';' are comments.
+//
+// Reading indexes the sections only; a section's lines are looked at when
+// a key of it is asked for, so a catalogue of a thousand sections is read
+// quickly even when only one section matters.
 class ProfileFile {
  public:
   // False when the file cannot be read; every lookup then gives the default.
@@ -22,26 +28,27 @@ class ProfileFile {
   std::size_t GetString(const char* section, const char* key, const char* def, char* buf,
                         std::size_t cap) const;
 
-  // The value itself, or null when the section or key is missing.
-  const std::string* Find(const char* section, const char* key) const;
+  // The value itself, or nothing when the section or key is missing. The
+  // view lives as long as this object and its text.
+  std::optional<std::string_view> Find(const char* section, const char* key) const;
 
   bool HasSection(const char* section) const;
 
-  // Parses profile text that is already in memory.
-  void Parse(const std::string& text);
+  // Uses profile text that is already in memory.
+  void Parse(std::string text);
 
   // The names of the sections in file order (duplicates included).
   std::vector<std::string> SectionNames() const;
 
  private:
-  struct Entry {
-    std::string key;  // folded
-    std::string value;
-  };
   struct Section {
     std::string name;
-    std::vector<Entry> entries;
+    std::size_t bodyBegin;  // the lines after the header
+    std::size_t bodyEnd;    // up to the next header
   };
+  void Index();
+
+  std::string text_;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
@@ -49,7 +56,7 @@ class ProfileFile {
 // GetPrivateProfileStringA: a bare file name is looked for where
 // ProfileLocation() says.
 std::size_t ReadProfileValue(const char* section, const char* key, const char* def, char* buf,
-                              std::size_t cap, const char* file);
+                             std::size_t cap, const char* file);
 
 // WritePrivateProfileStringA: replaces the key's value or adds the key,
 // creating the section and the file as needed; every other line stays as

@@ -124,10 +124,27 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
 
 bool TextFile::ReadAll(std::string* text) {
   text->clear();
-  char line[4096];
-  std::size_t n;
-  while (ReadLine(line, sizeof line, &n)) text->append(line, n);
-  return file_ != nullptr && !failed_;
+  if (!file_ || mode_ == Mode::Write) return false;
+  // Whole buffers at once, each CR LF turned into LF on the way.
+  for (;;) {
+    if (pos_ == end_ && !Fill()) break;
+    const char* start = buffer_.get() + pos_;
+    const std::size_t avail = end_ - pos_;
+    const void* cr = binary_ ? nullptr : std::memchr(start, '\r', avail);
+    const std::size_t plain = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - start) : avail;
+    text->append(start, plain);
+    pos_ += plain;
+    if (!cr) continue;
+    ++pos_;
+    if (pos_ == end_) Fill();
+    if (pos_ < end_ && buffer_[pos_] == '\n') {
+      ++pos_;
+      text->push_back('\n');
+    } else {
+      text->push_back('\r');
+    }
+  }
+  return !failed_;
 }
 
 void TextFile::Write(const char* text) { Write(text, std::strlen(text)); }
