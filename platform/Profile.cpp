@@ -38,7 +38,7 @@ std::string FoldedName(const char* name) {
 std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
   if (!buf || cap == 0) return 0;
   const std::size_t length = text.size() < cap ? text.size() : cap - 1;
-  std::memcpy(buf, text.data(), length);
+  if (length > 0) std::memcpy(buf, text.data(), length);  // an empty view may have no data at all
   buf[length] = '\0';
   return length;
 }

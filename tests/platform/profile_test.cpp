@@ -26,6 +26,7 @@ TEST(ProfileRead, FollowsTheWindowsRules) {
                  "Dup=first\n"
                  "dup=second\n"
                  "Empty=\n"
+                 "Bare\n"
                  "[AIRLINE.0]\n"
                  "Late=hidden\n"
                  "[ Other ]\n"
@@ -36,6 +37,7 @@ TEST(ProfileRead, FollowsTheWindowsRules) {
   EXPECT_EQ(Get(ini, "Airline.0", ";Commented"), "dflt");
   EXPECT_EQ(Get(ini, "Airline.0", "Dup"), "first");
   EXPECT_EQ(Get(ini, "Airline.0", "Empty"), "");
+  EXPECT_EQ(Get(ini, "Airline.0", "Bare"), "") << "a key without '=' has an empty value";
   EXPECT_EQ(Get(ini, "Airline.0", "Late"), "dflt") << "the first section of a name wins";
   EXPECT_EQ(Get(ini, "Other", "key"), "v");
   EXPECT_EQ(Get(ini, "", "top"), "dflt");
