@@ -1,5 +1,6 @@
 #include "Catalogue.h"
 
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -37,7 +38,15 @@ void LoadCatalogue(plat::ProfileFile* catalogue) {
   if (!GetCataloguePath(path, sizeof path) || !catalogue->Load(path)) catalogue->Parse(std::string());
 }
 
-void SectionName(char (&name)[32], int number) { FormatText(name, sizeof name, "Airline.%d", number); }
+// "Airline.0" to "Airline.1023", made once: a lookup asks for every one.
+const char* SectionName(int number) {
+  static const auto names = [] {
+    std::array<std::array<char, 16>, kCatalogueSections> made{};
+    for (int i = 0; i < kCatalogueSections; ++i) FormatText(made[i].data(), made[i].size(), "Airline.%d", i);
+    return made;
+  }();
+  return names[static_cast<std::size_t>(number)].data();
+}
 
 }  // namespace
 
@@ -54,8 +63,7 @@ void FillAirlineList(InstallHost& host) {
   LoadCatalogue(&catalogue);
   host.ResetList();
   for (int i = 0; i < kCatalogueSections; ++i) {
-    char section[32];
-    SectionName(section, i);
+    const char* section = SectionName(i);
     char descr[kListDescrSize];
     if (catalogue.GetString(section, "Descr", "", descr, sizeof descr) != 0) host.AddListEntry(descr);
   }
@@ -67,17 +75,16 @@ LookupResult LookupAirline(const char* description) {
   plat::ProfileFile catalogue;
   LoadCatalogue(&catalogue);
 
+  // The record holds the values of the last matching section, so the
+  // search runs from the highest number down and stops at the first match.
   LookupResult result;
-  for (int i = 0; i < kCatalogueSections; ++i) {
-    char section[32];
-    SectionName(section, i);
+  for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
+    const char* section = SectionName(i);
     char descr[kLookupDescrSize];
     if (catalogue.GetString(section, "Descr", "", descr, sizeof descr) == 0) continue;
     if (std::strcmp(descr, description) != 0) continue;
 
-    // Every match reads all keys afresh: the last matching section wins.
     result.found = true;
-    result.tooLongKey = nullptr;
     for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {
       char* field = FieldFor(record, k);
       const std::optional<std::string_view> value = catalogue.Find(section, kRecordKeys[k]);
