@@ -73,4 +73,11 @@ std::string AbsolutePath(const char* path);
 // holds a folder is returned unchanged.
 std::string ProfileLocation(const char* fileName);
 
+namespace detail {
+// Called by our own operations that may add or remove a folder entry: the
+// Linux letter-case lookup keeps its last folder listing while the folder
+// is unchanged, and this forgets it.
+void FolderEntriesChanged();
+}  // namespace detail
+
 }  // namespace plat

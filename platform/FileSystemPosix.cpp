@@ -36,19 +36,56 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
+// The last folder the letter-case lookup listed, kept while the folder is
+// unchanged: same identity, link count, size and change times. Making a
+// texture folder looks its name up three times (current folder, attributes,
+// creation); with this the parent, which may hold a thousand entries, is
+// listed once. Our own changes update or forget it.
+struct FolderListing {
+  std::string folder;
+  struct stat state {};
+  std::vector<std::string> names;
+};
+FolderListing g_listing;
+
+bool SameState(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_nlink == b.st_nlink && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+void ForgetListing() {
+  g_listing.folder.clear();
+  g_listing.names.clear();
+}
+
+// Whether the kept listing is that of `folder` as it is now.
+bool ListingIsCurrent(const std::string& folder, struct stat* state) {
+  if (stat(folder.c_str(), state) != 0) return false;
+  return g_listing.folder == folder && SameState(g_listing.state, *state);
+}
+
 // The entry of `folder` whose name equals `name` but for ASCII case; of
 // several, the smallest name, so that the choice does not depend on the
 // order in which the folder lists them.
 bool FindCaseVariant(const std::string& folder, const std::string& name, std::string* found) {
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return false;
+  const std::string where = folder.empty() ? "." : folder;
+  struct stat state;
+  if (!ListingIsCurrent(where, &state)) {
+    ForgetListing();
+    DIR* dir = opendir(where.c_str());
+    if (!dir) return false;
+    while (const dirent* entry = readdir(dir)) g_listing.names.push_back(entry->d_name);
+    closedir(dir);
+    g_listing.folder = where;
+    g_listing.state = state;
+  }
   bool any = false;
-  while (const dirent* entry = readdir(dir)) {
-    if (!EqualsIgnoringCase(entry->d_name, name.c_str())) continue;
-    if (!any || std::strcmp(entry->d_name, found->c_str()) < 0) *found = entry->d_name;
+  for (const std::string& entry : g_listing.names) {
+    if (!EqualsIgnoringCase(entry.c_str(), name.c_str())) continue;
+    if (!any || std::strcmp(entry.c_str(), found->c_str()) < 0) *found = entry;
     any = true;
   }
-  closedir(dir);
   return any;
 }
 
@@ -129,7 +166,19 @@ bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
   std::string native = NativePath(path);
   if (!FolderAllowsChanges(native)) return false;
-  return mkdir(native.c_str(), 0777) == 0;
+  // A listing of the parent taken just before stays true with the new name.
+  const std::string parent = ParentOf(native);
+  struct stat before;
+  const bool keep = ListingIsCurrent(parent, &before);
+  const bool made = mkdir(native.c_str(), 0777) == 0;
+  struct stat after;
+  if (made && keep && stat(parent.c_str(), &after) == 0) {
+    g_listing.names.push_back(native.substr(native.find_last_of('/') + 1));
+    g_listing.state = after;
+  } else {
+    ForgetListing();
+  }
+  return made;
 }
 
 bool CopyFileOver(const char* source, const char* target) {
@@ -145,6 +194,7 @@ bool CopyFileOver(const char* source, const char* target) {
     return false;
   }
   int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  ForgetListing();
   if (out < 0) {
     close(in);
     return false;
@@ -179,12 +229,16 @@ bool MoveFileOver(const char* source, const char* target) {
   std::string from = NativePath(source);
   std::string to = NativePath(target);
   if (IsReadOnly(target) || !FolderAllowsChanges(to)) return false;
-  return rename(from.c_str(), to.c_str()) == 0;
+  const bool moved = rename(from.c_str(), to.c_str()) == 0;
+  ForgetListing();
+  return moved;
 }
 
 bool RemoveFile(const char* path) {
   if (detail::InjectFault(FileOp::Remove)) return false;
-  return unlink(NativePath(path).c_str()) == 0;
+  const bool removed = unlink(NativePath(path).c_str()) == 0;
+  ForgetListing();
+  return removed;
 }
 
 bool GetFileSize(const char* path, std::uint64_t* size) {
@@ -231,7 +285,15 @@ bool CreateTempFolder(std::string* path) {
   return true;
 }
 
-bool RemoveFolder(const char* path) { return rmdir(NativePath(path).c_str()) == 0; }
+bool RemoveFolder(const char* path) {
+  const bool removed = rmdir(NativePath(path).c_str()) == 0;
+  ForgetListing();
+  return removed;
+}
+
+namespace detail {
+void FolderEntriesChanged() { ForgetListing(); }
+}  // namespace detail
 
 std::string AbsolutePath(const char* path) {
   if (!*path || IsSeparator(*path)) return path;

@@ -110,4 +110,8 @@ std::string ProfileLocation(const char* fileName) {
   return result + fileName;
 }
 
+namespace detail {
+void FolderEntriesChanged() {}
+}  // namespace detail
+
 }  // namespace plat

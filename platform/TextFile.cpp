@@ -49,6 +49,7 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
   file_ = std::fopen(NativePath(path).c_str(), how);
+  if (mode != Mode::Read) detail::FolderEntriesChanged();  // the open may have made the file
   if (!file_) return false;
 
   if (mode == Mode::Append) {

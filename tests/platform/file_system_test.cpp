@@ -35,6 +35,10 @@ TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
   ASSERT_TRUE(plat::CreateFolder((dir.path() + "\\fs2002\\Texture.ABC").c_str()));
   EXPECT_TRUE(FileExists(dir / "FS2002/Texture.ABC"));
   EXPECT_FALSE(plat::CreateFolder((dir.path() + "\\fs2002\\texture.abc").c_str())) << "exists in another case";
+  // Folder listings kept by the lookup follow our own changes.
+  EXPECT_EQ(plat::GetPathKind((dir.path() + "/FS2002/TEXTURE.abc").c_str()), plat::PathKind::Folder);
+  ASSERT_TRUE(plat::RemoveFolder((dir.path() + "/fs2002/texture.ABC").c_str()));
+  EXPECT_EQ(plat::GetPathKind((dir.path() + "/FS2002/TEXTURE.abc").c_str()), plat::PathKind::Missing);
 }
 
 TEST(TextMode, ReadTurnsCrLfIntoLfAndWriteTheOtherWay) {
