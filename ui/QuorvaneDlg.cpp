@@ -23,7 +23,7 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kListSelectLimit = 3000;
 
-struct ButtonSpec {
+struct ButtonRow {
   const char* caption;
   const char* tooltip;
   UINT id;
@@ -33,7 +33,7 @@ struct ButtonSpec {
 };
 
 // In creation order: Exit, Install, then the two browse buttons.
-const ButtonSpec kButtons[] = {
+const ButtonRow kButtons[] = {
     {"Exit", "Exit program ....", kExitCommand, CRect(370, 275, 106, 25), IDB_BUTTONS_WIDE, 106},
     {"Install", "Start installation", kInstallCommand, CRect(370, 305, 106, 25), IDB_BUTTONS_WIDE, 106},
     {"...", "Browse FS2k Folder", kBrowseFsCommand, CRect(260, 190, 20, 20), IDB_BUTTONS_SMALL, 25},
@@ -82,9 +82,9 @@ void CQuorvaneDlg::CreateButtons() {
   AfxGetModuleName(module, sizeof module);
   ZRVHotSyncButton* buttons[] = {&m_exitButton, &m_installButton, &m_fsBrowseButton, &m_squawkBoxBrowseButton};
   for (std::size_t i = 0; i < 4; ++i) {
-    const ButtonSpec& spec = kButtons[i];
-    buttons[i]->CreateButton(module, spec.caption, spec.tooltip, spec.id, spec.placement, this, spec.strip,
-                             spec.frameWidth);
+    const ButtonRow& row = kButtons[i];
+    buttons[i]->CreateButton(module, row.caption, row.tooltip, row.id, row.placement, this, row.strip,
+                             row.frameWidth);
     buttons[i]->SetTextOffset(0, -2);
   }
   m_fsBrowseButton.SetTextColors(kWhite, kWhite);
