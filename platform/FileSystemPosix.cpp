@@ -115,6 +115,16 @@ bool FolderAllowsChanges(const std::string& path) { return HasWriteBits(ParentOf
 }  // namespace
 
 std::string NativePath(const char* path) {
+  // Most paths name something that exists exactly as written.
+  std::string asWritten(path);
+  for (char& c : asWritten) {
+    if (c == '\\') c = '/';
+  }
+  if (!asWritten.empty() && asWritten.find("//") == std::string::npos && asWritten.back() != '/' &&
+      Exists(asWritten)) {
+    return asWritten;
+  }
+
   std::vector<std::string> names;
   for (const char* p = path;;) {
     while (IsSeparator(*p)) ++p;

@@ -101,9 +101,10 @@ void ProfileFile::Index() {
     const char* after = static_cast<const char*>(std::memchr(line.end, '\n', static_cast<std::size_t>(base + text_.size() - line.end)));
     const std::size_t bodyBegin = after ? static_cast<std::size_t>(after - base) + 1 : text_.size();
     sections_.push_back(Section{std::string(name), bodyBegin, text_.size()});
-    firstSection_.emplace(FoldCase(sections_.back().name), sections_.size() - 1);
     return true;
   });
+  firstSection_.reserve(sections_.size());
+  for (std::size_t i = 0; i < sections_.size(); ++i) firstSection_.emplace(FoldCase(sections_[i].name), i);
 }
 
 bool ProfileFile::Load(const char* path) {

@@ -43,17 +43,19 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   sizeAtOpen_ = 0;
   endedWithLineBreak_ = true;
   if (detail::InjectFault(FileOp::Open)) return false;
+  // The path is resolved once; the checks below then find it as written.
+  const std::string native = NativePath(path);
   // Opening a folder "succeeds" on Linux; on Windows it does not.
-  if (GetPathKind(path) == PathKind::Folder) return false;
-  if (mode != Mode::Read && !MayWrite(path)) return false;
+  if (GetPathKind(native.c_str()) == PathKind::Folder) return false;
+  if (mode != Mode::Read && !MayWrite(native.c_str())) return false;
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
-  file_ = std::fopen(NativePath(path).c_str(), how);
+  file_ = std::fopen(native.c_str(), how);
   if (mode != Mode::Read) detail::FolderEntriesChanged();  // the open may have made the file
   if (!file_) return false;
 
   if (mode == Mode::Append) {
-    GetFileSize(path, &sizeAtOpen_);
+    GetFileSize(native.c_str(), &sizeAtOpen_);
     if (sizeAtOpen_ > 0) {
       // Reading is allowed in "a+" mode; writes still go to the end.
       if (std::fseek(file_, -1, SEEK_END) != 0) {
@@ -126,24 +128,30 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
 bool TextFile::ReadAll(std::string* text) {
   text->clear();
   if (!file_ || mode_ == Mode::Write) return false;
-  // Whole buffers at once, each CR LF turned into LF on the way.
   for (;;) {
     if (pos_ == end_ && !Fill()) break;
-    const char* start = buffer_.get() + pos_;
-    const std::size_t avail = end_ - pos_;
-    const void* cr = binary_ ? nullptr : std::memchr(start, '\r', avail);
-    const std::size_t plain = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - start) : avail;
-    text->append(start, plain);
-    pos_ += plain;
-    if (!cr) continue;
-    ++pos_;
-    if (pos_ == end_) Fill();
-    if (pos_ < end_ && buffer_[pos_] == '\n') {
-      ++pos_;
-      text->push_back('\n');
-    } else {
-      text->push_back('\r');
+    text->append(buffer_.get() + pos_, end_ - pos_);
+    pos_ = end_;
+  }
+  if (!binary_ && !text->empty()) {
+    // Each CR LF becomes one LF, in place, a run at a time; a lone CR stays.
+    char* out = &(*text)[0];
+    const char* in = out;
+    const char* end = in + text->size();
+    while (in < end) {
+      const char* cr = static_cast<const char*>(std::memchr(in, '\r', static_cast<std::size_t>(end - in)));
+      const std::size_t run = static_cast<std::size_t>((cr ? cr : end) - in);
+      std::memmove(out, in, run);
+      out += run;
+      in += run;
+      if (!cr) break;
+      if (in + 1 < end && in[1] == '\n') {
+        ++in;  // the LF that follows is copied with the next run
+      } else {
+        *out++ = *in++;
+      }
     }
+    text->resize(static_cast<std::size_t>(out - text->data()));
   }
   return !failed_;
 }
