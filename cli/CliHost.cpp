@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "Text.h"
+
 namespace {
 
 std::string Trimmed(const char* text) {
@@ -78,11 +80,7 @@ void CliHost::PrintHeldMessages() {
 }
 
 void CliHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {
-  if (cap == 0) return;
-  const std::string& text = fieldId == kFsFolderFieldId ? settings_.fsFolder : settings_.squawkBoxFolder;
-  std::size_t length = std::min(text.size(), cap - 1);
-  std::memcpy(buf, text.data(), length);
-  buf[length] = '\0';
+  CopyText(buf, cap, (fieldId == kFsFolderFieldId ? settings_.fsFolder : settings_.squawkBoxFolder).c_str());
 }
 
 void CliHost::SetFolderText(int fieldId, const char* text) {
@@ -109,10 +107,7 @@ void CliHost::GetListEntry(int index, char* buf, std::size_t cap) {
   if (cap == 0) return;
   buf[0] = '\0';
   if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
-  const std::string& text = entries_[index];
-  std::size_t length = std::min(text.size(), cap - 1);
-  std::memcpy(buf, text.data(), length);
-  buf[length] = '\0';
+  CopyText(buf, cap, entries_[index].c_str());
 }
 
 void CliHost::SetProgressRange(int barId, int lower, int upper) {

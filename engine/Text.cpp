@@ -69,8 +69,3 @@ bool ContainsIgnoringCase(const char* text, const char* needle) {
 void LowerCaseInPlace(char* text) {
   for (; *text; ++text) *text = static_cast<char>(FoldAscii(static_cast<unsigned char>(*text)));
 }
-
-bool EndsWithSeparator(const char* text) {
-  std::size_t len = std::strlen(text);
-  return len > 0 && (text[len - 1] == '\\' || text[len - 1] == '/');
-}

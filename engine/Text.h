@@ -34,5 +34,3 @@ bool EqualsIgnoringCase(const char* a, const char* b);
 bool StartsWithIgnoringCase(const char* text, const char* prefix);
 bool ContainsIgnoringCase(const char* text, const char* needle);
 void LowerCaseInPlace(char* text);
-
-bool EndsWithSeparator(const char* text);

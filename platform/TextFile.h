@@ -34,7 +34,7 @@ class TextFile {
 
   // Reads the characters up to and including the next line feed, but never
   // more than cap - 1, and terminates them. False at the end of the file
-  // when nothing was read, and after a read error (Failed() then tells).
+  // when nothing was read, and after a read error (Close() then says so).
   // *length receives the number of bytes stored, which differs from
   // strlen() when the line holds a zero byte.
   bool ReadLine(char* buf, std::size_t cap, std::size_t* length = nullptr);
@@ -49,8 +49,6 @@ class TextFile {
   // Flushes and closes; with `durable` the data is on disk when it returns.
   // False if any read, write, flush or close failed since Open.
   bool Close(bool durable = false);
-
-  bool Failed() const { return failed_; }
 
   // In Append mode: the file's size when it was opened, and whether it then
   // ended in a line feed (an empty file counts as ending in one).

@@ -8,6 +8,7 @@
 #include "DirDialog.h"
 #include "FolderSettings.h"
 #include "InstallCommand.h"
+#include "Text.h"
 #include "WaitBox.h"
 #include "framework/Afx.h"
 #include "framework/Dc.h"
@@ -39,13 +40,6 @@ const ButtonRow kButtons[] = {
     {"...", "Browse FS2k Folder", kBrowseFsCommand, CRect(260, 190, 20, 20), IDB_BUTTONS_SMALL, 25},
     {"...", "Browse SquawkBox Folder", kBrowseSquawkBoxCommand, CRect(260, 232, 20, 20), IDB_BUTTONS_SMALL, 25},
 };
-
-void CopyCut(const std::string& text, char* buf, std::size_t cap) {
-  if (cap == 0) return;
-  const std::size_t length = text.size() < cap ? text.size() : cap - 1;
-  text.copy(buf, length);
-  buf[length] = '\0';
-}
 
 }  // namespace
 
@@ -170,7 +164,7 @@ bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelecti
   browser.m_title = title;
   browser.m_initialSelection = initialSelection;
   if (!browser.Browse()) return false;
-  CopyCut(browser.m_resultPath, result, cap);
+  CopyText(result, cap, browser.m_resultPath.c_str());
   return true;
 }
 
@@ -191,7 +185,7 @@ void CQuorvaneDlg::GetListEntry(int index, char* buf, std::size_t cap) {
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   SendToList(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(length));
-  CopyCut(text, buf, cap);
+  CopyText(buf, cap, text.c_str());
 }
 
 void CQuorvaneDlg::SetProgressRange(int barId, int lower, int upper) {
