@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "Catalogue.h"
 #include "FileSystem.h"
@@ -28,23 +29,26 @@ struct TitleScan {
 
 // Counts the "[fltsim." headers of the configuration file and looks for
 // one whose title line carries the title, moving the airline progress bar
-// over the first thousand lines.
+// over the first thousand lines. Lines are looked at in the read buffer:
+// the file is scanned once for every airline of a run.
 TitleScan ScanForTitle(InstallHost& host, const char* path, const char* title) {
   TitleScan scan;
   plat::TextFile file;
   if (!file.Open(path, plat::TextFile::Mode::Read)) return scan;
-  char line[kConfigReadSize];
+  const std::string_view wanted(title);
+  std::string_view line;
   for (int i = 0; i < kMostScanIterations; ++i) {
-    host.SetProgressPos(kAirlineProgressId, i);
-    if (!file.ReadLine(line, sizeof line)) break;
-    if (std::strncmp(line, "[fltsim.", 8) != 0) continue;
-    if (!file.ReadLine(line, sizeof line)) {
+    // The bar's range ends there; later positions would show it just as full.
+    if (i <= kScanProgressEnd) host.SetProgressPos(kAirlineProgressId, i);
+    if (!file.ReadLineView(&line, kConfigReadSize)) break;
+    if (line.substr(0, 8) != "[fltsim.") continue;
+    if (!file.ReadLineView(&line, kConfigReadSize)) {
       ++scan.headers;
       break;
     }
-    std::size_t length = std::strlen(line);
-    if (length > 0) line[--length] = '\0';  // normally the line feed
-    if (length >= kTitleOffset && std::strcmp(line + kTitleOffset, title) == 0) {
+    line = line.substr(0, line.find('\0'));  // the line as text, as the C runtime would see it
+    if (!line.empty()) line.remove_suffix(1);  // normally the line feed
+    if (line.size() >= kTitleOffset && line.substr(kTitleOffset) == wanted) {
       scan.present = true;
       break;
     }

@@ -1,6 +1,5 @@
 #include "Catalogue.h"
 
-#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -38,17 +37,52 @@ void LoadCatalogue(plat::ProfileFile* catalogue) {
   if (!GetCataloguePath(path, sizeof path) || !catalogue->Load(path)) catalogue->Parse(std::string());
 }
 
-// "Airline.0" to "Airline.1023", made once: a lookup asks for every one.
-const char* SectionName(int number) {
-  static const auto names = [] {
-    std::array<std::array<char, 16>, kCatalogueSections> made{};
-    for (int i = 0; i < kCatalogueSections; ++i) FormatText(made[i].data(), made[i].size(), "Airline.%d", i);
-    return made;
-  }();
-  return names[static_cast<std::size_t>(number)].data();
+// A key's value as the text that a profile read leaves in a buffer: up to
+// a zero byte, if the file holds one; missing keys read as empty.
+std::optional<std::string_view> TextOf(const plat::ProfileFile& catalogue, int section, const char* key) {
+  std::optional<std::string_view> value = catalogue.FindInSection(static_cast<std::size_t>(section), key);
+  if (value) value = value->substr(0, value->find('\0'));
+  return value;
+}
+
+// The same, read into a buffer of `capacity` bytes: cut to capacity - 1.
+std::string_view ValueCut(const plat::ProfileFile& catalogue, int section, const char* key, std::size_t capacity) {
+  return TextOf(catalogue, section, key).value_or(std::string_view()).substr(0, capacity - 1);
 }
 
 }  // namespace
+
+CatalogueSections::CatalogueSections(const plat::ProfileFile& catalogue) {
+  sections_.fill(kNoSection);
+  // Asking for "Airline.<n>" by name finds the first section of that name;
+  // one walk in file order that keeps the first of each number finds the
+  // same sections without asking 1024 times.
+  for (std::size_t i = 0; i < catalogue.SectionCount(); ++i) {
+    int number = 0;
+    if (CatalogueSectionNumber(catalogue.SectionName(i), &number) && sections_[number] == kNoSection) {
+      sections_[number] = static_cast<int>(i);
+    }
+  }
+}
+
+bool CatalogueSectionNumber(std::string_view name, int* number) {
+  constexpr std::string_view kPrefix = "airline.";
+  if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 4) return false;
+  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+    const char c = name[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c) != kPrefix[i]) return false;
+  }
+  const std::string_view digits = name.substr(kPrefix.size());
+  if (digits.size() > 1 && digits[0] == '0') return false;
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value >= kCatalogueSections) return false;
+  *number = value;
+  return true;
+}
 
 bool GetCataloguePath(char* buf, std::size_t cap) {
   char folder[300];
@@ -61,11 +95,12 @@ void FillAirlineList(InstallHost& host) {
   // kept: an edit made while the program runs is seen by the next call.
   plat::ProfileFile catalogue;
   LoadCatalogue(&catalogue);
+  const CatalogueSections sections(catalogue);
   host.ResetList();
   for (int i = 0; i < kCatalogueSections; ++i) {
-    const char* section = SectionName(i);
-    char descr[kListDescrSize];
-    if (catalogue.GetString(section, "Descr", "", descr, sizeof descr) != 0) host.AddListEntry(descr);
+    if (!sections.Has(i)) continue;
+    const std::string_view descr = ValueCut(catalogue, sections[i], "Descr", kListDescrSize);
+    if (!descr.empty()) host.AddListEntry(std::string(descr).c_str());
   }
 }
 
@@ -74,24 +109,27 @@ LookupResult LookupAirline(const char* description) {
   std::memset(&record, 0, sizeof record);
   plat::ProfileFile catalogue;
   LoadCatalogue(&catalogue);
+  const CatalogueSections sections(catalogue);
 
   // The record holds the values of the last matching section, so the
   // search runs from the highest number down and stops at the first match.
   LookupResult result;
   for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
-    const char* section = SectionName(i);
-    char descr[kLookupDescrSize];
-    if (catalogue.GetString(section, "Descr", "", descr, sizeof descr) == 0) continue;
-    if (std::strcmp(descr, description) != 0) continue;
+    if (!sections.Has(i)) continue;
+    const std::string_view descr = ValueCut(catalogue, sections[i], "Descr", kLookupDescrSize);
+    if (descr.empty() || descr != description) continue;
 
     result.found = true;
     for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {
       char* field = FieldFor(record, k);
-      const std::optional<std::string_view> value = catalogue.Find(section, kRecordKeys[k]);
-      if (!value || !CopyText(field, AirlineRecord::kFieldSize, std::string(*value).c_str())) {
+      const std::optional<std::string_view> value = TextOf(catalogue, sections[i], kRecordKeys[k]);
+      if (!value || value->size() >= AirlineRecord::kFieldSize) {
         if (value && !result.tooLongKey) result.tooLongKey = kRecordKeys[k];
         field[0] = '\0';
+        continue;
       }
+      std::memcpy(field, value->data(), value->size());
+      field[value->size()] = '\0';
     }
   }
   return result;

@@ -1,11 +1,32 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <string_view>
+
+#include "Profile.h"
 
 class InstallHost;
 
 // Sections "Airline.0" to "Airline.1023" of Airlines.dat are the catalogue.
 inline constexpr int kCatalogueSections = 1024;
+
+// The number of a section named "Airline.<n>" (any letter case, n from 0
+// to 1023 without leading zeros): the names the readers ask for.
+bool CatalogueSectionNumber(std::string_view name, int* number);
+
+// Which section of a loaded catalogue each number reads: the first of its
+// name in the file, as a read of "Airline.<n>" finds it.
+class CatalogueSections {
+ public:
+  explicit CatalogueSections(const plat::ProfileFile& catalogue);
+  bool Has(int number) const { return sections_[static_cast<std::size_t>(number)] != kNoSection; }
+  int operator[](int number) const { return sections_[static_cast<std::size_t>(number)]; }
+
+ private:
+  static constexpr int kNoSection = -1;
+  std::array<int, kCatalogueSections> sections_;
+};
 
 // Empties the airline list and appends the Descr of every catalogue section
 // that has one, in ascending section number.

@@ -8,7 +8,8 @@ FileReplacement::~FileReplacement() { Abandon(); }
 
 bool FileReplacement::Begin(const char* path, TextFile::Translation translation) {
   Abandon();
-  if (IsReadOnly(path) || GetPathKind(path) == PathKind::Folder) return false;
+  const PathInfo target = InspectPath(path);
+  if (target.readOnly || target.kind == PathKind::Folder) return false;
   path_ = path;
   temp_ = path_ + ".tmp";
   if (!file_.Open(temp_.c_str(), TextFile::Mode::Write, translation)) {

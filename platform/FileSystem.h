@@ -17,6 +17,19 @@ enum class PathKind { Missing, File, Folder };
 // GetFileAttributesA: what, if anything, the path names.
 PathKind GetPathKind(const char* path);
 
+// What a path names, found in one look: the name to open it by (see
+// NativePath), its kind, whether it is read-only, and a file's size.
+struct PathInfo {
+  std::string nativePath;
+  PathKind kind = PathKind::Missing;
+  bool readOnly = false;
+  std::uint64_t size = 0;
+};
+PathInfo InspectPath(const char* path);
+
+// MayWrite for a path already looked at.
+bool MayWrite(const PathInfo& path);
+
 // SetCurrentDirectoryA.
 bool SetCurrentFolder(const char* path);
 
@@ -74,10 +87,11 @@ std::string AbsolutePath(const char* path);
 std::string ProfileLocation(const char* fileName);
 
 namespace detail {
-// Called by our own operations that may add or remove a folder entry: the
-// Linux letter-case lookup keeps its last folder listing while the folder
-// is unchanged, and this forgets it.
-void FolderEntriesChanged();
+// Called by our own operations that may have added or removed the entry at
+// a native path: the Linux letter-case lookup keeps its last folder listing
+// while the folder is unchanged, and this forgets it if it is that entry's
+// folder.
+void FolderEntriesChanged(const std::string& nativePath);
 }  // namespace detail
 
 }  // namespace plat

@@ -36,17 +36,20 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-// The last folder the letter-case lookup listed, kept while the folder is
-// unchanged: same identity, link count, size and change times. Making a
-// texture folder looks its name up three times (current folder, attributes,
-// creation); with this the parent, which may hold a thousand entries, is
-// listed once. Our own changes update or forget it.
+// Folder listings made by the letter-case lookup, the latest first, each
+// kept while its folder is unchanged: same identity, link count, size and
+// change times. Making a texture folder and copying into it looks names up
+// in aircraft\csl, which may hold a thousand entries, and in the new folder,
+// in turn; with these kept each is listed once. Our own changes to a folder
+// update or forget its listing, since change times may not move between two
+// changes close together.
 struct FolderListing {
   std::string folder;
   struct stat state {};
   std::vector<std::string> names;
 };
-FolderListing g_listing;
+constexpr std::size_t kKeptListings = 4;
+std::vector<FolderListing> g_listings;
 
 bool SameState(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_nlink == b.st_nlink && a.st_size == b.st_size &&
@@ -54,15 +57,43 @@ bool SameState(const struct stat& a, const struct stat& b) {
          a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-void ForgetListing() {
-  g_listing.folder.clear();
-  g_listing.names.clear();
+FolderListing* KeptListing(const std::string& folder) {
+  for (FolderListing& listing : g_listings) {
+    if (listing.folder == folder) return &listing;
+  }
+  return nullptr;
 }
 
-// Whether the kept listing is that of `folder` as it is now.
-bool ListingIsCurrent(const std::string& folder, struct stat* state) {
-  if (stat(folder.c_str(), state) != 0) return false;
-  return g_listing.folder == folder && SameState(g_listing.state, *state);
+void ForgetListing(const std::string& folder) {
+  for (auto it = g_listings.begin(); it != g_listings.end(); ++it) {
+    if (it->folder == folder) {
+      g_listings.erase(it);
+      return;
+    }
+  }
+}
+
+FolderListing& KeepListing(FolderListing listing) {
+  ForgetListing(listing.folder);
+  g_listings.insert(g_listings.begin(), std::move(listing));
+  if (g_listings.size() > kKeptListings) g_listings.pop_back();
+  return g_listings.front();
+}
+
+std::string ParentOf(const std::string& path) {
+  std::string::size_type slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// An entry was added to or removed from the folder holding `path`.
+void EntryChanged(const std::string& path) { ForgetListing(ParentOf(path)); }
+
+// The kept listing of `folder` if it is still true of the folder's state.
+FolderListing* CurrentListing(const std::string& folder, const struct stat& state) {
+  FolderListing* listing = KeptListing(folder);
+  return listing && SameState(listing->state, state) ? listing : nullptr;
 }
 
 // The entry of `folder` whose name equals `name` but for ASCII case; of
@@ -71,17 +102,18 @@ bool ListingIsCurrent(const std::string& folder, struct stat* state) {
 bool FindCaseVariant(const std::string& folder, const std::string& name, std::string* found) {
   const std::string where = folder.empty() ? "." : folder;
   struct stat state;
-  if (!ListingIsCurrent(where, &state)) {
-    ForgetListing();
+  if (stat(where.c_str(), &state) != 0) return false;
+  FolderListing* listing = CurrentListing(where, state);
+  if (!listing) {
     DIR* dir = opendir(where.c_str());
     if (!dir) return false;
-    while (const dirent* entry = readdir(dir)) g_listing.names.push_back(entry->d_name);
+    FolderListing made{where, state, {}};
+    while (const dirent* entry = readdir(dir)) made.names.push_back(entry->d_name);
     closedir(dir);
-    g_listing.folder = where;
-    g_listing.state = state;
+    listing = &KeepListing(std::move(made));
   }
   bool any = false;
-  for (const std::string& entry : g_listing.names) {
+  for (const std::string& entry : listing->names) {
     if (!EqualsIgnoringCase(entry.c_str(), name.c_str())) continue;
     if (!any || std::strcmp(entry.c_str(), found->c_str()) < 0) *found = entry;
     any = true;
@@ -95,36 +127,24 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-bool HasWriteBits(const std::string& path) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return true;
-  return (st.st_mode & 0222) != 0;
-}
-
-std::string ParentOf(const std::string& path) {
-  std::string::size_type slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// Creating or replacing an entry needs a writable folder; as root the
-// kernel would allow it anyway, so the bits are checked here as well.
-bool FolderAllowsChanges(const std::string& path) { return HasWriteBits(ParentOf(path)); }
-
-}  // namespace
-
-std::string NativePath(const char* path) {
-  // Most paths name something that exists exactly as written.
-  std::string asWritten(path);
-  for (char& c : asWritten) {
+std::string WithSlashes(const char* path) {
+  std::string converted(path);
+  for (char& c : converted) {
     if (c == '\\') c = '/';
   }
-  if (!asWritten.empty() && asWritten.find("//") == std::string::npos && asWritten.back() != '/' &&
-      Exists(asWritten)) {
-    return asWritten;
-  }
+  return converted;
+}
 
+// A path that, when it exists, is opened as written: no empty names and
+// no separator at the end.
+bool IsPlain(const std::string& path) {
+  return !path.empty() && path.find("//") == std::string::npos && path.back() != '/';
+}
+
+// The name of a path that is not found as written: each name that does not
+// exist is looked for in any letter case. `complete` tells whether every
+// name was found, so that the path may exist.
+std::string ResolveCase(const char* path, bool* complete) {
   std::vector<std::string> names;
   for (const char* p = path;;) {
     while (IsSeparator(*p)) ++p;
@@ -138,21 +158,22 @@ std::string NativePath(const char* path) {
   for (const std::string& name : names) given.push_back(Join(given.empty() ? root : given.back(), name));
 
   // The longest part that exists as given keeps its names, and so does all
-  // above it. Usually that is the whole path, or all but its last name, so
-  // most paths cost one or two lstat calls and no folder listing.
+  // above it. Usually that is all but the last name, so most paths cost two
+  // lstat calls and a look at a listing already made.
   std::size_t kept = names.size();
   while (kept > 0 && !Exists(given[kept - 1])) --kept;
   std::string result = kept > 0 ? given[kept - 1] : root;
-  bool resolving = true;
+  *complete = true;
   for (std::size_t i = kept; i < names.size(); ++i) {
     const std::string& name = names[i];
     std::string candidate = Join(result, name);
-    if (resolving && name != "." && name != ".." && !Exists(candidate)) {
+    // The first name past the kept part was just found missing as given.
+    if (*complete && name != "." && name != ".." && (i == kept || !Exists(candidate))) {
       std::string variant;
       if (FindCaseVariant(result, name, &variant)) {
         candidate = Join(result, variant);
       } else {
-        resolving = false;  // nothing further down can exist either
+        *complete = false;  // nothing further down can exist either
       }
     }
     result = candidate;
@@ -161,50 +182,106 @@ std::string NativePath(const char* path) {
   return result;
 }
 
-PathKind GetPathKind(const char* path) {
-  struct stat st;
-  if (stat(NativePath(path).c_str(), &st) != 0) return PathKind::Missing;
-  return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+// A path's native name and what it names; one stat when it exists as
+// written, which most paths do.
+struct LookedUp {
+  std::string native;
+  bool exists = false;
+  struct stat st {};
+};
+
+LookedUp LookUp(const char* path) {
+  LookedUp found;
+  found.native = WithSlashes(path);
+  if (IsPlain(found.native) && stat(found.native.c_str(), &found.st) == 0) {
+    found.exists = true;
+    return found;
+  }
+  bool complete = false;
+  found.native = ResolveCase(path, &complete);
+  found.exists = complete && stat(found.native.c_str(), &found.st) == 0;
+  return found;
 }
+
+bool HasWriteBits(const struct stat& st) { return (st.st_mode & 0222) != 0; }
+
+bool IsReadOnly(const LookedUp& path) { return path.exists && !HasWriteBits(path.st); }
+
+// Creating or replacing an entry needs a writable folder; as root the
+// kernel would allow it anyway, so the bits are checked here as well.
+bool FolderAllowsChanges(const std::string& path) {
+  struct stat st;
+  return stat(ParentOf(path).c_str(), &st) != 0 || HasWriteBits(st);
+}
+
+bool MayWrite(const LookedUp& path) { return !IsReadOnly(path) && FolderAllowsChanges(path.native); }
+
+PathKind KindOf(const LookedUp& path) {
+  if (!path.exists) return PathKind::Missing;
+  return S_ISDIR(path.st.st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+}  // namespace
+
+std::string NativePath(const char* path) { return LookUp(path).native; }
+
+PathKind GetPathKind(const char* path) { return KindOf(LookUp(path)); }
+
+PathInfo InspectPath(const char* path) {
+  const LookedUp found = LookUp(path);
+  PathInfo info;
+  info.nativePath = found.native;
+  info.kind = KindOf(found);
+  info.readOnly = IsReadOnly(found);
+  if (info.kind == PathKind::File) info.size = static_cast<std::uint64_t>(found.st.st_size);
+  return info;
+}
+
+bool MayWrite(const PathInfo& path) { return !path.readOnly && FolderAllowsChanges(path.nativePath); }
 
 bool SetCurrentFolder(const char* path) {
   if (*path == '\0') return false;
-  return chdir(NativePath(path).c_str()) == 0;
+  const std::string asWritten = WithSlashes(path);
+  if (IsPlain(asWritten) && chdir(asWritten.c_str()) == 0) return true;
+  const LookedUp found = LookUp(path);
+  return found.exists && found.native != asWritten && chdir(found.native.c_str()) == 0;
 }
 
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
-  std::string native = NativePath(path);
-  if (!FolderAllowsChanges(native)) return false;
-  // A listing of the parent taken just before stays true with the new name.
+  const std::string native = NativePath(path);
   const std::string parent = ParentOf(native);
   struct stat before;
-  const bool keep = ListingIsCurrent(parent, &before);
-  const bool made = mkdir(native.c_str(), 0777) == 0;
+  if (stat(parent.c_str(), &before) != 0 || !HasWriteBits(before)) return false;
+  FolderListing* listing = CurrentListing(parent, before);
+  if (mkdir(native.c_str(), 0777) != 0) return false;
+  // A listing of the parent taken just before stays true with the new
+  // name, and the new folder's own listing is known without reading it.
   struct stat after;
-  if (made && keep && stat(parent.c_str(), &after) == 0) {
-    g_listing.names.push_back(native.substr(native.find_last_of('/') + 1));
-    g_listing.state = after;
+  if (listing && stat(parent.c_str(), &after) == 0) {
+    listing->names.push_back(native.substr(native.find_last_of('/') + 1));
+    listing->state = after;
   } else {
-    ForgetListing();
+    ForgetListing(parent);
   }
-  return made;
+  struct stat made;
+  if (stat(native.c_str(), &made) == 0) KeepListing(FolderListing{native, made, {".", ".."}});
+  return true;
 }
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  std::string from = NativePath(source);
-  std::string to = NativePath(target);
+  const std::string from = NativePath(source);
   int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
+  const LookedUp to = LookUp(target);
   struct stat st;
-  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || GetPathKind(target) == PathKind::Folder ||
-      IsReadOnly(target) || !FolderAllowsChanges(to)) {
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || KindOf(to) == PathKind::Folder || !MayWrite(to)) {
     close(in);
     return false;
   }
-  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  ForgetListing();
+  int out = open(to.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (!to.exists) EntryChanged(to.native);
   if (out < 0) {
     close(in);
     return false;
@@ -236,25 +313,27 @@ bool CopyFileOver(const char* source, const char* target) {
 
 bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
-  std::string from = NativePath(source);
-  std::string to = NativePath(target);
-  if (IsReadOnly(target) || !FolderAllowsChanges(to)) return false;
-  const bool moved = rename(from.c_str(), to.c_str()) == 0;
-  ForgetListing();
+  const std::string from = NativePath(source);
+  const LookedUp to = LookUp(target);
+  if (!MayWrite(to)) return false;
+  const bool moved = rename(from.c_str(), to.native.c_str()) == 0;
+  EntryChanged(from);
+  EntryChanged(to.native);
   return moved;
 }
 
 bool RemoveFile(const char* path) {
   if (detail::InjectFault(FileOp::Remove)) return false;
-  const bool removed = unlink(NativePath(path).c_str()) == 0;
-  ForgetListing();
+  const std::string native = NativePath(path);
+  const bool removed = unlink(native.c_str()) == 0;
+  EntryChanged(native);
   return removed;
 }
 
 bool GetFileSize(const char* path, std::uint64_t* size) {
-  struct stat st;
-  if (stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  *size = static_cast<std::uint64_t>(st.st_size);
+  const LookedUp found = LookUp(path);
+  if (KindOf(found) != PathKind::File) return false;
+  *size = static_cast<std::uint64_t>(found.st.st_size);
   return true;
 }
 
@@ -275,15 +354,9 @@ std::size_t ModuleFileName(char* buf, std::size_t cap) {
   return len;
 }
 
-bool IsReadOnly(const char* path) {
-  std::string native = NativePath(path);
-  return Exists(native) && !HasWriteBits(native);
-}
+bool IsReadOnly(const char* path) { return IsReadOnly(LookUp(path)); }
 
-bool MayWrite(const char* path) {
-  std::string native = NativePath(path);
-  return !(Exists(native) && !HasWriteBits(native)) && FolderAllowsChanges(native);
-}
+bool MayWrite(const char* path) { return MayWrite(LookUp(path)); }
 
 bool CreateTempFolder(std::string* path) {
   const char* base = std::getenv("TMPDIR");
@@ -296,13 +369,15 @@ bool CreateTempFolder(std::string* path) {
 }
 
 bool RemoveFolder(const char* path) {
-  const bool removed = rmdir(NativePath(path).c_str()) == 0;
-  ForgetListing();
+  const std::string native = NativePath(path);
+  const bool removed = rmdir(native.c_str()) == 0;
+  EntryChanged(native);
+  ForgetListing(native);
   return removed;
 }
 
 namespace detail {
-void FolderEntriesChanged() { ForgetListing(); }
+void FolderEntriesChanged(const std::string& nativePath) { EntryChanged(nativePath); }
 }  // namespace detail
 
 std::string AbsolutePath(const char* path) {

@@ -18,6 +18,21 @@ PathKind GetPathKind(const char* path) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
+PathInfo InspectPath(const char* path) {
+  PathInfo info;
+  info.nativePath = path;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+    const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.kind = folder ? PathKind::Folder : PathKind::File;
+    info.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (!folder) info.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  return info;
+}
+
+bool MayWrite(const PathInfo& path) { return !path.readOnly; }
+
 bool SetCurrentFolder(const char* path) { return SetCurrentDirectoryA(path) != 0; }
 
 bool CreateFolder(const char* path) {
@@ -111,7 +126,7 @@ std::string ProfileLocation(const char* fileName) {
 }
 
 namespace detail {
-void FolderEntriesChanged() {}
+void FolderEntriesChanged(const std::string&) {}
 }  // namespace detail
 
 }  // namespace plat

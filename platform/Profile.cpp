@@ -43,36 +43,28 @@ std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
   return length;
 }
 
-// One line of the text: [begin, end) without its line feed, blanks before
-// it skipped.
-struct Line {
-  const char* begin;
-  const char* end;
-};
-
-// Walks the lines of [p, stop), calling visit(line, lineStart) for each line
-// that is neither empty nor a comment; visit returns false to stop.
+// Walks the lines of [p, stop) that are neither empty nor comments,
+// calling visit(begin, end) with blanks before the line skipped and its line
+// feed left out; visit returns false to stop.
 template <typename Visit>
 void ForEachLine(const char* p, const char* stop, Visit visit) {
   while (p < stop) {
-    const char* lineStart = p;
     const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
     if (!lineEnd) lineEnd = stop;
+    const char* start = p;
     p = lineEnd < stop ? lineEnd + 1 : stop;
-    const char* start = lineStart;
     while (start < lineEnd && IsBlank(*start)) ++start;
     if (start == lineEnd || *start == ';') continue;
-    if (!visit(Line{start, lineEnd}, lineStart)) return;
+    if (!visit(start, lineEnd)) return;
   }
 }
 
-// The name of a header line "[name]", or false for any other line.
-bool HeaderName(const Line& line, std::string_view* name) {
-  if (*line.begin != '[') return false;
-  const char* close =
-      static_cast<const char*>(std::memchr(line.begin, ']', static_cast<std::size_t>(line.end - line.begin)));
-  if (!close) return false;
-  *name = Trim(line.begin + 1, close);
+// Whether only blanks stand between the start of its line and `at`.
+bool StartsLine(const char* base, const char* at) {
+  while (at > base && at[-1] != '\n') {
+    if (!IsBlank(at[-1])) return false;
+    --at;
+  }
   return true;
 }
 
@@ -91,46 +83,80 @@ void ProfileFile::Parse(std::string text) {
 
 void ProfileFile::Index() {
   sections_.clear();
-  firstSection_.clear();
+  sections_.reserve(text_.size() / 128 + 8);  // enough for a catalogue's short sections
   const char* base = text_.data();
-  ForEachLine(base, base + text_.size(), [&](const Line& line, const char* lineStart) {
-    std::string_view name;
-    if (!HeaderName(line, &name)) return true;
-    const std::size_t here = static_cast<std::size_t>(lineStart - base);
-    if (!sections_.empty()) sections_.back().bodyEnd = here;
-    const char* after = static_cast<const char*>(std::memchr(line.end, '\n', static_cast<std::size_t>(base + text_.size() - line.end)));
-    const std::size_t bodyBegin = after ? static_cast<std::size_t>(after - base) + 1 : text_.size();
-    sections_.push_back(Section{std::string(name), bodyBegin, text_.size()});
-    return true;
-  });
-  firstSection_.reserve(sections_.size());
-  for (std::size_t i = 0; i < sections_.size(); ++i) firstSection_.emplace(FoldCase(sections_[i].name), i);
+  const char* end = base + text_.size();
+  // Headers are few among many lines, so the brackets are looked for
+  // rather than every line: a header is a line whose first character
+  // after blanks is '[' and that holds a ']'.
+  for (const char* p = base; p < end;) {
+    const char* bracket = static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
+    if (!bracket) break;
+    const char* lineEnd = static_cast<const char*>(std::memchr(bracket, '\n', static_cast<std::size_t>(end - bracket)));
+    if (!lineEnd) lineEnd = end;
+    const char* close =
+        static_cast<const char*>(std::memchr(bracket, ']', static_cast<std::size_t>(lineEnd - bracket)));
+    if (close && StartsLine(base, bracket)) {
+      const char* lineStart = bracket;
+      while (lineStart > base && lineStart[-1] != '\n') --lineStart;
+      if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
+      const std::string_view name = Trim(bracket + 1, close);
+      const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text_.size();
+      sections_.push_back(
+          Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text_.size()});
+    }
+    p = lineEnd < end ? lineEnd + 1 : end;
+  }
 }
 
 bool ProfileFile::Load(const char* path) {
+  // Read as it is stored: a CR before a line feed is a blank at the end of
+  // its line, which every line is trimmed of anyway.
   TextFile file;
   std::string text;
-  bool ok = file.Open(path, TextFile::Mode::Read) && file.ReadAll(&text);
+  bool ok = file.Open(path, TextFile::Mode::Read, TextFile::Translation::Binary) && file.ReadAll(&text);
   if (file.IsOpen() && !file.Close()) ok = false;
   Parse(ok ? std::move(text) : std::string());
   return ok;
 }
 
-bool ProfileFile::HasSection(const char* section) const { return firstSection_.count(FoldedName(section)) != 0; }
+bool ProfileFile::FirstSection(const char* section, std::size_t* index) const {
+  const std::string wanted = FoldedName(section);
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    if (EqualsFolded(SectionName(i), wanted)) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ProfileFile::HasSection(const char* section) const {
+  std::size_t index = 0;
+  return FirstSection(section, &index);
+}
+
+std::string_view ProfileFile::SectionName(std::size_t index) const {
+  const Section& section = sections_.at(index);
+  return std::string_view(text_).substr(section.nameBegin, section.nameLength);
+}
 
 std::optional<std::string_view> ProfileFile::Find(const char* section, const char* key) const {
-  auto found = firstSection_.find(FoldedName(section));
-  if (found == firstSection_.end()) return std::nullopt;
-  const Section& body = sections_[found->second];
+  std::size_t index = 0;
+  if (!FirstSection(section, &index)) return std::nullopt;
+  return FindInSection(index, key);
+}
+
+std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
+  const Section& body = sections_.at(index);
   const std::string wantedKey = FoldedName(key);
   std::optional<std::string_view> value;
   const char* base = text_.data();
-  ForEachLine(base + body.bodyBegin, base + body.bodyEnd, [&](const Line& line, const char*) {
-    const char* equals =
-        static_cast<const char*>(std::memchr(line.begin, '=', static_cast<std::size_t>(line.end - line.begin)));
+  ForEachLine(base + body.bodyBegin, base + body.bodyEnd, [&](const char* begin, const char* end) {
+    const char* equals = static_cast<const char*>(std::memchr(begin, '=', static_cast<std::size_t>(end - begin)));
     // A line without "=" is a key with an empty value.
-    if (!EqualsFolded(Trim(line.begin, equals ? equals : line.end), wantedKey)) return true;
-    value = equals ? Unquote(Trim(equals + 1, line.end)) : std::string_view();
+    if (!EqualsFolded(Trim(begin, equals ? equals : end), wantedKey)) return true;
+    value = equals ? Unquote(Trim(equals + 1, end)) : std::string_view();
     return false;
   });
   return value;
@@ -145,7 +171,7 @@ std::size_t ProfileFile::GetString(const char* section, const char* key, const c
 std::vector<std::string> ProfileFile::SectionNames() const {
   std::vector<std::string> names;
   names.reserve(sections_.size());
-  for (const Section& section : sections_) names.push_back(section.name);
+  for (std::size_t i = 0; i < sections_.size(); ++i) names.emplace_back(SectionName(i));
   return names;
 }
 

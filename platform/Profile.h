@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace plat {
@@ -15,9 +14,9 @@ namespace plat {
 // matching double quotes loses them, the first matching section and key
 // win, lines beginning with ';' are comments.
 //
-// Reading indexes the sections only; a section's lines are looked at when
-// a key of it is asked for, so a catalogue of a thousand sections is read
-// quickly even when only one section matters.
+// Reading finds the section headers only; a section's lines are looked at
+// when a key of it is asked for, so a catalogue of a thousand sections is
+// read quickly even when only one section matters.
 class ProfileFile {
  public:
   // False when the file cannot be read; every lookup then gives the default.
@@ -37,20 +36,29 @@ class ProfileFile {
   // Uses profile text that is already in memory.
   void Parse(std::string text);
 
-  // The names of the sections in file order (duplicates included).
+  // The sections in file order (duplicates included), for callers that
+  // walk them all once instead of asking for each name: a section's name
+  // as written between the brackets, trimmed, and a key of that very
+  // section, found as Find finds it.
+  std::size_t SectionCount() const { return sections_.size(); }
+  std::string_view SectionName(std::size_t index) const;
+  std::optional<std::string_view> FindInSection(std::size_t index, const char* key) const;
+
   std::vector<std::string> SectionNames() const;
 
  private:
+  // Offsets into text_, so that copies and moves stay valid.
   struct Section {
-    std::string name;
+    std::size_t nameBegin;
+    std::size_t nameLength;
     std::size_t bodyBegin;  // the lines after the header
     std::size_t bodyEnd;    // up to the next header
   };
   void Index();
+  bool FirstSection(const char* section, std::size_t* index) const;
 
   std::string text_;
   std::vector<Section> sections_;
-  std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
 
 // GetPrivateProfileStringA: a bare file name is looked for where

@@ -43,30 +43,37 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   sizeAtOpen_ = 0;
   endedWithLineBreak_ = true;
   if (detail::InjectFault(FileOp::Open)) return false;
-  // The path is resolved once; the checks below then find it as written.
-  const std::string native = NativePath(path);
+  // One look at the path answers every question asked before the open.
+  const PathInfo target = InspectPath(path);
   // Opening a folder "succeeds" on Linux; on Windows it does not.
-  if (GetPathKind(native.c_str()) == PathKind::Folder) return false;
-  if (mode != Mode::Read && !MayWrite(native.c_str())) return false;
+  if (target.kind == PathKind::Folder) return false;
+  if (mode != Mode::Read && !MayWrite(target)) return false;
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
-  file_ = std::fopen(native.c_str(), how);
-  if (mode != Mode::Read) detail::FolderEntriesChanged();  // the open may have made the file
+  file_ = std::fopen(target.nativePath.c_str(), how);
+  if (mode != Mode::Read && target.kind == PathKind::Missing) detail::FolderEntriesChanged(target.nativePath);
   if (!file_) return false;
 
-  if (mode == Mode::Append) {
-    GetFileSize(native.c_str(), &sizeAtOpen_);
-    if (sizeAtOpen_ > 0) {
-      // Reading is allowed in "a+" mode; writes still go to the end.
-      if (std::fseek(file_, -1, SEEK_END) != 0) {
-        failed_ = true;
-      } else {
-        endedWithLineBreak_ = std::fgetc(file_) == '\n';
-      }
-      std::fseek(file_, 0, SEEK_END);
-    }
-  }
+  if (mode == Mode::Read && target.kind == PathKind::File) sizeAtOpen_ = target.size;
+  if (mode == Mode::Append) ReadTail();
   return true;
+}
+
+void TextFile::ReadTail() {
+  // Reading is allowed in "a+" mode; writes still go to the end. Seeking
+  // back from the end fails only on an empty file.
+  if (std::fseek(file_, -1, SEEK_END) == 0) {
+    endedWithLineBreak_ = std::fgetc(file_) == '\n';
+  } else if (std::fseek(file_, 0, SEEK_END) != 0) {
+    failed_ = true;
+    return;
+  }
+  const long size = std::ftell(file_);
+  if (size < 0 || std::fseek(file_, 0, SEEK_END) != 0) {
+    failed_ = true;
+    return;
+  }
+  sizeAtOpen_ = static_cast<std::uint64_t>(size);
 }
 
 bool TextFile::Fill() {
@@ -125,13 +132,77 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   return n > 0;
 }
 
+// Makes the buffer hold at least `bytes` unread bytes, or all that is left
+// of the file, by moving the unread rest to its start and reading behind it.
+bool TextFile::HoldAhead(std::size_t bytes) {
+  if (end_ - pos_ >= bytes || atEnd_ || failed_) return !failed_;
+  std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
+  end_ -= pos_;
+  pos_ = 0;
+  while (end_ < bytes && !atEnd_) {
+    if (detail::InjectFault(FileOp::Read)) {
+      failed_ = true;
+      return false;
+    }
+    const std::size_t got = std::fread(buffer_.get() + end_, 1, kBufferSize - end_, file_);
+    if (got == 0) {
+      if (std::ferror(file_)) failed_ = true;
+      atEnd_ = true;
+    }
+    end_ += got;
+  }
+  return !failed_;
+}
+
+bool TextFile::ReadLineView(std::string_view* line, std::size_t cap) {
+  *line = std::string_view();
+  if (!file_ || mode_ == Mode::Write || cap == 0) return false;
+  const std::size_t most = std::min(cap, kBufferSize) - 1;
+  // One byte past the longest piece: the LF that may follow a CR there.
+  if (end_ - pos_ <= most && !HoldAhead(most + 1)) return false;
+  const std::size_t window = std::min(end_ - pos_, most);
+  if (window == 0) return false;
+  char* start = buffer_.get() + pos_;
+  char* lineFeed = static_cast<char*>(std::memchr(start, '\n', window));
+  std::size_t length = lineFeed ? static_cast<std::size_t>(lineFeed - start) + 1 : window;
+  pos_ += length;
+  if (!binary_) {
+    // CR LF is read as one LF: the LF is written over the CR.
+    if (lineFeed && length >= 2 && lineFeed[-1] == '\r') {
+      lineFeed[-1] = '\n';
+      --length;
+    } else if (!lineFeed && start[length - 1] == '\r' && pos_ < end_ && buffer_[pos_] == '\n') {
+      start[length - 1] = '\n';
+      ++pos_;
+    }
+  }
+  *line = std::string_view(start, length);
+  return true;
+}
+
 bool TextFile::ReadAll(std::string* text) {
   text->clear();
   if (!file_ || mode_ == Mode::Write) return false;
-  for (;;) {
-    if (pos_ == end_ && !Fill()) break;
-    text->append(buffer_.get() + pos_, end_ - pos_);
-    pos_ = end_;
+  text->append(buffer_.get() + pos_, end_ - pos_);
+  pos_ = end_;
+  // The rest goes straight into the text, in steps that grow with it: the
+  // catalogue is read whole for every airline of a run.
+  while (!atEnd_ && !failed_) {
+    if (detail::InjectFault(FileOp::Read)) {
+      failed_ = true;
+      break;
+    }
+    const std::size_t had = text->size();
+    // The size seen at the open is read in one step; a file that grew
+    // since is read in steps that grow with it.
+    const std::size_t step = std::max({kBufferSize, had, static_cast<std::size_t>(sizeAtOpen_ + 1)});
+    text->resize(had + step);
+    const std::size_t got = std::fread(&(*text)[had], 1, step, file_);
+    text->resize(had + got);
+    if (got < step) {
+      if (std::ferror(file_)) failed_ = true;
+      atEnd_ = true;
+    }
   }
   if (!binary_ && !text->empty()) {
     // Each CR LF becomes one LF, in place, a run at a time; a lone CR stays.

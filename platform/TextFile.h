@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace plat {
 
@@ -39,6 +40,11 @@ class TextFile {
   // strlen() when the line holds a zero byte.
   bool ReadLine(char* buf, std::size_t cap, std::size_t* length = nullptr);
 
+  // The same line as ReadLine would give, as a view into the read buffer
+  // that stays valid until the next read; no copy is made, for scans that
+  // look at most lines only briefly. `cap` is at most 64 KiB.
+  bool ReadLineView(std::string_view* line, std::size_t cap);
+
   // Reads everything from the current position to the end.
   bool ReadAll(std::string* text);
 
@@ -50,13 +56,15 @@ class TextFile {
   // False if any read, write, flush or close failed since Open.
   bool Close(bool durable = false);
 
-  // In Append mode: the file's size when it was opened, and whether it then
-  // ended in a line feed (an empty file counts as ending in one).
+  // The file's size when it was opened, and, in Append mode, whether it
+  // then ended in a line feed (an empty file counts as ending in one).
   std::uint64_t SizeAtOpen() const { return sizeAtOpen_; }
   bool EndedWithLineBreak() const { return endedWithLineBreak_; }
 
  private:
+  void ReadTail();
   bool Fill();
+  bool HoldAhead(std::size_t bytes);
   void FlushBuffer();
 
   std::FILE* file_ = nullptr;
