@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <string_view>
+#include <string>
 
 #include "Catalogue.h"
 #include "FileSystem.h"
@@ -13,49 +13,24 @@
 #include "RunReport.h"
 #include "Text.h"
 #include "TextFile.h"
+#include "TitleScan.h"
 
 namespace {
 
-constexpr std::size_t kConfigReadSize = 2000;
-constexpr int kMostScanIterations = 10000;
 constexpr int kScanProgressEnd = 1000;
-constexpr std::size_t kTitleOffset = 6;  // "Title=" is skipped untested
 
-struct TitleScan {
-  bool readable = false;
-  bool present = false;
-  int headers = 0;
-};
-
-// Counts the "[fltsim." headers of the configuration file and looks for
-// one whose title line carries the title, moving the airline progress bar
-// over the first thousand lines. Lines are looked at in the read buffer:
-// the file is scanned once for every airline of a run.
-TitleScan ScanForTitle(InstallHost& host, const char* path, const char* title) {
-  TitleScan scan;
+// Reads the configuration file whole, as stored, and scans it for the
+// title. The file was checked against the line table's limits by the
+// removal pass, so it holds no more than a few MiB.
+bool ScanConfigFile(InstallHost& host, const char* path, const char* title, TitleScan* scan) {
   plat::TextFile file;
-  if (!file.Open(path, plat::TextFile::Mode::Read)) return scan;
-  const std::string_view wanted(title);
-  std::string_view line;
-  for (int i = 0; i < kMostScanIterations; ++i) {
-    // The bar's range ends there; later positions would show it just as full.
-    if (i <= kScanProgressEnd) host.SetProgressPos(kAirlineProgressId, i);
-    if (!file.ReadLineView(&line, kConfigReadSize)) break;
-    if (line.substr(0, 8) != "[fltsim.") continue;
-    if (!file.ReadLineView(&line, kConfigReadSize)) {
-      ++scan.headers;
-      break;
-    }
-    line = line.substr(0, line.find('\0'));  // the line as text, as the C runtime would see it
-    if (!line.empty()) line.remove_suffix(1);  // normally the line feed
-    if (line.size() >= kTitleOffset && line.substr(kTitleOffset) == wanted) {
-      scan.present = true;
-      break;
-    }
-    ++scan.headers;
-  }
-  scan.readable = file.Close();
-  return scan;
+  std::string content;
+  bool read = file.Open(path, plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary) &&
+              file.ReadAll(&content);
+  if (file.IsOpen() && !file.Close()) read = false;
+  if (!read) return false;
+  *scan = ScanForTitle(content, title, [&host](int i) { host.SetProgressPos(kAirlineProgressId, i); });
+  return true;
 }
 
 // Appends text to a file; an append that fails is taken back by cutting
@@ -180,8 +155,8 @@ void InstallAirline(InstallHost& host, const char* description, RunReport& repor
     return;
   }
 
-  TitleScan scan = ScanForTitle(host, context.configPath, record.Title);
-  if (!scan.readable) {
+  TitleScan scan;
+  if (!ScanConfigFile(host, context.configPath, record.Title, &scan)) {
     report.Fail(Printf("\"%s\": %s could not be read, not installed", description, context.configPath));
     return;
   }

@@ -96,9 +96,20 @@ FolderListing* CurrentListing(const std::string& folder, const struct stat& stat
   return listing && SameState(listing->state, state) ? listing : nullptr;
 }
 
-// The entry of `folder` whose name equals `name` but for ASCII case; of
+// The entry of a listing whose name equals `name` but for ASCII case; of
 // several, the smallest name, so that the choice does not depend on the
 // order in which the folder lists them.
+bool FindInListing(const FolderListing& listing, const std::string& name, std::string* found) {
+  bool any = false;
+  for (const std::string& entry : listing.names) {
+    if (!EqualsIgnoringCase(entry.c_str(), name.c_str())) continue;
+    if (!any || std::strcmp(entry.c_str(), found->c_str()) < 0) *found = entry;
+    any = true;
+  }
+  return any;
+}
+
+// The same for a folder, listed unless its kept listing is current.
 bool FindCaseVariant(const std::string& folder, const std::string& name, std::string* found) {
   const std::string where = folder.empty() ? "." : folder;
   struct stat state;
@@ -112,13 +123,7 @@ bool FindCaseVariant(const std::string& folder, const std::string& name, std::st
     closedir(dir);
     listing = &KeepListing(std::move(made));
   }
-  bool any = false;
-  for (const std::string& entry : listing->names) {
-    if (!EqualsIgnoringCase(entry.c_str(), name.c_str())) continue;
-    if (!any || std::strcmp(entry.c_str(), found->c_str()) < 0) *found = entry;
-    any = true;
-  }
-  return any;
+  return FindInListing(*listing, name, found);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -190,12 +195,36 @@ struct LookedUp {
   struct stat st {};
 };
 
-LookedUp LookUp(const char* path) {
+// A path not found as written whose folder, as written, has a current
+// listing kept: the name is looked for in that listing alone. False when
+// no such listing is kept.
+bool LookUpInKeptListing(LookedUp* found) {
+  const std::string::size_type slash = found->native.find_last_of('/');
+  if (slash == std::string::npos) return false;
+  const std::string parent = ParentOf(found->native);
+  const std::string name = found->native.substr(slash + 1);
+  if (name == "." || name == ".." || !KeptListing(parent)) return false;
+  struct stat state;
+  const FolderListing* listing = stat(parent.c_str(), &state) == 0 ? CurrentListing(parent, state) : nullptr;
+  if (!listing) return false;
+  std::string variant;
+  if (!FindInListing(*listing, name, &variant)) return true;  // missing in every letter case
+  found->native = Join(parent, variant);
+  found->exists = stat(found->native.c_str(), &found->st) == 0;
+  return true;
+}
+
+// `missingAsWritten`: the caller has just found nothing at the path as
+// written.
+LookedUp LookUp(const char* path, bool missingAsWritten = false) {
   LookedUp found;
   found.native = WithSlashes(path);
-  if (IsPlain(found.native) && stat(found.native.c_str(), &found.st) == 0) {
-    found.exists = true;
-    return found;
+  if (IsPlain(found.native)) {
+    if (!missingAsWritten && stat(found.native.c_str(), &found.st) == 0) {
+      found.exists = true;
+      return found;
+    }
+    if (LookUpInKeptListing(&found)) return found;
   }
   bool complete = false;
   found.native = ResolveCase(path, &complete);
@@ -221,6 +250,31 @@ PathKind KindOf(const LookedUp& path) {
   return S_ISDIR(path.st.st_mode) ? PathKind::Folder : PathKind::File;
 }
 
+// Copies what is left of `in` to `out`: inside the kernel where the file
+// systems allow it, else through a buffer.
+bool CopyContents(int in, int out) {
+  for (;;) {
+    const ssize_t n = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+    if (n == 0) return true;
+    if (n > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
+    break;
+  }
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(in, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0;
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(out, buf + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+  }
+}
+
 }  // namespace
 
 std::string NativePath(const char* path) { return LookUp(path).native; }
@@ -242,8 +296,9 @@ bool MayWrite(const PathInfo& path) { return !path.readOnly && FolderAllowsChang
 bool SetCurrentFolder(const char* path) {
   if (*path == '\0') return false;
   const std::string asWritten = WithSlashes(path);
-  if (IsPlain(asWritten) && chdir(asWritten.c_str()) == 0) return true;
-  const LookedUp found = LookUp(path);
+  const bool plain = IsPlain(asWritten);
+  if (plain && chdir(asWritten.c_str()) == 0) return true;
+  const LookedUp found = LookUp(path, plain && errno == ENOENT);
   return found.exists && found.native != asWritten && chdir(found.native.c_str()) == 0;
 }
 
@@ -286,26 +341,7 @@ bool CopyFileOver(const char* source, const char* target) {
     close(in);
     return false;
   }
-  bool ok = true;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = read(in, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    for (ssize_t done = 0; done < n;) {
-      ssize_t w = write(out, buf + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) {
-        ok = false;
-        break;
-      }
-      done += w;
-    }
-    if (!ok) break;
-  }
+  bool ok = CopyContents(in, out);
   close(in);
   if (close(out) != 0) ok = false;
   return ok;

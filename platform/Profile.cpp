@@ -22,18 +22,16 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-bool EqualsFolded(std::string_view text, const std::string& folded) {
-  if (text.size() != folded.size()) return false;
+bool EqualsFolded(std::string_view text, std::string_view other) {
+  if (text.size() != other.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (Fold(text[i]) != folded[i]) return false;
+    if (Fold(text[i]) != Fold(other[i])) return false;
   }
   return true;
 }
 
-std::string FoldedName(const char* name) {
-  std::string_view trimmed = Trim(name, name + std::strlen(name));
-  return FoldCase(std::string(trimmed));
-}
+std::string_view TrimmedName(const char* name) { return Trim(name, name + std::strlen(name)); }
+
 
 std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
   if (!buf || cap == 0) return 0;
@@ -121,7 +119,7 @@ bool ProfileFile::Load(const char* path) {
 }
 
 bool ProfileFile::FirstSection(const char* section, std::size_t* index) const {
-  const std::string wanted = FoldedName(section);
+  const std::string_view wanted = TrimmedName(section);
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     if (EqualsFolded(SectionName(i), wanted)) {
       *index = i;
@@ -149,7 +147,7 @@ std::optional<std::string_view> ProfileFile::Find(const char* section, const cha
 
 std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
-  const std::string wantedKey = FoldedName(key);
+  const std::string_view wantedKey = TrimmedName(key);
   std::optional<std::string_view> value;
   const char* base = text_.data();
   ForEachLine(base + body.bodyBegin, base + body.bodyEnd, [&](const char* begin, const char* end) {

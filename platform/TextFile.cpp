@@ -53,6 +53,9 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   file_ = std::fopen(target.nativePath.c_str(), how);
   if (mode != Mode::Read && target.kind == PathKind::Missing) detail::FolderEntriesChanged(target.nativePath);
   if (!file_) return false;
+  // The runtime's own buffer would only copy what ours holds, and cost
+  // extra reads around the seeks of an append.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
 
   if (mode == Mode::Read && target.kind == PathKind::File) sizeAtOpen_ = target.size;
   if (mode == Mode::Append) ReadTail();
