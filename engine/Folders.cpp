@@ -1,6 +1,7 @@
 #include "Folders.h"
 
 #include <cstring>
+#include <vector>
 
 #include "FileSystem.h"
 #include "InstallContext.h"
@@ -33,6 +34,23 @@ std::size_t WalkStart(const char* path, std::size_t len) {
   if (len >= 2 && path[1] == ':') return 3;  // the drive root is never tested
   return 1;
 }
+
+// Cuts a path at one of its separators while it lives, for a look at the
+// folder that the text before it names.
+class FolderPrefix {
+ public:
+  FolderPrefix(char* path, std::size_t separator)
+      : at_(path + separator), separator_(path[separator]) {
+    *at_ = '\0';
+  }
+  ~FolderPrefix() { *at_ = separator_; }
+  FolderPrefix(const FolderPrefix&) = delete;
+  FolderPrefix& operator=(const FolderPrefix&) = delete;
+
+ private:
+  char* at_;
+  char separator_;
+};
 
 }  // namespace
 
@@ -88,15 +106,27 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
     return 0;
   }
 
+  // The walk tests the text before each separator from its start on and
+  // creates what is missing. Since a folder below a missing one is missing
+  // too, it looks for the deepest one that exists from the end and creates
+  // each after it in turn: the same folders made, and the same one named
+  // when making fails, as testing each from the top, but one look instead
+  // of a dozen when only the last folder is missing, as for a new texture.
+  std::vector<std::size_t> separators;
   for (std::size_t i = WalkStart(work, len); i < len; ++i) {
-    if (!IsSeparator(work[i])) continue;
-    const char separator = work[i];
-    work[i] = '\0';
-    if (plat::GetPathKind(work) == plat::PathKind::Missing && !plat::CreateFolder(work)) {
+    if (IsSeparator(work[i])) separators.push_back(i);
+  }
+  std::size_t firstMissing = separators.size();
+  for (; firstMissing > 0; --firstMissing) {
+    const FolderPrefix prefix(work, separators[firstMissing - 1]);
+    if (plat::GetPathKind(work) != plat::PathKind::Missing) break;
+  }
+  for (std::size_t j = firstMissing; j < separators.size(); ++j) {
+    const FolderPrefix prefix(work, separators[j]);
+    if (!plat::CreateFolder(work)) {
       host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, work);
       return 0;
     }
-    work[i] = separator;
   }
   return 1;
 }

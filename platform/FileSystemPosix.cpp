@@ -193,6 +193,8 @@ struct LookedUp {
   std::string native;
   bool exists = false;
   struct stat st {};
+  bool parentSeen = false;  // parentSt holds the folder's state, taken on the way
+  struct stat parentSt {};
 };
 
 // A path not found as written whose folder, as written, has a current
@@ -205,7 +207,10 @@ bool LookUpInKeptListing(LookedUp* found) {
   const std::string name = found->native.substr(slash + 1);
   if (name == "." || name == ".." || !KeptListing(parent)) return false;
   struct stat state;
-  const FolderListing* listing = stat(parent.c_str(), &state) == 0 ? CurrentListing(parent, state) : nullptr;
+  if (stat(parent.c_str(), &state) != 0) return false;
+  found->parentSeen = true;
+  found->parentSt = state;
+  const FolderListing* listing = CurrentListing(parent, state);
   if (!listing) return false;
   std::string variant;
   if (!FindInListing(*listing, name, &variant)) return true;  // missing in every letter case
@@ -243,7 +248,10 @@ bool FolderAllowsChanges(const std::string& path) {
   return stat(ParentOf(path).c_str(), &st) != 0 || HasWriteBits(st);
 }
 
-bool MayWrite(const LookedUp& path) { return !IsReadOnly(path) && FolderAllowsChanges(path.native); }
+bool MayWrite(const LookedUp& path) {
+  if (IsReadOnly(path)) return false;
+  return path.parentSeen ? HasWriteBits(path.parentSt) : FolderAllowsChanges(path.native);
+}
 
 PathKind KindOf(const LookedUp& path) {
   if (!path.exists) return PathKind::Missing;
@@ -252,11 +260,17 @@ PathKind KindOf(const LookedUp& path) {
 
 // Copies what is left of `in` to `out`: inside the kernel where the file
 // systems allow it, else through a buffer.
-bool CopyContents(int in, int out) {
-  for (;;) {
+// `size` is the source's size when it was looked at: a copy that has
+// moved that much is done without a further call to meet the end.
+bool CopyContents(int in, int out, off_t size) {
+  for (off_t copied = 0;;) {
     const ssize_t n = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
     if (n == 0) return true;
-    if (n > 0) continue;
+    if (n > 0) {
+      copied += n;
+      if (copied == size) return true;
+      continue;
+    }
     if (errno == EINTR) continue;
     if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
     break;
@@ -304,10 +318,11 @@ bool SetCurrentFolder(const char* path) {
 
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
-  const std::string native = NativePath(path);
+  const LookedUp found = LookUp(path);
+  const std::string& native = found.native;
   const std::string parent = ParentOf(native);
-  struct stat before;
-  if (stat(parent.c_str(), &before) != 0 || !HasWriteBits(before)) return false;
+  struct stat before = found.parentSt;
+  if ((!found.parentSeen && stat(parent.c_str(), &before) != 0) || !HasWriteBits(before)) return false;
   FolderListing* listing = CurrentListing(parent, before);
   if (mkdir(native.c_str(), 0777) != 0) return false;
   // A listing of the parent taken just before stays true with the new
@@ -326,12 +341,12 @@ bool CreateFolder(const char* path) {
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  const std::string from = NativePath(source);
-  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  const LookedUp from = LookUp(source);
+  if (KindOf(from) != PathKind::File) return false;
+  int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   const LookedUp to = LookUp(target);
-  struct stat st;
-  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || KindOf(to) == PathKind::Folder || !MayWrite(to)) {
+  if (KindOf(to) == PathKind::Folder || !MayWrite(to)) {
     close(in);
     return false;
   }
@@ -341,7 +356,7 @@ bool CopyFileOver(const char* source, const char* target) {
     close(in);
     return false;
   }
-  bool ok = CopyContents(in, out);
+  bool ok = CopyContents(in, out, from.st.st_size);
   close(in);
   if (close(out) != 0) ok = false;
   return ok;

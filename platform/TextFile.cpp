@@ -3,6 +3,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -63,6 +64,7 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
 }
 
 void TextFile::ReadTail() {
+#ifdef _WIN32
   // Reading is allowed in "a+" mode; writes still go to the end. Seeking
   // back from the end fails only on an empty file.
   if (std::fseek(file_, -1, SEEK_END) == 0) {
@@ -77,6 +79,22 @@ void TextFile::ReadTail() {
     return;
   }
   sizeAtOpen_ = static_cast<std::uint64_t>(size);
+#else
+  // The last byte is read where it stands, leaving the stream as opened.
+  struct stat st;
+  if (fstat(fileno(file_), &st) != 0) {
+    failed_ = true;
+    return;
+  }
+  sizeAtOpen_ = static_cast<std::uint64_t>(st.st_size);
+  if (sizeAtOpen_ == 0) return;
+  char last = 0;
+  if (pread(fileno(file_), &last, 1, st.st_size - 1) != 1) {
+    failed_ = true;
+    return;
+  }
+  endedWithLineBreak_ = last == '\n';
+#endif
 }
 
 bool TextFile::Fill() {
@@ -186,8 +204,23 @@ bool TextFile::ReadLineView(std::string_view* line, std::size_t cap) {
 bool TextFile::ReadAll(std::string* text) {
   text->clear();
   if (!file_ || mode_ == Mode::Write) return false;
+  const bool nothingReadYet = pos_ == 0 && end_ == 0 && !atEnd_;
   text->append(buffer_.get() + pos_, end_ - pos_);
   pos_ = end_;
+  // A file read from its start holds the size it had when it was looked
+  // at: once that much is read, the file is whole as it was at the open,
+  // without a further read to meet its end.
+  if (nothingReadYet && sizeAtOpen_ > 0 && !failed_) {
+    if (detail::InjectFault(FileOp::Read)) {
+      failed_ = true;
+      return false;
+    }
+    const std::size_t size = static_cast<std::size_t>(sizeAtOpen_);
+    text->resize(size);
+    const std::size_t got = std::fread(&(*text)[0], 1, size, file_);
+    text->resize(got);
+    if (got == size) atEnd_ = true;
+  }
   // The rest goes straight into the text, in steps that grow with it: the
   // catalogue is read whole for every airline of a run.
   while (!atEnd_ && !failed_) {

@@ -177,6 +177,14 @@ TEST(EnsureFolderPath, CreatesOnlyWhatIsMissing) {
   EXPECT_EQ(EnsureFolderPath(host, (dir.path() + "\\file\\sub").c_str(), 0), 0);
   EXPECT_EQ(host.messages.back().text, "Der angegeben Pfad konnte nicht erstellt werden !!");
   EXPECT_EQ(host.messages.back().caption, dir.path() + "\\file\\sub");
+
+  // Of several missing folders, the first that cannot be made is named.
+  MakeFolders(dir / "locked");
+  chmod((dir / "locked").c_str(), 0555);
+  EXPECT_EQ(EnsureFolderPath(host, (dir.path() + "\\locked\\a\\b").c_str(), 0), 0);
+  EXPECT_EQ(host.messages.back().caption, dir.path() + "\\locked\\a");
+  EXPECT_FALSE(FileExists(dir / "locked/a"));
+  chmod((dir / "locked").c_str(), 0755);
 }
 
 }  // namespace
