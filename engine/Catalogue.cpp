@@ -114,10 +114,11 @@ LookupResult LookupAirline(const char* description) {
   // The record holds the values of the last matching section, so the
   // search runs from the highest number down and stops at the first match.
   LookupResult result;
+  const std::string_view wanted(description);
   for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
     if (!sections.Has(i)) continue;
     const std::string_view descr = ValueCut(catalogue, sections[i], "Descr", kLookupDescrSize);
-    if (descr.empty() || descr != description) continue;
+    if (descr.empty() || descr != wanted) continue;
 
     result.found = true;
     for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {

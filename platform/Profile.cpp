@@ -90,19 +90,20 @@ void ProfileFile::Index() {
   for (const char* p = base; p < end;) {
     const char* bracket = static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
     if (!bracket) break;
-    const char* lineEnd = static_cast<const char*>(std::memchr(bracket, '\n', static_cast<std::size_t>(end - bracket)));
-    if (!lineEnd) lineEnd = end;
-    const char* close =
-        static_cast<const char*>(std::memchr(bracket, ']', static_cast<std::size_t>(lineEnd - bracket)));
-    if (close && StartsLine(base, bracket)) {
-      const char* lineStart = bracket;
-      while (lineStart > base && lineStart[-1] != '\n') --lineStart;
-      if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
-      const std::string_view name = Trim(bracket + 1, close);
-      const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text_.size();
-      sections_.push_back(
-          Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text_.size()});
-    }
+    p = bracket + 1;
+    if (!StartsLine(base, bracket)) continue;
+    // Names are short: the ']' and the line's end are looked for by hand.
+    const char* close = p;
+    while (close < end && *close != ']' && *close != '\n') ++close;
+    if (close == end || *close == '\n') continue;  // no ']' on the line
+    const char* lineEnd = close;
+    while (lineEnd < end && *lineEnd != '\n') ++lineEnd;
+    const char* lineStart = bracket;
+    while (lineStart > base && lineStart[-1] != '\n') --lineStart;
+    if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
+    const std::string_view name = Trim(bracket + 1, close);
+    const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text_.size();
+    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text_.size()});
     p = lineEnd < end ? lineEnd + 1 : end;
   }
 }
