@@ -153,54 +153,6 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   return n > 0;
 }
 
-// Makes the buffer hold at least `bytes` unread bytes, or all that is left
-// of the file, by moving the unread rest to its start and reading behind it.
-bool TextFile::HoldAhead(std::size_t bytes) {
-  if (end_ - pos_ >= bytes || atEnd_ || failed_) return !failed_;
-  std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
-  end_ -= pos_;
-  pos_ = 0;
-  while (end_ < bytes && !atEnd_) {
-    if (detail::InjectFault(FileOp::Read)) {
-      failed_ = true;
-      return false;
-    }
-    const std::size_t got = std::fread(buffer_.get() + end_, 1, kBufferSize - end_, file_);
-    if (got == 0) {
-      if (std::ferror(file_)) failed_ = true;
-      atEnd_ = true;
-    }
-    end_ += got;
-  }
-  return !failed_;
-}
-
-bool TextFile::ReadLineView(std::string_view* line, std::size_t cap) {
-  *line = std::string_view();
-  if (!file_ || mode_ == Mode::Write || cap == 0) return false;
-  const std::size_t most = std::min(cap, kBufferSize) - 1;
-  // One byte past the longest piece: the LF that may follow a CR there.
-  if (end_ - pos_ <= most && !HoldAhead(most + 1)) return false;
-  const std::size_t window = std::min(end_ - pos_, most);
-  if (window == 0) return false;
-  char* start = buffer_.get() + pos_;
-  char* lineFeed = static_cast<char*>(std::memchr(start, '\n', window));
-  std::size_t length = lineFeed ? static_cast<std::size_t>(lineFeed - start) + 1 : window;
-  pos_ += length;
-  if (!binary_) {
-    // CR LF is read as one LF: the LF is written over the CR.
-    if (lineFeed && length >= 2 && lineFeed[-1] == '\r') {
-      lineFeed[-1] = '\n';
-      --length;
-    } else if (!lineFeed && start[length - 1] == '\r' && pos_ < end_ && buffer_[pos_] == '\n') {
-      start[length - 1] = '\n';
-      ++pos_;
-    }
-  }
-  *line = std::string_view(start, length);
-  return true;
-}
-
 bool TextFile::ReadAll(std::string* text) {
   text->clear();
   if (!file_ || mode_ == Mode::Write) return false;

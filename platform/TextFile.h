@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <string_view>
 
 namespace plat {
 
@@ -40,11 +39,6 @@ class TextFile {
   // strlen() when the line holds a zero byte.
   bool ReadLine(char* buf, std::size_t cap, std::size_t* length = nullptr);
 
-  // The same line as ReadLine would give, as a view into the read buffer
-  // that stays valid until the next read; no copy is made, for scans that
-  // look at most lines only briefly. `cap` is at most 64 KiB.
-  bool ReadLineView(std::string_view* line, std::size_t cap);
-
   // Reads everything from the current position to the end.
   bool ReadAll(std::string* text);
 
@@ -64,7 +58,6 @@ class TextFile {
  private:
   void ReadTail();
   bool Fill();
-  bool HoldAhead(std::size_t bytes);
   void FlushBuffer();
 
   std::FILE* file_ = nullptr;

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <random>
-#include <string_view>
 
 #include "FaultInjection.h"
 #include "FileReplacement.h"
@@ -67,45 +65,6 @@ TEST(TextMode, LinesAreCutToCapacityAndCrLfSurvivesBufferEdges) {
   EXPECT_EQ(ReadLines(dir / "big.txt", 40000).size(), 3u);
   WriteFile(dir / "short.txt", "abcdef\n");
   EXPECT_EQ(ReadLines(dir / "short.txt", 4), (std::vector<std::string>{"abc", "def", "\n"}));
-}
-
-// The view gives the pieces ReadLine copies: same cuts, same CR LF turned
-// into LF, also where a CR, its LF or a cut falls on the edge of the read
-// buffer.
-TEST(TextMode, LineViewsGiveWhatReadLineCopies) {
-  TempDir dir;
-  std::mt19937 random(7);
-  const char alphabet[] = {'a', 'b', '\r', '\n', '\0', '\x1a'};
-  for (int round = 0; round < 40; ++round) {
-    std::string content(70000 + random() % 70000, 'x');
-    // Some rounds have long lines, to be cut at every capacity.
-    const unsigned spread = round % 4 ? sizeof alphabet : 3000;
-    for (char& c : content) {
-      const unsigned pick = random() % spread;
-      c = pick < sizeof alphabet ? alphabet[pick] : 'x';
-    }
-    if (round % 2) content.replace(65530, 8, "ab\r\n\r\r\n\r");  // CRs and LFs across the 64 KiB edge
-    WriteFile(dir / "f", content);
-    for (std::size_t cap : {1, 2, 3, 7, 2000, 65536}) {
-      const auto translation = round % 3 ? plat::TextFile::Translation::Text : plat::TextFile::Translation::Binary;
-      plat::TextFile copied, viewed;
-      ASSERT_TRUE(copied.Open((dir / "f").c_str(), plat::TextFile::Mode::Read, translation));
-      ASSERT_TRUE(viewed.Open((dir / "f").c_str(), plat::TextFile::Mode::Read, translation));
-      std::vector<char> buf(cap);
-      std::size_t length = 0, pieces = 0;
-      std::string_view view;
-      for (;;) {
-        const bool gotCopy = copied.ReadLine(buf.data(), cap, &length);
-        const bool gotView = viewed.ReadLineView(&view, cap);
-        ASSERT_EQ(gotCopy, gotView) << "round " << round << ", cap " << cap << ", piece " << pieces;
-        if (!gotCopy) break;
-        ASSERT_EQ(std::string(buf.data(), length), std::string(view)) << "round " << round << ", cap " << cap;
-        ++pieces;
-      }
-      EXPECT_TRUE(copied.Close());
-      EXPECT_TRUE(viewed.Close());
-    }
-  }
 }
 
 TEST(TextMode, AppendKnowsHowTheFileEnded) {
