@@ -50,6 +50,18 @@ std::string_view ValueCut(const plat::ProfileFile& catalogue, int section, const
   return TextOf(catalogue, section, key).value_or(std::string_view()).substr(0, capacity - 1);
 }
 
+// Whether the section's Descr, read as a lookup reads it, is `wanted`:
+// without looking for a zero byte in every Descr the search passes.
+bool DescrIs(const plat::ProfileFile& catalogue, int section, std::string_view wanted) {
+  if (wanted.empty() || wanted.size() > kLookupDescrSize - 1) return false;
+  const std::optional<std::string_view> value = catalogue.FindInSection(static_cast<std::size_t>(section), "Descr");
+  // The text read is cut at a zero byte and after 299 characters; `wanted`
+  // holds no zero byte, so it is that text exactly when it begins the
+  // value and the value ends, is cut, or holds a zero byte right after it.
+  if (!value || value->substr(0, wanted.size()) != wanted) return false;
+  return value->size() == wanted.size() || (*value)[wanted.size()] == '\0' || wanted.size() == kLookupDescrSize - 1;
+}
+
 }  // namespace
 
 CatalogueSections::CatalogueSections(const plat::ProfileFile& catalogue) {
@@ -117,8 +129,7 @@ LookupResult LookupAirline(const char* description) {
   const std::string_view wanted(description);
   for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
     if (!sections.Has(i)) continue;
-    const std::string_view descr = ValueCut(catalogue, sections[i], "Descr", kLookupDescrSize);
-    if (descr.empty() || descr != wanted) continue;
+    if (!DescrIs(catalogue, sections[i], wanted)) continue;
 
     result.found = true;
     for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,15 +21,12 @@ namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-bool EqualsIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(*a);
-    unsigned char cb = static_cast<unsigned char>(*b);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
-    if (ca != cb) return false;
-    if (ca == 0) return true;
+// ASCII only, as names are compared on Windows for our purposes.
+std::string LowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
   }
+  return text;
 }
 
 bool Exists(const std::string& path) {
@@ -46,7 +44,14 @@ bool Exists(const std::string& path) {
 struct FolderListing {
   std::string folder;
   struct stat state {};
-  std::vector<std::string> names;
+  // Each entry's name in lower case, then as it is; in order, so that the
+  // entries of a name in any case are found together by a binary search.
+  std::vector<std::pair<std::string, std::string>> entries;
+
+  void Add(std::string name) {
+    std::pair<std::string, std::string> entry(LowerCase(name), std::move(name));
+    entries.insert(std::lower_bound(entries.begin(), entries.end(), entry), std::move(entry));
+  }
 };
 constexpr std::size_t kKeptListings = 4;
 std::vector<FolderListing> g_listings;
@@ -100,13 +105,14 @@ FolderListing* CurrentListing(const std::string& folder, const struct stat& stat
 // several, the smallest name, so that the choice does not depend on the
 // order in which the folder lists them.
 bool FindInListing(const FolderListing& listing, const std::string& name, std::string* found) {
-  bool any = false;
-  for (const std::string& entry : listing.names) {
-    if (!EqualsIgnoringCase(entry.c_str(), name.c_str())) continue;
-    if (!any || std::strcmp(entry.c_str(), found->c_str()) < 0) *found = entry;
-    any = true;
-  }
-  return any;
+  const std::string folded = LowerCase(name);
+  auto first = std::lower_bound(listing.entries.begin(), listing.entries.end(), folded,
+                                [](const auto& entry, const std::string& key) { return entry.first < key; });
+  // Sorted by the whole pair: the first of equal lower-case names is the
+  // smallest name.
+  if (first == listing.entries.end() || first->first != folded) return false;
+  *found = first->second;
+  return true;
 }
 
 // The same for a folder, listed unless its kept listing is current.
@@ -119,7 +125,7 @@ bool FindCaseVariant(const std::string& folder, const std::string& name, std::st
     DIR* dir = opendir(where.c_str());
     if (!dir) return false;
     FolderListing made{where, state, {}};
-    while (const dirent* entry = readdir(dir)) made.names.push_back(entry->d_name);
+    while (const dirent* entry = readdir(dir)) made.Add(entry->d_name);
     closedir(dir);
     listing = &KeepListing(std::move(made));
   }
@@ -329,13 +335,18 @@ bool CreateFolder(const char* path) {
   // name, and the new folder's own listing is known without reading it.
   struct stat after;
   if (listing && stat(parent.c_str(), &after) == 0) {
-    listing->names.push_back(native.substr(native.find_last_of('/') + 1));
+    listing->Add(native.substr(native.find_last_of('/') + 1));
     listing->state = after;
   } else {
     ForgetListing(parent);
   }
   struct stat made;
-  if (stat(native.c_str(), &made) == 0) KeepListing(FolderListing{native, made, {".", ".."}});
+  if (stat(native.c_str(), &made) == 0) {
+    FolderListing empty{native, made, {}};
+    empty.Add(".");
+    empty.Add("..");
+    KeepListing(std::move(empty));
+  }
   return true;
 }
 

@@ -41,22 +41,6 @@ std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
   return length;
 }
 
-// Walks the lines of [p, stop) that are neither empty nor comments,
-// calling visit(begin, end) with blanks before the line skipped and its line
-// feed left out; visit returns false to stop.
-template <typename Visit>
-void ForEachLine(const char* p, const char* stop, Visit visit) {
-  while (p < stop) {
-    const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
-    if (!lineEnd) lineEnd = stop;
-    const char* start = p;
-    p = lineEnd < stop ? lineEnd + 1 : stop;
-    while (start < lineEnd && IsBlank(*start)) ++start;
-    if (start == lineEnd || *start == ';') continue;
-    if (!visit(start, lineEnd)) return;
-  }
-}
-
 // Whether only blanks stand between the start of its line and `at`.
 bool StartsLine(const char* base, const char* at) {
   while (at > base && at[-1] != '\n') {
@@ -149,16 +133,28 @@ std::optional<std::string_view> ProfileFile::Find(const char* section, const cha
 std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
   const std::string_view wantedKey = TrimmedName(key);
-  std::optional<std::string_view> value;
-  const char* base = text_.data();
-  ForEachLine(base + body.bodyBegin, base + body.bodyEnd, [&](const char* begin, const char* end) {
-    const char* equals = static_cast<const char*>(std::memchr(begin, '=', static_cast<std::size_t>(end - begin)));
-    // A line without "=" is a key with an empty value.
-    if (!EqualsFolded(Trim(begin, equals ? equals : end), wantedKey)) return true;
-    value = equals ? Unquote(Trim(equals + 1, end)) : std::string_view();
-    return false;
-  });
-  return value;
+  const char* stop = text_.data() + body.bodyEnd;
+  // Each line's key is read up to its '=' by hand: keys are short, and a
+  // line that is not the one asked for is left right after it.
+  for (const char* p = text_.data() + body.bodyBegin; p < stop;) {
+    const char* start = p;
+    while (start < stop && *start != '\n' && IsBlank(*start)) ++start;
+    const char* keyEnd = start;
+    while (keyEnd < stop && *keyEnd != '=' && *keyEnd != '\n') ++keyEnd;
+    const bool hasEquals = keyEnd < stop && *keyEnd == '=';
+    const char* lineEnd = keyEnd;
+    if (hasEquals) {
+      lineEnd = static_cast<const char*>(std::memchr(keyEnd, '\n', static_cast<std::size_t>(stop - keyEnd)));
+      if (!lineEnd) lineEnd = stop;
+    }
+    // Empty lines and comments hold no key; a line without "=" is a key
+    // with an empty value.
+    if (start != lineEnd && *start != ';' && EqualsFolded(Trim(start, keyEnd), wantedKey)) {
+      return hasEquals ? Unquote(Trim(keyEnd + 1, lineEnd)) : std::string_view();
+    }
+    p = lineEnd < stop ? lineEnd + 1 : stop;
+  }
+  return std::nullopt;
 }
 
 std::size_t ProfileFile::GetString(const char* section, const char* key, const char* def, char* buf,

@@ -63,6 +63,16 @@ TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0], descr.substr(0, 254));
   EXPECT_FALSE(LookupAirline(list[0].c_str()).found);
+
+  // A lookup reads 299 characters, and a Descr ends at a zero byte.
+  Write("[Airline.0]\nDescr=" + std::string(310, 'x') + "\nTitle=cut\n[Airline.1]\nDescr=  \"zero" +
+        std::string(1, '\0') + "after\"\nTitle=zero\n");
+  ASSERT_TRUE(LookupAirline(std::string(299, 'x').c_str()).found);
+  EXPECT_STREQ(CurrentInstall.record.Title, "cut");
+  EXPECT_FALSE(LookupAirline(std::string(298, 'x').c_str()).found);
+  ASSERT_TRUE(LookupAirline("zero").found);
+  EXPECT_STREQ(CurrentInstall.record.Title, "zero");
+  EXPECT_FALSE(LookupAirline("zer").found);
 }
 
 TEST_F(CatalogueTest, ValuesOverFortyNineCharactersAreNamedNotCut) {

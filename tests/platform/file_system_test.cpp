@@ -39,6 +39,13 @@ TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
   EXPECT_EQ(plat::GetPathKind((dir.path() + "/FS2002/TEXTURE.abc").c_str()), plat::PathKind::Folder);
   ASSERT_TRUE(plat::RemoveFolder((dir.path() + "/fs2002/texture.ABC").c_str()));
   EXPECT_EQ(plat::GetPathKind((dir.path() + "/FS2002/TEXTURE.abc").c_str()), plat::PathKind::Missing);
+
+  // Of names that differ only in case, the smallest is taken, whatever the
+  // order of the listing.
+  MakeFolders(dir / "FS2002/texture.Q");
+  MakeFolders(dir / "FS2002/TEXTURE.q");
+  MakeFolders(dir / "FS2002/Texture.q");
+  EXPECT_EQ(plat::NativePath((dir.path() + "/FS2002/tExture.q").c_str()), dir / "FS2002/TEXTURE.q");
 }
 
 TEST(TextMode, ReadTurnsCrLfIntoLfAndWriteTheOtherWay) {
