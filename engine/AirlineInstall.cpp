@@ -24,12 +24,12 @@ constexpr int kScanProgressEnd = 1000;
 // removal pass, so it holds no more than a few MiB.
 bool ScanConfigFile(InstallHost& host, const char* path, const char* title, TitleScan* scan) {
   plat::TextFile file;
-  std::string content;
+  plat::FileBytes content;
   bool read = file.Open(path, plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary) &&
               file.ReadAll(&content);
   if (file.IsOpen() && !file.Close()) read = false;
   if (!read) return false;
-  *scan = ScanForTitle(content, title, [&host](int i) { host.SetProgressPos(kAirlineProgressId, i); });
+  *scan = ScanForTitle(content.View(), title, [&host](int i) { host.SetProgressPos(kAirlineProgressId, i); });
   return true;
 }
 

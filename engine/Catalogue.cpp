@@ -34,7 +34,8 @@ char* FieldFor(AirlineRecord& record, std::size_t keyIndex) {
 
 void LoadCatalogue(plat::ProfileFile* catalogue) {
   char path[300];
-  if (!GetCataloguePath(path, sizeof path) || !catalogue->Load(path)) catalogue->Parse(std::string());
+  // A catalogue that cannot be read has no sections.
+  if (GetCataloguePath(path, sizeof path)) catalogue->Load(path);
 }
 
 // A key's value as the text that a profile read leaves in a buffer: up to

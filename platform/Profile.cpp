@@ -58,16 +58,17 @@ std::string FoldCase(const std::string& text) {
   return folded;
 }
 
-void ProfileFile::Parse(std::string text) {
-  text_ = std::move(text);
+void ProfileFile::Parse(std::string_view text) {
+  text_ = FileBytes::Copy(text);
   Index();
 }
 
 void ProfileFile::Index() {
   sections_.clear();
-  sections_.reserve(text_.size() / 128 + 8);  // enough for a catalogue's short sections
-  const char* base = text_.data();
-  const char* end = base + text_.size();
+  const std::string_view text = text_.View();
+  sections_.reserve(text.size() / 128 + 8);  // enough for a catalogue's short sections
+  const char* base = text.data();
+  const char* end = base + text.size();
   // Headers are few among many lines, so the brackets are looked for
   // rather than every line: a header is a line whose first character
   // after blanks is '[' and that holds a ']'.
@@ -86,8 +87,8 @@ void ProfileFile::Index() {
     while (lineStart > base && lineStart[-1] != '\n') --lineStart;
     if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
     const std::string_view name = Trim(bracket + 1, close);
-    const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text_.size();
-    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text_.size()});
+    const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text.size();
+    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text.size()});
     p = lineEnd < end ? lineEnd + 1 : end;
   }
 }
@@ -96,10 +97,10 @@ bool ProfileFile::Load(const char* path) {
   // Read as it is stored: a CR before a line feed is a blank at the end of
   // its line, which every line is trimmed of anyway.
   TextFile file;
-  std::string text;
-  bool ok = file.Open(path, TextFile::Mode::Read, TextFile::Translation::Binary) && file.ReadAll(&text);
+  bool ok = file.Open(path, TextFile::Mode::Read, TextFile::Translation::Binary) && file.ReadAll(&text_);
   if (file.IsOpen() && !file.Close()) ok = false;
-  Parse(ok ? std::move(text) : std::string());
+  if (!ok) text_ = FileBytes();
+  Index();
   return ok;
 }
 
@@ -121,7 +122,7 @@ bool ProfileFile::HasSection(const char* section) const {
 
 std::string_view ProfileFile::SectionName(std::size_t index) const {
   const Section& section = sections_.at(index);
-  return std::string_view(text_).substr(section.nameBegin, section.nameLength);
+  return text_.View().substr(section.nameBegin, section.nameLength);
 }
 
 std::optional<std::string_view> ProfileFile::Find(const char* section, const char* key) const {
@@ -133,10 +134,11 @@ std::optional<std::string_view> ProfileFile::Find(const char* section, const cha
 std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
   const std::string_view wantedKey = TrimmedName(key);
-  const char* stop = text_.data() + body.bodyEnd;
+  const char* base = text_.View().data();
+  const char* stop = base + body.bodyEnd;
   // Each line's key is read up to its '=' by hand: keys are short, and a
   // line that is not the one asked for is left right after it.
-  for (const char* p = text_.data() + body.bodyBegin; p < stop;) {
+  for (const char* p = base + body.bodyBegin; p < stop;) {
     const char* start = p;
     while (start < stop && *start != '\n' && IsBlank(*start)) ++start;
     const char* keyEnd = start;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "TextFile.h"
+
 namespace plat {
 
 // A profile ("ini") file read once and then asked many times, answering
@@ -34,7 +36,7 @@ class ProfileFile {
   bool HasSection(const char* section) const;
 
   // Uses profile text that is already in memory.
-  void Parse(std::string text);
+  void Parse(std::string_view text);
 
   // The sections in file order (duplicates included), for callers that
   // walk them all once instead of asking for each name: a section's name
@@ -47,7 +49,7 @@ class ProfileFile {
   std::vector<std::string> SectionNames() const;
 
  private:
-  // Offsets into text_, so that copies and moves stay valid.
+  // Offsets into the text, so that moves stay valid.
   struct Section {
     std::size_t nameBegin;
     std::size_t nameLength;
@@ -57,7 +59,7 @@ class ProfileFile {
   void Index();
   bool FirstSection(const char* section, std::size_t* index) const;
 
-  std::string text_;
+  FileBytes text_;
   std::vector<Section> sections_;
 };
 

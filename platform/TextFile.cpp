@@ -153,66 +153,83 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   return n > 0;
 }
 
-bool TextFile::ReadAll(std::string* text) {
-  text->clear();
+namespace {
+
+// Each CR LF becomes one LF, in place, a run at a time; a lone CR stays.
+// Gives the new size.
+std::size_t CompactLineEnds(char* text, std::size_t size) {
+  char* out = text;
+  const char* in = text;
+  const char* end = text + size;
+  while (in < end) {
+    const char* cr = static_cast<const char*>(std::memchr(in, '\r', static_cast<std::size_t>(end - in)));
+    const std::size_t run = static_cast<std::size_t>((cr ? cr : end) - in);
+    std::memmove(out, in, run);
+    out += run;
+    in += run;
+    if (!cr) break;
+    if (in + 1 < end && in[1] == '\n') {
+      ++in;  // the LF that follows is copied with the next run
+    } else {
+      *out++ = *in++;
+    }
+  }
+  return static_cast<std::size_t>(out - text);
+}
+
+}  // namespace
+
+FileBytes FileBytes::Copy(std::string_view text) {
+  FileBytes bytes;
+  bytes.data_.reset(new char[text.size()]);
+  if (!text.empty()) std::memcpy(bytes.data_.get(), text.data(), text.size());
+  bytes.size_ = text.size();
+  return bytes;
+}
+
+bool TextFile::ReadAll(FileBytes* bytes) {
+  *bytes = FileBytes();
   if (!file_ || mode_ == Mode::Write) return false;
-  const bool nothingReadYet = pos_ == 0 && end_ == 0 && !atEnd_;
-  text->append(buffer_.get() + pos_, end_ - pos_);
-  pos_ = end_;
   // A file read from its start holds the size it had when it was looked
   // at: once that much is read, the file is whole as it was at the open,
-  // without a further read to meet its end.
-  if (nothingReadYet && sizeAtOpen_ > 0 && !failed_) {
-    if (detail::InjectFault(FileOp::Read)) {
-      failed_ = true;
-      return false;
-    }
-    const std::size_t size = static_cast<std::size_t>(sizeAtOpen_);
-    text->resize(size);
-    const std::size_t got = std::fread(&(*text)[0], 1, size, file_);
-    text->resize(got);
-    if (got == size) atEnd_ = true;
-  }
-  // The rest goes straight into the text, in steps that grow with it: the
-  // catalogue is read whole for every airline of a run.
+  // without a further read to meet its end. Otherwise the buffer grows.
+  const bool sizeKnown = pos_ == 0 && end_ == 0 && !atEnd_ && sizeAtOpen_ > 0;
+  std::size_t size = end_ - pos_;
+  std::size_t capacity = size + (sizeKnown ? static_cast<std::size_t>(sizeAtOpen_) : kBufferSize);
+  std::unique_ptr<char[]> data(new char[capacity]);
+  std::memcpy(data.get(), buffer_.get() + pos_, size);
+  pos_ = end_;
   while (!atEnd_ && !failed_) {
+    if (size == capacity) {
+      std::unique_ptr<char[]> larger(new char[capacity * 2]);
+      std::memcpy(larger.get(), data.get(), size);
+      data = std::move(larger);
+      capacity *= 2;
+    }
     if (detail::InjectFault(FileOp::Read)) {
       failed_ = true;
       break;
     }
-    const std::size_t had = text->size();
-    // The size seen at the open is read in one step; a file that grew
-    // since is read in steps that grow with it.
-    const std::size_t step = std::max({kBufferSize, had, static_cast<std::size_t>(sizeAtOpen_ + 1)});
-    text->resize(had + step);
-    const std::size_t got = std::fread(&(*text)[had], 1, step, file_);
-    text->resize(had + got);
-    if (got < step) {
+    const std::size_t wanted = capacity - size;
+    const std::size_t got = std::fread(data.get() + size, 1, wanted, file_);
+    size += got;
+    if (sizeKnown && size == sizeAtOpen_) break;
+    if (got < wanted) {
       if (std::ferror(file_)) failed_ = true;
       atEnd_ = true;
     }
   }
-  if (!binary_ && !text->empty()) {
-    // Each CR LF becomes one LF, in place, a run at a time; a lone CR stays.
-    char* out = &(*text)[0];
-    const char* in = out;
-    const char* end = in + text->size();
-    while (in < end) {
-      const char* cr = static_cast<const char*>(std::memchr(in, '\r', static_cast<std::size_t>(end - in)));
-      const std::size_t run = static_cast<std::size_t>((cr ? cr : end) - in);
-      std::memmove(out, in, run);
-      out += run;
-      in += run;
-      if (!cr) break;
-      if (in + 1 < end && in[1] == '\n') {
-        ++in;  // the LF that follows is copied with the next run
-      } else {
-        *out++ = *in++;
-      }
-    }
-    text->resize(static_cast<std::size_t>(out - text->data()));
-  }
+  if (!binary_) size = CompactLineEnds(data.get(), size);
+  bytes->data_ = std::move(data);
+  bytes->size_ = size;
   return !failed_;
+}
+
+bool TextFile::ReadAll(std::string* text) {
+  FileBytes bytes;
+  const bool read = ReadAll(&bytes);
+  text->assign(bytes.View());
+  return read;
 }
 
 void TextFile::Write(const char* text) { Write(text, std::strlen(text)); }

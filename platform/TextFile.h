@@ -5,8 +5,23 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace plat {
+
+// A whole file's bytes, held without the zero fill that a string gets
+// before it is read into: the catalogue and the configuration file are read
+// whole for every airline of a run.
+class FileBytes {
+ public:
+  static FileBytes Copy(std::string_view text);
+  std::string_view View() const { return std::string_view(data_.get(), size_); }
+
+ private:
+  friend class TextFile;
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+};
 
 // A file in the C runtime's text mode, made the same on every platform:
 // reading turns each CR LF into one LF (a lone CR stays), writing stores
@@ -40,6 +55,7 @@ class TextFile {
   bool ReadLine(char* buf, std::size_t cap, std::size_t* length = nullptr);
 
   // Reads everything from the current position to the end.
+  bool ReadAll(FileBytes* bytes);
   bool ReadAll(std::string* text);
 
   // Queues the text for writing; an error shows at Close().
