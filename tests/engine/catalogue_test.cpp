@@ -73,6 +73,9 @@ TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
   ASSERT_TRUE(LookupAirline("zero").found);
   EXPECT_STREQ(CurrentInstall.record.Title, "zero");
   EXPECT_FALSE(LookupAirline("zer").found);
+  // A Descr that is empty up to its zero byte gives no empty list entry.
+  Write("[Airline.0]\nDescr=" + std::string(1, '\0') + "hidden\n[Airline.1]\nDescr=shown\n");
+  EXPECT_EQ(List(), (std::vector<std::string>{"shown"}));
 }
 
 TEST_F(CatalogueTest, ValuesOverFortyNineCharactersAreNamedNotCut) {
