@@ -17,18 +17,12 @@
 
 namespace {
 
-constexpr int kScanProgressEnd = 1000;
-
 // Reads the configuration file whole, as stored, and scans it for the
 // title. The file was checked against the line table's limits by the
 // removal pass, so it holds no more than a few MiB.
 bool ScanConfigFile(InstallHost& host, const char* path, const char* title, TitleScan* scan) {
-  plat::TextFile file;
   plat::FileBytes content;
-  bool read = file.Open(path, plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary) &&
-              file.ReadAll(&content);
-  if (file.IsOpen() && !file.Close()) read = false;
-  if (!read) return false;
+  if (!plat::ReadWholeFile(path, &content)) return false;
   *scan = ScanForTitle(content.View(), title, [&host](int i) { host.SetProgressPos(kAirlineProgressId, i); });
   return true;
 }

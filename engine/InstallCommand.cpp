@@ -154,17 +154,14 @@ void RestoreFromBackup(const char* path, RunReport& report) {
     report.Fail(Printf("%s was not found, so %s was left unchanged", backup.c_str(), path));
     return;
   }
-  plat::TextFile in;
-  std::string bytes;
-  bool read = in.Open(backup.c_str(), plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary) &&
-              in.ReadAll(&bytes);
-  if (in.IsOpen() && !in.Close()) read = false;
+  plat::FileBytes bytes;
+  const bool read = plat::ReadWholeFile(backup.c_str(), &bytes);
   plat::FileReplacement out;
   if (!read || !out.Begin(path, plat::TextFile::Translation::Binary)) {
     report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
     return;
   }
-  out.Write(bytes);
+  out.Write(bytes.View());
   if (!out.Commit()) report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
 }
 

@@ -9,10 +9,9 @@
 namespace {
 
 std::string ReadBytes(const std::string& path) {
-  plat::TextFile file;
-  std::string bytes;
-  if (file.Open(path.c_str(), plat::TextFile::Mode::Read, plat::TextFile::Translation::Binary)) file.ReadAll(&bytes);
-  return bytes;
+  plat::FileBytes bytes;
+  plat::ReadWholeFile(path.c_str(), &bytes);  // what cannot be read shows as empty
+  return std::string(bytes.View());
 }
 
 std::string DiffOf(const std::string& real, const std::string& scratch) {

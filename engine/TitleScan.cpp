@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t kLongestPiece = 1999;  // a read with a capacity of 2000
 constexpr int kMostIterations = 10000;
-constexpr int kLastProgress = 1000;
 constexpr std::size_t kTitleOffset = 6;  // "Title=" is skipped untested
 constexpr std::string_view kHeader = "[fltsim.";
 
@@ -130,12 +129,12 @@ TitleScan ScanForTitle(std::string_view file, std::string_view title, const std:
     std::size_t after = 0;
     if (const std::size_t plain = PlainLinesAhead(file, at, &after)) {
       const int taken = static_cast<int>(std::min<std::size_t>(plain, static_cast<std::size_t>(kMostIterations - i)));
-      for (int p = i; p < i + taken && p <= kLastProgress; ++p) progress(p);
+      for (int p = i; p < i + taken && p <= kScanProgressEnd; ++p) progress(p);
       i += taken;
       at = after;
       continue;
     }
-    if (i <= kLastProgress) progress(i);
+    if (i <= kScanProgressEnd) progress(i);
     if (at >= file.size()) break;
     const Piece line = ReadPiece(file, at);
     at = line.next;

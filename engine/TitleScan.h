@@ -3,6 +3,10 @@
 #include <functional>
 #include <string_view>
 
+// The airline progress bar's range ends at the scan's thousandth
+// iteration.
+inline constexpr int kScanProgressEnd = 1000;
+
 // What the title scan of an airline's install found in the configuration
 // file.
 struct TitleScan {
@@ -15,5 +19,5 @@ struct TitleScan {
 // taking one of at most 10000 iterations: a line beginning "[fltsim." is a
 // header, and the line after it is its title line, whose text from the
 // seventh character on, without its last character, is compared with the
-// title. `progress` is told each iteration number up to 1000.
+// title. `progress` is told each iteration number up to kScanProgressEnd.
 TitleScan ScanForTitle(std::string_view file, std::string_view title, const std::function<void(int)>& progress);

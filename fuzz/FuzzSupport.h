@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace fuzz {
 
 // Stops the run with a message libFuzzer records as a crash.
@@ -72,27 +74,6 @@ inline std::string DecodeTextMode(const std::string& bytes) {
     if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
     text += bytes[i];
   }
-  return text;
-}
-
-// The lines of decoded text, each without its LF; a last line without one
-// counts as a line.
-inline std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
-inline char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-inline std::string Folded(std::string text) {
-  for (char& c : text) c = Fold(c);
   return text;
 }
 

@@ -33,7 +33,7 @@ std::unique_ptr<char[]> Exact(const std::string& text) {
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 // The order the sort must produce: ASCII letters folded, bytes unsigned.
-int ExpectedOrder(const std::string& a, const std::string& b) { return Sign(fuzz::Folded(a).compare(fuzz::Folded(b))); }
+int ExpectedOrder(const std::string& a, const std::string& b) { return Sign(Folded(a).compare(Folded(b))); }
 
 void CheckComparison(const std::vector<std::string>& lines) {
   std::vector<std::string> texts;
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(!fuzz::Exists(path + ".tmp"), "a temporary file is left behind");
 
   const std::string text = fuzz::DecodeTextMode(bytes);
-  const std::vector<std::string> lines = fuzz::SplitLines(text);
+  const std::vector<std::string> lines = SplitLines(text);
   CheckComparison(lines);
 
   bool fits = text.find('\0') == std::string::npos && lines.size() <= 4000;
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::map<std::string, int> expected, got;
   for (const std::string& line : lines) ++expected[line];
-  const std::vector<std::string> output = fuzz::SplitLines(fuzz::DecodeTextMode(after));
+  const std::vector<std::string> output = SplitLines(fuzz::DecodeTextMode(after));
   for (std::size_t i = 0; i < output.size(); ++i) {
     ++got[output[i]];
     if (i > 0) {

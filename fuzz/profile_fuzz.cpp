@@ -47,7 +47,7 @@ std::size_t Ask(const plat::ProfileFile& profile, const std::string& section, co
 // Candidate key names: whatever stands before an '=' on some line.
 std::vector<std::string> KeysOf(const std::string& text) {
   std::vector<std::string> keys = {"Descr", "SQ1", "FLUSI", "SQUAWK", "", "missing"};
-  for (const std::string& line : fuzz::SplitLines(text)) {
+  for (const std::string& line : SplitLines(text)) {
     std::size_t equals = line.find('=');
     if (equals != std::string::npos && keys.size() < 24) keys.push_back(line.substr(0, equals));
     else if (equals == std::string::npos && !line.empty() && line[0] != '[' && keys.size() < 24) keys.push_back(line);
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!HasZero(name)) {
       fuzz::Check(profile.HasSection(name.c_str()), "a section of the file is not found", name);
       fuzz::Check(profile.HasSection((" " + name + "\t").c_str()), "blanks around a section name matter", name);
-      fuzz::Check(profile.HasSection(fuzz::Folded(name).c_str()), "letter case of a section name matters", name);
+      fuzz::Check(profile.HasSection(Folded(name).c_str()), "letter case of a section name matters", name);
     }
   }
   const std::vector<std::string> keys = KeysOf(text);

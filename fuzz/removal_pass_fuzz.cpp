@@ -51,14 +51,14 @@ std::string FirstField(const std::string& line) {
 
 bool IsLegacyLabel(const std::string& field) {
   for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.label[0] && fuzz::Folded(row.label) == fuzz::Folded(field)) return true;
+    if (row.label[0] && Folded(row.label) == Folded(field)) return true;
   }
   return false;
 }
 
 // Ascending order of the sort: ASCII letters folded, bytes unsigned, the
 // line feed part of the text.
-bool InOrder(const std::string& a, const std::string& b) { return fuzz::Folded(a + "\n") <= fuzz::Folded(b + "\n"); }
+bool InOrder(const std::string& a, const std::string& b) { return Folded(a + "\n") <= Folded(b + "\n"); }
 
 void CheckModelList(const std::vector<std::string>& input, const std::string& written) {
   std::map<std::string, int> expected;
@@ -67,7 +67,7 @@ void CheckModelList(const std::vector<std::string>& input, const std::string& wr
     if (IsLegacyLabel(FirstField(line))) continue;
     ++expected[line];  // a line the pass may not remove
   }
-  const std::vector<std::string> output = fuzz::SplitLines(fuzz::DecodeTextMode(written));
+  const std::vector<std::string> output = SplitLines(fuzz::DecodeTextMode(written));
   fuzz::Check(written.empty() || (written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0),
               "the model list does not end in CR LF");
   std::map<std::string, int> got;
@@ -79,14 +79,14 @@ void CheckModelList(const std::vector<std::string>& input, const std::string& wr
 }
 
 void CheckConfig(const std::vector<std::string>& input, const std::string& written) {
-  const std::vector<std::string> output = fuzz::SplitLines(fuzz::DecodeTextMode(written));
+  const std::vector<std::string> output = SplitLines(fuzz::DecodeTextMode(written));
   fuzz::Check(written.empty() || (written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0),
               "the configuration file does not end in CR LF");
   std::vector<std::string> lowered;
   bool anyMarkOrTitle = false;
   std::size_t firstHeader = input.size();
   for (std::size_t i = 0; i < input.size(); ++i) {
-    lowered.push_back(fuzz::Folded(input[i]));
+    lowered.push_back(Folded(input[i]));
     if (lowered[i].find("quorvane=") != std::string::npos || lowered[i].find("title") != std::string::npos) {
       anyMarkOrTitle = true;
     }
@@ -163,8 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string configText = fuzz::DecodeTextMode(config);
   const std::string modelText = fuzz::DecodeTextMode(models);
-  const std::vector<std::string> configLines = fuzz::SplitLines(configText);
-  const std::vector<std::string> modelLines = fuzz::SplitLines(modelText);
+  const std::vector<std::string> configLines = SplitLines(configText);
+  const std::vector<std::string> modelLines = SplitLines(modelText);
   const bool fits = Fits(configText, configLines, 199, 20000) && Fits(modelText, modelLines, 198, 4000);
   fuzz::Check(result.refused == !fits, "the pass refused a file that fits, or took one that does not");
 

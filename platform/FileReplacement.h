@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "TextFile.h"
 
@@ -21,7 +22,7 @@ class FileReplacement {
   // False when the temporary file cannot be created or the file is read-only.
   bool Begin(const char* path, TextFile::Translation translation = TextFile::Translation::Text);
   void Write(const char* text) { file_.Write(text); }
-  void Write(const std::string& bytes) { file_.Write(bytes.data(), bytes.size()); }
+  void Write(std::string_view bytes) { file_.Write(bytes.data(), bytes.size()); }
   bool Commit();
 
  private:

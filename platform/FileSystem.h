@@ -22,12 +22,16 @@ PathKind GetPathKind(const char* path);
 struct PathInfo {
   std::string nativePath;
   PathKind kind = PathKind::Missing;
+  // On Windows the read-only attribute; on Linux a path whose permission
+  // bits deny writing to everybody counts as read-only even for root, as
+  // the attribute would.
   bool readOnly = false;
   std::uint64_t size = 0;
 };
 PathInfo InspectPath(const char* path);
 
-// MayWrite for a path already looked at.
+// Whether a file may be written or created at the path: it is not
+// read-only and, on Linux, its folder's permission bits allow changes.
 bool MayWrite(const PathInfo& path);
 
 // SetCurrentDirectoryA.
@@ -46,24 +50,12 @@ bool MoveFileOver(const char* source, const char* target);
 
 bool RemoveFile(const char* path);
 
-// Size in bytes of an existing file.
-bool GetFileSize(const char* path, std::uint64_t* size);
-
 // Cuts a file back to `size` bytes; used to take back an append that failed.
 bool TruncateFile(const char* path, std::uint64_t size);
 
 // GetModuleFileNameA(NULL, buf, cap): full path of the running executable,
 // cut to cap - 1 characters and terminated. Returns the length copied.
 std::size_t ModuleFileName(char* buf, std::size_t cap);
-
-// Whether a file or folder may be written. On Windows this is the
-// read-only attribute; on Linux a path whose permission bits deny writing
-// to everybody counts as read-only even for root, as the attribute would.
-bool IsReadOnly(const char* path);
-
-// Whether a file may be written or created at the path: it is not
-// read-only and, on Linux, its folder's permission bits allow changes.
-bool MayWrite(const char* path);
 
 // The name under which the path is opened: on Windows the path itself, on
 // Linux the resolved path with '/' separators and the ASCII case of

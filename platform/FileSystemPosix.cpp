@@ -392,13 +392,6 @@ bool RemoveFile(const char* path) {
   return removed;
 }
 
-bool GetFileSize(const char* path, std::uint64_t* size) {
-  const LookedUp found = LookUp(path);
-  if (KindOf(found) != PathKind::File) return false;
-  *size = static_cast<std::uint64_t>(found.st.st_size);
-  return true;
-}
-
 bool TruncateFile(const char* path, std::uint64_t size) {
   if (detail::InjectFault(FileOp::Truncate)) return false;
   return truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0;
@@ -415,10 +408,6 @@ std::size_t ModuleFileName(char* buf, std::size_t cap) {
   buf[len] = '\0';
   return len;
 }
-
-bool IsReadOnly(const char* path) { return IsReadOnly(LookUp(path)); }
-
-bool MayWrite(const char* path) { return MayWrite(LookUp(path)); }
 
 bool CreateTempFolder(std::string* path) {
   const char* base = std::getenv("TMPDIR");

@@ -55,14 +55,6 @@ bool RemoveFile(const char* path) {
   return DeleteFileA(path) != 0;
 }
 
-bool GetFileSize(const char* path, std::uint64_t* size) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  return true;
-}
-
 bool TruncateFile(const char* path, std::uint64_t size) {
   if (detail::InjectFault(FileOp::Truncate)) return false;
   HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -81,13 +73,6 @@ std::size_t ModuleFileName(char* buf, std::size_t cap) {
   buf[n] = '\0';
   return n;
 }
-
-bool IsReadOnly(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-bool MayWrite(const char* path) { return !IsReadOnly(path); }
 
 bool CreateTempFolder(std::string* path) {
   char base[MAX_PATH + 1];

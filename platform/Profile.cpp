@@ -96,12 +96,9 @@ void ProfileFile::Index() {
 bool ProfileFile::Load(const char* path) {
   // Read as it is stored: a CR before a line feed is a blank at the end of
   // its line, which every line is trimmed of anyway.
-  TextFile file;
-  bool ok = file.Open(path, TextFile::Mode::Read, TextFile::Translation::Binary) && file.ReadAll(&text_);
-  if (file.IsOpen() && !file.Close()) ok = false;
-  if (!ok) text_ = FileBytes();
+  const bool read = ReadWholeFile(path, &text_);
   Index();
-  return ok;
+  return read;
 }
 
 bool ProfileFile::FirstSection(const char* section, std::size_t* index) const {

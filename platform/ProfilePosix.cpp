@@ -70,8 +70,9 @@ bool WriteProfileValue(const char* section, const char* key, const char* value, 
   std::string path = ProfileLocation(file);
   std::string text;
   if (GetPathKind(path.c_str()) == PathKind::File) {
-    TextFile in;
-    if (!in.Open(path.c_str(), TextFile::Mode::Read) || !in.ReadAll(&text) || !in.Close()) return false;
+    FileBytes bytes;
+    if (!ReadWholeFile(path.c_str(), &bytes, TextFile::Translation::Text)) return false;
+    text.assign(bytes.View());
   } else if (!EnsureParentFolder(path)) {
     return false;
   }

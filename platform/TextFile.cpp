@@ -225,10 +225,11 @@ bool TextFile::ReadAll(FileBytes* bytes) {
   return !failed_;
 }
 
-bool TextFile::ReadAll(std::string* text) {
-  FileBytes bytes;
-  const bool read = ReadAll(&bytes);
-  text->assign(bytes.View());
+bool ReadWholeFile(const char* path, FileBytes* bytes, TextFile::Translation translation) {
+  TextFile file;
+  bool read = file.Open(path, TextFile::Mode::Read, translation) && file.ReadAll(bytes);
+  if (file.IsOpen() && !file.Close()) read = false;
+  if (!read) *bytes = FileBytes();
   return read;
 }
 

@@ -56,7 +56,6 @@ class TextFile {
 
   // Reads everything from the current position to the end.
   bool ReadAll(FileBytes* bytes);
-  bool ReadAll(std::string* text);
 
   // Queues the text for writing; an error shows at Close().
   void Write(const char* text);
@@ -87,5 +86,10 @@ class TextFile {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
 };
+
+// Opens, reads whole and closes a file; false, with no bytes, when any of
+// that fails.
+bool ReadWholeFile(const char* path, FileBytes* bytes,
+                   TextFile::Translation translation = TextFile::Translation::Binary);
 
 }  // namespace plat

@@ -15,12 +15,8 @@ cd "$(dirname "$self")/.."
 source scripts/wine-env.sh
 
 if [ "${QV_INSIDE_X:-}" = 1 ]; then
-  qv_wine_start_server
   rc=0
-  (cd "$build/ui" && wine ./ui-shape-bench.exe "$runs") || rc=$?
-  qv_wine_stop_server
+  qv_wine_session "$build/ui" wine ./ui-shape-bench.exe "$runs" || rc=$?
   exit $rc
 fi
-
-qv_wine_prepare
-exec env QV_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24" "$self" "$build" "$runs" </dev/null
+qv_rerun_in_xvfb "$self" "$build" "$runs"

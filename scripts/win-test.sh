@@ -14,12 +14,8 @@ cd "$(dirname "$self")/.."
 source scripts/wine-env.sh
 
 if [ "${QV_INSIDE_X:-}" = 1 ]; then
-  qv_wine_start_server
   rc=0
-  (cd "$build" && ctest --output-on-failure --timeout 120 "$@") || rc=$?
-  qv_wine_stop_server
+  qv_wine_session "$build" ctest --output-on-failure --timeout 120 "$@" || rc=$?
   exit $rc
 fi
-
-qv_wine_prepare
-exec env QV_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24" "$self" "$build" "$@" </dev/null
+qv_rerun_in_xvfb "$self" "$build" "$@"

@@ -45,3 +45,22 @@ qv_wine_start_server() {
 qv_wine_stop_server() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
 }
+
+# Runs a command in a folder with the persistent wineserver up, and gives
+# its exit status.
+qv_wine_session() {
+  local dir=$1
+  shift
+  qv_wine_start_server
+  local rc=0
+  (cd "$dir" && "$@") || rc=$?
+  qv_wine_stop_server
+  return $rc
+}
+
+# Runs the calling script again, with its arguments, inside a private Xvfb
+# display with QV_INSIDE_X=1; does not return.
+qv_rerun_in_xvfb() {
+  qv_wine_prepare
+  exec env QV_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24" "$@" </dev/null
+}

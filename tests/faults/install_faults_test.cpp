@@ -91,25 +91,6 @@ std::string SectionBody(const Airline& a) {
 
 std::string ModelLine(const Airline& a) { return Crlf(std::string(a.descr) + " (QUORVANE)," + a.code + "\n"); }
 
-std::vector<std::string> CrlfLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
-std::string Folded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return text;
-}
-
 bool Sorted(const std::vector<std::string>& lines) {
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (Folded(lines[i - 1] + "\n") > Folded(lines[i] + "\n")) return false;
@@ -158,8 +139,8 @@ bool AcceptableConfig(const std::string& config, const std::string& afterPass) {
 // ascending order. Every appended line comes at most once.
 bool AcceptableModels(const std::string& models, const std::string& afterPass) {
   for (const std::string& start : {std::string(kModelsBefore), afterPass}) {
-    const std::vector<std::string> base = CrlfLines(start);
-    const std::vector<std::string> lines = CrlfLines(models);
+    const std::vector<std::string> base = SplitLines(start, "\r\n");
+    const std::vector<std::string> lines = SplitLines(models, "\r\n");
     if (models.size() >= 2 && models.compare(models.size() - 2, 2, "\r\n") != 0) continue;
 
     std::map<std::string, int> extra;

@@ -50,6 +50,25 @@ bool FileExists(const std::string& path) { return std::filesystem::exists(path);
 
 void MakeFolders(const std::string& path) { std::filesystem::create_directories(path); }
 
+std::vector<std::string> SplitLines(const std::string& text, const std::string& separator) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(separator, start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + separator.size();
+  }
+  return lines;
+}
+
+std::string Folded(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return text;
+}
+
 std::string Crlf(const std::string& text) {
   std::string out;
   for (char c : text) {

@@ -29,6 +29,13 @@ void MakeFolders(const std::string& path);
 // Turns "\n" into "\r\n", for writing expected file contents readably.
 std::string Crlf(const std::string& text);
 
+// The lines of a text, each without its separator; a last line without
+// one counts as a line.
+std::vector<std::string> SplitLines(const std::string& text, const std::string& separator = "\n");
+
+// The text with ASCII capitals made small, as the engine compares names.
+std::string Folded(std::string text);
+
 // Puts the engine's process-wide state back to how a process starts, and
 // the current folder back where it was when the test began.
 class EngineStateGuard {
