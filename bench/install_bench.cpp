@@ -25,7 +25,7 @@
 #include "Catalogue.h"
 #include "Folders.h"
 #include "InstallCommand.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "TestSupport.h"
 
 namespace {
@@ -37,6 +37,8 @@ class BenchHost : public FakeHost {
 };
 
 BenchTree g_tree;
+// The one run object of the process, as a front end keeps it.
+InstallRun g_run;
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -74,12 +76,12 @@ double TimeEngineRun(int round, InstallOutcome* outcome, double* cpu) {
   BenchHost host;
   host.fsFolder = g_tree.fs;
   host.squawkBoxFolder = g_tree.squawkBox;
-  SetCatalogueFolder(g_tree.catalogue.c_str());
-  FillAirlineList(host);
+  g_run.SetCatalogueFolder(g_tree.catalogue.c_str());
+  FillAirlineList(g_run, &host.entries);
   host.SelectAll();
   const double cpuStart = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();
-  *outcome = OnInstall(host);
+  *outcome = OnInstall(g_run, host);
   const double elapsed = Seconds(start);
   *cpu = CpuSeconds() - cpuStart;
   return elapsed;
@@ -107,23 +109,23 @@ double Median(std::vector<double> values) {
 }
 
 void BM_FillAirlineList(benchmark::State& state) {
-  SetCatalogueFolder(g_tree.catalogue.c_str());
-  BenchHost host;
+  g_run.SetCatalogueFolder(g_tree.catalogue.c_str());
+  std::vector<std::string> list;
   for (auto _ : state) {
-    FillAirlineList(host);
-    benchmark::DoNotOptimize(host.entries.data());
+    FillAirlineList(g_run, &list);
+    benchmark::DoNotOptimize(list.data());
   }
-  if (host.entries.size() != 1024) state.SkipWithError("the list does not hold 1024 airlines");
+  if (list.size() != 1024) state.SkipWithError("the list does not hold 1024 airlines");
 }
 BENCHMARK(BM_FillAirlineList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The lookup searches from the highest section number down: the last
 // airline is found at once, the first only after every other Descr.
 void BM_LookupAirline(benchmark::State& state) {
-  SetCatalogueFolder(g_tree.catalogue.c_str());
+  g_run.SetCatalogueFolder(g_tree.catalogue.c_str());
   const std::string wanted = BenchDescription(state.range(0) ? g_tree.airlines - 1 : 0);
   for (auto _ : state) {
-    LookupResult result = LookupAirline(wanted.c_str());
+    LookupResult result = LookupAirline(g_run, wanted.c_str());
     if (!result.found) state.SkipWithError("the airline is not found");
   }
 }

@@ -17,33 +17,13 @@ std::string Trimmed(const char* text) {
 
 }  // namespace
 
-bool CliHost::Select(const std::vector<std::string>& descriptions, std::string* unknown) {
-  selected_.assign(entries_.size(), false);
-  for (const std::string& description : descriptions) {
-    bool any = false;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i] == description) {
-        selected_[i] = true;
-        any = true;
-      }
-    }
-    if (!any) {
-      *unknown = description;
-      return false;
-    }
-  }
-  return true;
-}
-
-void CliHost::SelectAll() { selected_.assign(entries_.size(), true); }
-
 Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* caption) {
   EndProgressLine();
   switch (kind) {
     case MessageKind::Confirmation: {
-      if (settings_.assumeYes || settings_.preview) return Answer::Ok;
+      if (m_settings.assumeYes || m_settings.preview) return Answer::Ok;
       std::cerr << text << "\n";
-      if (!settings_.interactive) {
+      if (!m_settings.interactive) {
         std::cerr << "No terminal to answer on: cancelled (use --yes to confirm).\n";
         return Answer::Cancel;
       }
@@ -53,14 +33,14 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
       return (reply == "y" || reply == "Y" || reply == "yes") ? Answer::Ok : Answer::Cancel;
     }
     case MessageKind::AskCreateFolder:
-      return settings_.assumeYes ? Answer::Yes : Answer::No;
+      return m_settings.assumeYes ? Answer::Yes : Answer::No;
     case MessageKind::FolderFailure:
       std::cerr << (caption ? caption : "") << ": " << text << "\n";
       return Answer::Ok;
     case MessageKind::Success:
     case MessageKind::Failure:
-      if (settings_.preview) {
-        held_.push_back(HeldMessage{kind, text});
+      if (m_settings.preview) {
+        m_held.push_back(HeldMessage{kind, text});
       } else {
         Print(kind, text);
       }
@@ -75,79 +55,48 @@ void CliHost::Print(MessageKind kind, const std::string& text) {
 }
 
 void CliHost::PrintHeldMessages() {
-  for (const HeldMessage& message : held_) Print(message.kind, message.text);
-  held_.clear();
+  for (const HeldMessage& message : m_held) Print(message.kind, message.text);
+  m_held.clear();
 }
 
-void CliHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {
-  CopyText(buf, cap, (fieldId == kFsFolderFieldId ? settings_.fsFolder : settings_.squawkBoxFolder).c_str());
+void CliHost::SetProgressRange(ProgressBar bar, int lower, int upper) {
+  if (bar != ProgressBar::Overall) return;
+  m_overallLower = lower;
+  m_overallUpper = upper;
 }
 
-void CliHost::SetFolderText(int fieldId, const char* text) {
-  (fieldId == kFsFolderFieldId ? settings_.fsFolder : settings_.squawkBoxFolder) = text;
-}
-
-void CliHost::ResetList() {
-  entries_.clear();
-  selected_.clear();
-}
-
-void CliHost::AddListEntry(const char* text) {
-  entries_.push_back(text);
-  selected_.push_back(false);
-}
-
-int CliHost::ListCount() { return static_cast<int>(entries_.size()); }
-
-bool CliHost::IsListEntrySelected(int index) {
-  return index >= 0 && static_cast<std::size_t>(index) < selected_.size() && selected_[index];
-}
-
-void CliHost::GetListEntry(int index, char* buf, std::size_t cap) {
-  if (cap == 0) return;
-  buf[0] = '\0';
-  if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
-  CopyText(buf, cap, entries_[index].c_str());
-}
-
-void CliHost::SetProgressRange(int barId, int lower, int upper) {
-  if (barId != kOverallProgressId) return;
-  overallLower_ = lower;
-  overallUpper_ = upper;
-}
-
-void CliHost::SetProgressPos(int barId, int pos) {
-  if (barId != kOverallProgressId) return;
-  overallPos_ = pos;
+void CliHost::SetProgressPos(ProgressBar bar, int pos) {
+  if (bar != ProgressBar::Overall) return;
+  m_overallPos = pos;
   DrawProgress();
 }
 
 void CliHost::ShowWaitBox(const char* text) {
   std::string status = Trimmed(text);
   if (status.empty()) return;
-  status_ = status;
-  if (settings_.showProgress) {
+  m_status = status;
+  if (m_settings.showProgress) {
     DrawProgress();
   } else {
-    std::cerr << status_ << "\n";
+    std::cerr << m_status << "\n";
   }
 }
 
 void CliHost::CloseWaitBox() { EndProgressLine(); }
 
 void CliHost::DrawProgress() {
-  if (!settings_.showProgress) return;
-  const int span = std::max(1, overallUpper_ - overallLower_ + 1);
-  const int done = std::clamp(overallPos_ - overallLower_, 0, span);
+  if (!m_settings.showProgress) return;
+  const int span = std::max(1, m_overallUpper - m_overallLower + 1);
+  const int done = std::clamp(m_overallPos - m_overallLower, 0, span);
   constexpr int kWidth = 24;
   const int filled = done * kWidth / span;
   std::cerr << "\r\033[K[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << status_ << std::flush;
-  progressLineOpen_ = true;
+            << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << m_status << std::flush;
+  m_progressLineOpen = true;
 }
 
 void CliHost::EndProgressLine() {
-  if (!progressLineOpen_) return;
+  if (!m_progressLineOpen) return;
   std::cerr << "\n";
-  progressLineOpen_ = false;
+  m_progressLineOpen = false;
 }

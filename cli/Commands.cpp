@@ -8,35 +8,33 @@
 #include "Console.h"
 #include "FileSystem.h"
 #include "FolderSettings.h"
-#include "Folders.h"
 #include "InstallCommand.h"
+#include "InstallRun.h"
 #include "Preview.h"
-#include "Profile.h"
 
 namespace {
 
-
-// The engine changes the current folder as it checks folders, so folders
-// named on the command line are made absolute first.
+// Folders named on the command line are taken as full paths, so that every
+// message and the dry run's output name files by their full paths.
 std::string Absolute(const std::string& folder) { return plat::AbsolutePath(folder.c_str()); }
 
-bool UseCatalogue(const CliOptions& options) {
-  if (SetCatalogueFolder(Absolute(options.catalogue).c_str())) return true;
+bool UseCatalogue(InstallRun& run, const CliOptions& options) {
+  if (run.SetCatalogueFolder(Absolute(options.catalogue).c_str())) return true;
   std::cerr << "quorvane-cli: the catalogue folder name is too long\n";
   return false;
 }
 
-int RunList(const CliOptions& options) {
-  if (!UseCatalogue(options)) return kExitUsage;
-  CliHost host(CliHost::Settings{});
-  FillAirlineList(host);
-  for (const std::string& entry : host.Entries()) std::cout << entry << "\n";
+int RunList(InstallRun& run, const CliOptions& options) {
+  if (!UseCatalogue(run, options)) return kExitUsage;
+  std::vector<std::string> entries;
+  FillAirlineList(run, &entries);
+  for (const std::string& entry : entries) std::cout << entry << "\n";
   return kExitSuccess;
 }
 
-int RunCheck(const CliOptions& options) {
-  if (!UseCatalogue(options)) return kExitUsage;
-  std::vector<std::string> findings = CheckCatalogue();
+int RunCheck(InstallRun& run, const CliOptions& options) {
+  if (!UseCatalogue(run, options)) return kExitUsage;
+  std::vector<std::string> findings = CheckCatalogue(run);
   for (const std::string& finding : findings) std::cout << finding << "\n";
   return findings.empty() ? kExitSuccess : kExitNothingChanged;
 }
@@ -45,13 +43,9 @@ int RunCheck(const CliOptions& options) {
 // given on the command line typed over them.
 CliHost::Settings HostSettings(const CliOptions& options) {
   CliHost::Settings settings;
-  CliHost remembered(settings);
-  LoadFolderFields(remembered);
-  char folder[300];
-  remembered.GetFolderText(kFsFolderFieldId, folder, sizeof folder);
-  settings.fsFolder = options.hasFs ? Absolute(options.fs) : folder;
-  remembered.GetFolderText(kSquawkBoxFolderFieldId, folder, sizeof folder);
-  settings.squawkBoxFolder = options.hasSquawkBox ? Absolute(options.squawkBox) : folder;
+  const RememberedFolders remembered = LoadFolderFields();
+  settings.request.fsFolder = options.hasFs ? Absolute(options.fs) : remembered.fsFolder;
+  settings.request.squawkBoxFolder = options.hasSquawkBox ? Absolute(options.squawkBox) : remembered.squawkBoxFolder;
   settings.assumeYes = options.yes;
   settings.interactive = plat::IsTerminal(0);
   settings.showProgress = plat::IsTerminal(2);
@@ -70,8 +64,8 @@ int StatusOf(InstallOutcome outcome) {
 }
 
 // A dry run prints what the real run would change, then its report.
-int RunPreview(CliHost& host, PreviewedCommand command) {
-  Preview preview = PreviewCommand(host, command);
+int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
+  Preview preview = PreviewCommand(run, host, command);
   std::cout << preview.diff;
   for (const TextureWrite& write : preview.textures) {
     std::cout << (write.replaces ? "replace " : "create ") << write.target << "\n";
@@ -81,37 +75,58 @@ int RunPreview(CliHost& host, PreviewedCommand command) {
   return StatusOf(preview.outcome);
 }
 
-int RunInstall(const CliOptions& options) {
-  if (!UseCatalogue(options)) return kExitUsage;
-  CliHost host(HostSettings(options));
-  FillAirlineList(host);
-  if (options.airlines.empty()) {
-    host.SelectAll();
-  } else {
-    std::string unknown;
-    if (!host.Select(options.airlines, &unknown)) {
-      std::cerr << "quorvane-cli: '" << unknown << "' is no airline of the catalogue (see 'quorvane-cli list')\n";
-      return kExitUsage;
+// The airline list as the dialog shows it, every entry selected or, with
+// --airline, those named; false names the first description that is no
+// entry.
+bool SelectAirlines(const std::vector<std::string>& entries, const std::vector<std::string>& wanted,
+                    std::vector<ListEntry>* list, std::string* unknown) {
+  list->clear();
+  for (const std::string& entry : entries) list->push_back(ListEntry{entry, wanted.empty()});
+  for (const std::string& description : wanted) {
+    bool any = false;
+    for (ListEntry& listed : *list) {
+      if (listed.text != description) continue;
+      listed.selected = true;
+      any = true;
+    }
+    if (!any) {
+      *unknown = description;
+      return false;
     }
   }
-  if (options.dryRun) return RunPreview(host, PreviewedCommand::Install);
-  return StatusOf(OnInstall(host));
+  return true;
 }
 
-int RunRemove(const CliOptions& options) {
-  CliHost host(HostSettings(options));
-  if (options.dryRun) return RunPreview(host, PreviewedCommand::Remove);
-  return StatusOf(OnRemove(host));
+int RunInstall(InstallRun& run, const CliOptions& options) {
+  if (!UseCatalogue(run, options)) return kExitUsage;
+  CliHost::Settings settings = HostSettings(options);
+  std::vector<std::string> entries;
+  FillAirlineList(run, &entries);
+  std::string unknown;
+  if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {
+    std::cerr << "quorvane-cli: '" << unknown << "' is no airline of the catalogue (see 'quorvane-cli list')\n";
+    return kExitUsage;
+  }
+  CliHost host(std::move(settings));
+  if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Install);
+  return StatusOf(OnInstall(run, host));
 }
 
-int RunRestore(const CliOptions& options) {
+int RunRemove(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
-  return StatusOf(OnRestore(host));
+  if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Remove);
+  return StatusOf(OnRemove(run, host));
+}
+
+int RunRestore(InstallRun& run, const CliOptions& options) {
+  CliHost host(HostSettings(options));
+  return StatusOf(OnRestore(run, host));
 }
 
 }  // namespace
 
 int RunCommand(const CliOptions& options) {
+  InstallRun run;
   switch (options.command) {
     case CliCommand::Help:
       std::cout << UsageText();
@@ -119,11 +134,11 @@ int RunCommand(const CliOptions& options) {
     case CliCommand::Version:
       std::cout << "quorvane-cli 1.1\n";
       return kExitSuccess;
-    case CliCommand::List: return RunList(options);
-    case CliCommand::Install: return RunInstall(options);
-    case CliCommand::Check: return RunCheck(options);
-    case CliCommand::Remove: return RunRemove(options);
-    case CliCommand::Restore: return RunRestore(options);
+    case CliCommand::List: return RunList(run, options);
+    case CliCommand::Install: return RunInstall(run, options);
+    case CliCommand::Check: return RunCheck(run, options);
+    case CliCommand::Remove: return RunRemove(run, options);
+    case CliCommand::Restore: return RunRestore(run, options);
     case CliCommand::None: break;
   }
   std::cerr << UsageText();

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "Catalogue.h"
+#include "DryRun.h"
 #include "FileSystem.h"
-#include "InstallCommand.h"
 #include "Folders.h"
-#include "InstallContext.h"
 #include "InstallHost.h"
+#include "InstallRun.h"
 #include "RunReport.h"
 #include "Text.h"
 #include "TextFile.h"
@@ -17,13 +17,16 @@
 
 namespace {
 
+constexpr std::size_t kStatusTextSize = 200;
+constexpr std::size_t kTextureFolderSize = 200;
+
 // Reads the configuration file whole, as stored, and scans it for the
 // title. The file was checked against the line table's limits by the
 // removal pass, so it holds no more than a few MiB.
 bool ScanConfigFile(InstallHost& host, const char* path, const char* title, TitleScan* scan) {
   plat::FileBytes content;
   if (!plat::ReadWholeFile(path, &content)) return false;
-  *scan = ScanForTitle(content.View(), title, [&host](int i) { host.SetProgressPos(kAirlineProgressId, i); });
+  *scan = ScanForTitle(content.View(), title, [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); });
   return true;
 }
 
@@ -123,27 +126,26 @@ bool IsSafeName(const char* name) {
   return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
 }
 
-void InstallAirline(InstallHost& host, const char* description, RunReport& report,
+void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
                     std::vector<TextureWrite>* plannedTextures) {
-  const InstallContext& context = CurrentInstall;
+  const InstallContext& context = run.context;
   const AirlineRecord& record = context.record;
-  LookupResult lookup = LookupAirline(description);
+  RunReport& report = run.report;
+  LookupResult lookup = LookupAirline(run, description);
 
-  host.SetProgressRange(kAirlineProgressId, 1, kScanProgressEnd);
-  char status[200];
+  host.SetProgressRange(ProgressBar::Airline, 1, kScanProgressEnd);
+  char status[kStatusTextSize];
   FormatText(status, sizeof status, "Installing Airline     %s ", description);  // a cut status text is harmless
   host.ShowWaitBox(status);
 
   if (!CheckRecord(description, lookup, record, report)) return;
 
-  char textureFolder[200];
-  char source[300];
-  char target[300];
-  char catalogueFolder[300];
-  GetCatalogueFolder(catalogueFolder, sizeof catalogueFolder);
+  char textureFolder[kTextureFolderSize];
+  char source[InstallContext::kPathSize];
+  char target[InstallContext::kPathSize];
   if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", context.fsFolder,
                   record.Folder) ||
-      !FormatText(source, sizeof source, "%s%s.dat", catalogueFolder, record.Data) ||
+      !FormatText(source, sizeof source, "%s%s.dat", run.CatalogueFolder().c_str(), record.Data) ||
       !FormatText(target, sizeof target, "%s\\csl.0af", textureFolder)) {
     report.Fail(Printf("\"%s\": the texture path is too long, not installed", description));
     return;
@@ -155,7 +157,7 @@ void InstallAirline(InstallHost& host, const char* description, RunReport& repor
     return;
   }
   if (!scan.present) {
-    host.SetProgressPos(kAirlineProgressId, 0);
+    host.SetProgressPos(ProgressBar::Airline, 0);
     if (!AppendSection(context.configPath, scan.headers, record)) {
       report.Fail(Printf("\"%s\": %s could not be written, not installed", description, context.configPath));
       return;

@@ -3,17 +3,17 @@
 #include <vector>
 
 class InstallHost;
-class RunReport;
+struct InstallRun;
 struct TextureWrite;
 
 // Installs one airline by its description: looks it up, appends its
 // aircraft section and model line unless a section with its title is
 // already there, makes its texture folder and copies its texture. What
-// cannot be done is reported; an airline that cannot be installed soundly
+// cannot be done goes to the run's report; an airline that cannot be installed soundly
 // (no catalogue entry, a value too long, an unsafe name, a path too long)
 // changes nothing. With plannedTextures the texture is not copied (nor its
 // folder made): the write it would be is added to the list instead.
-void InstallAirline(InstallHost& host, const char* description, RunReport& report,
+void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
                     std::vector<TextureWrite>* plannedTextures = nullptr);
 
 // Whether a catalogue value may name a file or folder inside ours: no

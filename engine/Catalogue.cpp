@@ -5,9 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Folders.h"
-#include "InstallContext.h"
-#include "InstallHost.h"
+#include "InstallRun.h"
 #include "Profile.h"
 #include "Text.h"
 
@@ -16,26 +14,10 @@ namespace {
 constexpr std::size_t kListDescrSize = 255;
 constexpr std::size_t kLookupDescrSize = 300;
 
-// The order in which a lookup reads the keys of a matching section.
-constexpr const char* kRecordKeys[] = {"SQ1", "Folder", "Data", "Title", "Sim", "Panel", "Sound", "Model"};
-
-char* FieldFor(AirlineRecord& record, std::size_t keyIndex) {
-  switch (keyIndex) {
-    case 0: return record.SQ1;
-    case 1: return record.Folder;
-    case 2: return record.Data;
-    case 3: return record.Title;
-    case 4: return record.Sim;
-    case 5: return record.Panel;
-    case 6: return record.Sound;
-    default: return record.Model;
-  }
-}
-
-void LoadCatalogue(plat::ProfileFile* catalogue) {
-  char path[300];
+void LoadCatalogue(const InstallRun& run, plat::ProfileFile* catalogue) {
+  char path[InstallContext::kPathSize];
   // A catalogue that cannot be read has no sections.
-  if (GetCataloguePath(path, sizeof path)) catalogue->Load(path);
+  if (GetCataloguePath(run, path, sizeof path)) catalogue->Load(path);
 }
 
 // A key's value as the text that a profile read leaves in a buffer: up to
@@ -64,6 +46,17 @@ bool DescrIs(const plat::ProfileFile& catalogue, int section, std::string_view w
 }
 
 }  // namespace
+
+const std::array<RecordKey, kRecordKeyCount> kRecordKeys = {{
+    {"SQ1", &AirlineRecord::SQ1},
+    {"Folder", &AirlineRecord::Folder},
+    {"Data", &AirlineRecord::Data},
+    {"Title", &AirlineRecord::Title},
+    {"Sim", &AirlineRecord::Sim},
+    {"Panel", &AirlineRecord::Panel},
+    {"Sound", &AirlineRecord::Sound},
+    {"Model", &AirlineRecord::Model},
+}};
 
 CatalogueSections::CatalogueSections(const plat::ProfileFile& catalogue) {
   sections_.fill(kNoSection);
@@ -97,31 +90,29 @@ bool CatalogueSectionNumber(std::string_view name, int* number) {
   return true;
 }
 
-bool GetCataloguePath(char* buf, std::size_t cap) {
-  char folder[300];
-  GetCatalogueFolder(folder, sizeof folder);
-  return FormatText(buf, cap, "%sAirlines.dat", folder);
+bool GetCataloguePath(const InstallRun& run, char* buf, std::size_t cap) {
+  return FormatText(buf, cap, "%sAirlines.dat", run.CatalogueFolder().c_str());
 }
 
-void FillAirlineList(InstallHost& host) {
+void FillAirlineList(const InstallRun& run, std::vector<std::string>* list) {
   // The catalogue is parsed once per call, not once per section, and never
   // kept: an edit made while the program runs is seen by the next call.
   plat::ProfileFile catalogue;
-  LoadCatalogue(&catalogue);
+  LoadCatalogue(run, &catalogue);
   const CatalogueSections sections(catalogue);
-  host.ResetList();
+  list->clear();
   for (int i = 0; i < kCatalogueSections; ++i) {
     if (!sections.Has(i)) continue;
     const std::string_view descr = ValueCut(catalogue, sections[i], "Descr", kListDescrSize);
-    if (!descr.empty()) host.AddListEntry(std::string(descr).c_str());
+    if (!descr.empty()) list->emplace_back(descr);
   }
 }
 
-LookupResult LookupAirline(const char* description) {
-  AirlineRecord& record = CurrentInstall.record;
+LookupResult LookupAirline(InstallRun& run, const char* description) {
+  AirlineRecord& record = run.context.record;
   std::memset(&record, 0, sizeof record);
   plat::ProfileFile catalogue;
-  LoadCatalogue(&catalogue);
+  LoadCatalogue(run, &catalogue);
   const CatalogueSections sections(catalogue);
 
   // The record holds the values of the last matching section, so the
@@ -133,11 +124,11 @@ LookupResult LookupAirline(const char* description) {
     if (!DescrIs(catalogue, sections[i], wanted)) continue;
 
     result.found = true;
-    for (std::size_t k = 0; k < sizeof kRecordKeys / sizeof kRecordKeys[0]; ++k) {
-      char* field = FieldFor(record, k);
-      const std::optional<std::string_view> value = TextOf(catalogue, sections[i], kRecordKeys[k]);
+    for (const RecordKey& key : kRecordKeys) {
+      char* field = record.*key.field;
+      const std::optional<std::string_view> value = TextOf(catalogue, sections[i], key.name);
       if (!value || value->size() >= AirlineRecord::kFieldSize) {
-        if (value && !result.tooLongKey) result.tooLongKey = kRecordKeys[k];
+        if (value && !result.tooLongKey) result.tooLongKey = key.name;
         field[0] = '\0';
         continue;
       }

@@ -2,11 +2,14 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "InstallContext.h"
 #include "Profile.h"
 
-class InstallHost;
+struct InstallRun;
 
 // Sections "Airline.0" to "Airline.1023" of Airlines.dat are the catalogue.
 inline constexpr int kCatalogueSections = 1024;
@@ -28,9 +31,18 @@ class CatalogueSections {
   std::array<int, kCatalogueSections> sections_;
 };
 
+// The keys of an airline's record, in the order a lookup reads them, with
+// the field each fills.
+struct RecordKey {
+  const char* name;
+  char (AirlineRecord::*field)[AirlineRecord::kFieldSize];
+};
+inline constexpr std::size_t kRecordKeyCount = 8;
+extern const std::array<RecordKey, kRecordKeyCount> kRecordKeys;
+
 // Empties the airline list and appends the Descr of every catalogue section
 // that has one, in ascending section number.
-void FillAirlineList(InstallHost& host);
+void FillAirlineList(const InstallRun& run, std::vector<std::string>* list);
 
 struct LookupResult {
   bool found = false;                 // some section has this Descr
@@ -38,10 +50,10 @@ struct LookupResult {
 };
 
 // Loads the values of the last section whose Descr equals the description
-// exactly into CurrentInstall.record; every field is empty without a match.
+// exactly into the run's record; every field is empty without a match.
 // A value that does not fit its field leaves the field empty and is named
 // in the result.
-LookupResult LookupAirline(const char* description);
+LookupResult LookupAirline(InstallRun& run, const char* description);
 
-// Full path of Airlines.dat; false when it does not fit.
-bool GetCataloguePath(char* buf, std::size_t cap);
+// Full path of the run's Airlines.dat; false when it does not fit.
+bool GetCataloguePath(const InstallRun& run, char* buf, std::size_t cap);

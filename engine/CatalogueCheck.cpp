@@ -8,8 +8,7 @@
 #include "AirlineInstall.h"
 #include "Catalogue.h"
 #include "FileSystem.h"
-#include "Folders.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "Profile.h"
 #include "Text.h"
 
@@ -17,7 +16,6 @@ namespace {
 
 constexpr std::size_t kLongestValue = AirlineRecord::kFieldSize - 1;
 constexpr std::size_t kLongestListedDescr = 254;
-constexpr const char* kValueKeys[] = {"SQ1", "Folder", "Data", "Title", "Sim", "Panel", "Sound", "Model"};
 
 std::string ValueOf(const plat::ProfileFile& catalogue, int section, const char* key) {
   const std::optional<std::string_view> value = catalogue.FindInSection(static_cast<std::size_t>(section), key);
@@ -26,16 +24,15 @@ std::string ValueOf(const plat::ProfileFile& catalogue, int section, const char*
 
 }  // namespace
 
-std::vector<std::string> CheckCatalogue() {
+std::vector<std::string> CheckCatalogue(const InstallRun& run) {
   std::vector<std::string> findings;
-  char path[300];
+  char path[InstallContext::kPathSize];
   plat::ProfileFile catalogue;
-  if (!GetCataloguePath(path, sizeof path) || !catalogue.Load(path)) {
+  if (!GetCataloguePath(run, path, sizeof path) || !catalogue.Load(path)) {
     findings.push_back(Printf("%s cannot be read", path));
     return findings;
   }
-  char folder[300];
-  GetCatalogueFolder(folder, sizeof folder);
+  const std::string& folder = run.CatalogueFolder();
 
   for (const std::string& name : catalogue.SectionNames()) {
     int number = 0;
@@ -65,9 +62,9 @@ std::vector<std::string> CheckCatalogue() {
       findings.push_back(Printf("[%s]: Descr \"%s\" is also the Descr of [Airline.%d]; only [%s] is installed",
                                 section, descr.c_str(), first.first->second, section));
     }
-    for (const char* key : kValueKeys) {
-      if (ValueOf(catalogue, index, key).size() > kLongestValue) {
-        findings.push_back(Printf("[%s]: %s is longer than %zu characters", section, key, kLongestValue));
+    for (const RecordKey& key : kRecordKeys) {
+      if (ValueOf(catalogue, index, key.name).size() > kLongestValue) {
+        findings.push_back(Printf("[%s]: %s is longer than %zu characters", section, key.name, kLongestValue));
       }
     }
     for (const char* key : {"SQ1", "Title"}) {
@@ -81,7 +78,7 @@ std::vector<std::string> CheckCatalogue() {
     }
     const std::string data = ValueOf(catalogue, index, "Data");
     if (IsSafeName(data.c_str())) {
-      std::string dataFile = std::string(folder) + data + ".dat";
+      std::string dataFile = folder + data + ".dat";
       if (plat::GetPathKind(dataFile.c_str()) != plat::PathKind::File) {
         findings.push_back(Printf("[%s]: %s not found", section, dataFile.c_str()));
       }

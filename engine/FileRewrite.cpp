@@ -2,6 +2,7 @@
 
 #include "FileReplacement.h"
 #include "FileSystem.h"
+#include "InstallRun.h"
 #include "LineTable.h"
 #include "RunReport.h"
 #include "Text.h"
@@ -19,7 +20,9 @@ bool BackUpOnce(const char* path, RunReport::Backup* backup, RunReport& report) 
   return true;
 }
 
-bool WriteConfigLines(const char* path, RunReport& report) {
+bool WriteConfigLines(InstallRun& run) {
+  RunReport& report = run.report;
+  const char* path = run.context.configPath;
   if (!BackUpOnce(path, &report.configBackup, report)) return false;
   plat::FileReplacement out;
   if (!out.Begin(path)) {
@@ -27,7 +30,7 @@ bool WriteConfigLines(const char* path, RunReport& report) {
     return false;
   }
   for (std::size_t i = 0; i < ConfigLineTable::kSlots; ++i) {
-    const char* line = ConfigLines.Line(i);
+    const char* line = run.ConfigLines.Line(i);
     if (!*line) continue;
     if (line[0] == '[') out.Write("\n");
     out.Write(line);

@@ -8,6 +8,8 @@
 // it is for the rest of the run.
 bool BackUpOnce(const char* path, RunReport::Backup* backup, RunReport& report);
 
-// Rewrites the configuration file from ConfigLines: one blank line before
-// every "[" line, no other blank lines, empty slots left out.
-bool WriteConfigLines(const char* path, RunReport& report);
+struct InstallRun;
+
+// Rewrites the run's configuration file from its ConfigLines: one blank
+// line before every "[" line, no other blank lines, empty slots left out.
+bool WriteConfigLines(InstallRun& run);

@@ -1,16 +1,17 @@
 #include "FolderSettings.h"
 
-#include "FileSystem.h"
-#include "InstallHost.h"
+#include "Folders.h"
+#include "InstallContext.h"
 #include "Profile.h"
-#include "TextFile.h"
+#include "Text.h"
 
 namespace {
 
-constexpr std::size_t kFolderSize = 300;
+// A field and a profile value hold 299 characters.
+constexpr std::size_t kFieldTextSize = InstallContext::kPathSize;
 
 struct FolderField {
-  int fieldId;
+  FolderKind kind;
   const char* profileKey;
   const char* markerFile;
   const char* browserTitle;
@@ -18,48 +19,38 @@ struct FolderField {
 };
 
 constexpr FolderField kFsField = {
-    kFsFolderFieldId, kFsProfileKey, "FS2002.exe", "Please select the FS2002 Main-Directory",
+    FolderKind::Fs, kFsProfileKey, kFsMarker, "Please select the FS2002 Main-Directory",
     "This is not the correct FS 2002 directory !\n\nPlease try again !"};
 constexpr FolderField kSquawkBoxField = {
-    kSquawkBoxFolderFieldId, kSquawkBoxProfileKey, "CSL_ICAO.csv", "Please select the SquawkBox Main-Directory",
+    FolderKind::SquawkBox, kSquawkBoxProfileKey, kSquawkBoxMarker, "Please select the SquawkBox Main-Directory",
     "This is not the correct SquawkBox directory !\n\nPlease try again !"};
 
-// A folder is the right one exactly when its marker file opens for reading.
-bool HoldsMarker(const char* folder, const char* markerFile) {
-  if (!plat::SetCurrentFolder(folder)) return false;
-  plat::TextFile marker;
-  return marker.Open(markerFile, plat::TextFile::Mode::Read);
-}
-
-void BrowseFolder(InstallHost& host, const FolderField& field) {
-  char current[kFolderSize];
-  host.GetFolderText(field.fieldId, current, sizeof current);
-  char chosen[kFolderSize] = {};
+void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
+  char current[kFieldTextSize];
+  CopyText(current, host.FieldText(field.kind).c_str());
+  std::string chosen;
   // A cancelled or failed browse must not erase the remembered folder.
-  if (!host.BrowseForFolder(field.browserTitle, current, chosen, sizeof chosen)) return;
+  if (!host.BrowseForFolder(field.browserTitle, current, &chosen)) return;
 
-  if (HoldsMarker(chosen, field.markerFile)) {
-    host.SetFolderText(field.fieldId, chosen);
+  if (HoldsMarkerFile(chosen.c_str(), field.markerFile)) {
+    host.SetFieldText(field.kind, chosen.c_str());
   } else {
-    host.ShowMessage(MessageKind::Failure, field.wrongFolderText, nullptr);
+    host.ShowWrongFolder(field.wrongFolderText);
   }
   // A rejected folder is remembered too: the next start shows it.
-  plat::WriteProfileValue(kProfileSection, field.profileKey, chosen, kProfileName);
+  plat::WriteProfileValue(kProfileSection, field.profileKey, chosen.c_str(), kProfileName);
 }
 
-void LoadField(InstallHost& host, const FolderField& field) {
-  char value[kFolderSize];
+std::string ProfileValue(const FolderField& field) {
+  char value[kFieldTextSize];
   plat::ReadProfileValue(kProfileSection, field.profileKey, "", value, sizeof value, kProfileName);
-  host.SetFolderText(field.fieldId, value);
+  return value;
 }
 
 }  // namespace
 
-void LoadFolderFields(InstallHost& host) {
-  LoadField(host, kFsField);
-  LoadField(host, kSquawkBoxField);
-}
+RememberedFolders LoadFolderFields() { return RememberedFolders{ProfileValue(kFsField), ProfileValue(kSquawkBoxField)}; }
 
-void OnBrowseFsFolder(InstallHost& host) { BrowseFolder(host, kFsField); }
+void OnBrowseFsFolder(FolderFieldHost& host) { BrowseFolder(host, kFsField); }
 
-void OnBrowseSquawkBoxFolder(InstallHost& host) { BrowseFolder(host, kSquawkBoxField); }
+void OnBrowseSquawkBoxFolder(FolderFieldHost& host) { BrowseFolder(host, kSquawkBoxField); }

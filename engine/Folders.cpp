@@ -3,20 +3,17 @@
 #include <cstring>
 #include <vector>
 
+#include <string>
+
 #include "FileSystem.h"
-#include "InstallContext.h"
 #include "InstallHost.h"
 #include "Messages.h"
 #include "Text.h"
+#include "TextFile.h"
 
 namespace {
 
 constexpr std::size_t kModulePathLimit = 254;
-constexpr std::size_t kFolderSize = 300;
-// Room for "Airlines.dat" and "<Data>.dat" behind the folder.
-constexpr std::size_t kLongestCatalogueFolder = kFolderSize - 1 - (AirlineRecord::kFieldSize - 1 + 4);
-
-char g_catalogueFolder[kFolderSize];
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -63,29 +60,11 @@ void GetModuleFolder(char* buf) {
   *cut = '\0';
 }
 
-void GetCatalogueFolder(char* buf, std::size_t cap) {
-  if (g_catalogueFolder[0]) {
-    CopyText(buf, cap, g_catalogueFolder);
-    return;
-  }
-  char module[kFolderSize];
-  GetModuleFolder(module);
-  CopyText(buf, cap, module);
-}
-
-bool SetCatalogueFolder(const char* folder) {
-  if (!folder || !*folder) {
-    g_catalogueFolder[0] = '\0';
-    return true;
-  }
-  std::size_t len = std::strlen(folder);
-  if (len + 1 > kLongestCatalogueFolder) return false;
-  CopyText(g_catalogueFolder, folder);
-  if (!IsSeparator(folder[len - 1])) {
-    g_catalogueFolder[len] = std::strchr(folder, '/') ? '/' : '\\';
-    g_catalogueFolder[len + 1] = '\0';
-  }
-  return true;
+bool HoldsMarkerFile(const char* folder, const char* markerFile) {
+  if (plat::GetPathKind(folder) != plat::PathKind::Folder) return false;
+  const std::string path = std::string(folder) + "\\" + markerFile;
+  plat::TextFile marker;
+  return marker.Open(path.c_str(), plat::TextFile::Mode::Read);
 }
 
 int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
@@ -94,7 +73,7 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
   std::size_t len = std::strlen(work);
   if (len > 0 && work[len - 1] == '\\') work[--len] = '\0';
 
-  if (plat::SetCurrentFolder(work)) return 1;
+  if (plat::GetPathKind(work) == plat::PathKind::Folder) return 1;
 
   if (len == 0 || work[len - 1] != '\\') {
     if (len + 1 >= sizeof work) return 0;

@@ -8,13 +8,14 @@ class InstallHost;
 // ending in its separator (C:\Tools\).
 void GetModuleFolder(char* buf);
 
-// The folder that holds Airlines.dat and the <Data>.dat files, ending in a
-// separator: the executable's folder unless SetCatalogueFolder chose another.
-void GetCatalogueFolder(char* buf, std::size_t cap);
+// The files by which the two folders are known.
+inline constexpr char kFsMarker[] = "FS2002.exe";
+inline constexpr char kSquawkBoxMarker[] = "CSL_ICAO.csv";
 
-// Chooses the catalogue folder for this process (null or "" restores the
-// executable's folder). False when the name is too long to be used.
-bool SetCatalogueFolder(const char* folder);
+// Whether the folder exists and its marker file (FS2002.exe, CSL_ICAO.csv)
+// opens for reading in it: how the folder the user named is known to be
+// the right one.
+bool HoldsMarkerFile(const char* folder, const char* markerFile);
 
 // Makes sure the folder exists, creating missing parents one by one. With
 // `ask` set the user is asked first. 1 when the folder exists at the end,

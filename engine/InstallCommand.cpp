@@ -5,16 +5,15 @@
 #include "AirlineInstall.h"
 #include "FileReplacement.h"
 #include "FileSystem.h"
-#include "InstallContext.h"
+#include "Folders.h"
 #include "InstallHost.h"
+#include "InstallRun.h"
 #include "Messages.h"
 #include "ModelListSort.h"
 #include "RemovalPass.h"
 #include "RunReport.h"
 #include "Text.h"
 #include "TextFile.h"
-
-InstallContext CurrentInstall;
 
 namespace {
 
@@ -38,6 +37,13 @@ bool CanOpenForReading(const char* path) {
   return file.Open(path, plat::TextFile::Mode::Read);
 }
 
+bool AnySelected(const InstallRequest& request) {
+  for (const ListEntry& entry : request.entries) {
+    if (entry.selected) return true;
+  }
+  return false;
+}
+
 void RemoveOneTrailingBackslash(char* folder) {
   std::size_t len = std::strlen(folder);
   if (len > 0 && folder[len - 1] == '\\') folder[len - 1] = '\0';
@@ -48,24 +54,26 @@ InstallOutcome Refuse(InstallHost& host, const char* text) {
   return InstallOutcome::CheckFailed;
 }
 
-int CountSelected(InstallHost& host, int count) {
+int CountSelected(const InstallRequest& request) {
   int selected = 0;
-  for (int i = 0; i < count; ++i) {
-    if (host.IsListEntrySelected(i)) ++selected;
+  for (const ListEntry& entry : request.entries) {
+    if (entry.selected) ++selected;
   }
   return selected;
 }
 
-// Confirmation, the two folder fields and the checks, in the order whose
+// Confirmation, the front end's request and the checks, in the order whose
 // first failure the user is told of. Afterwards the context holds the
 // folders and both file paths. False when the command ends here.
-bool ConfirmAndCheck(InstallHost& host, bool needsSelection, InstallOutcome* outcome) {
+bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, InstallRequest* request,
+                     InstallOutcome* outcome) {
   *outcome = InstallOutcome::Cancelled;
   if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) return false;
 
-  InstallContext& context = CurrentInstall;
-  host.GetFolderText(kFsFolderFieldId, context.fsFolder, sizeof context.fsFolder);
-  host.GetFolderText(kSquawkBoxFolderFieldId, context.squawkBoxFolder, sizeof context.squawkBoxFolder);
+  *request = host.Request();
+  InstallContext& context = run.context;
+  CopyText(context.fsFolder, request->fsFolder.c_str());  // a field holds 299 characters
+  CopyText(context.squawkBoxFolder, request->squawkBoxFolder.c_str());
   RemoveOneTrailingBackslash(context.fsFolder);
 
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
@@ -73,15 +81,15 @@ bool ConfirmAndCheck(InstallHost& host, bool needsSelection, InstallOutcome* out
     *outcome = Refuse(host, kSquawkBoxPathTooLongText);
     return false;
   }
-  if (!plat::SetCurrentFolder(context.squawkBoxFolder) || !CanOpenForReading("CSL_ICAO.csv")) {
+  if (!HoldsMarkerFile(context.squawkBoxFolder, kSquawkBoxMarker)) {
     *outcome = Refuse(host, kInvalidSquawkBoxText);
     return false;
   }
-  if (!plat::SetCurrentFolder(context.fsFolder) || !CanOpenForReading("FS2002.exe")) {
+  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) {
     *outcome = Refuse(host, kInvalidFsText);
     return false;
   }
-  if (needsSelection && CountSelected(host, host.ListCount()) == 0) {
+  if (needsSelection && !AnySelected(*request)) {
     *outcome = Refuse(host, kNoSelectionText);
     return false;
   }
@@ -102,8 +110,7 @@ bool ConfirmAndCheck(InstallHost& host, bool needsSelection, InstallOutcome* out
 
 // Points the context at copies of both files in the scratch folder, so
 // that the command changes nothing of the user's.
-bool StartDryRun(DryRun* dryRun, RunReport& report) {
-  InstallContext& context = CurrentInstall;
+bool StartDryRun(InstallContext& context, DryRun* dryRun, RunReport& report) {
   dryRun->configPath = context.configPath;
   dryRun->modelListPath = context.modelListPath;
   const char* configName = std::strrchr(context.configPath, '\\') + 1;  // always composed with one
@@ -121,19 +128,18 @@ bool StartDryRun(DryRun* dryRun, RunReport& report) {
   return true;
 }
 
-void InstallSelectedAirlines(InstallHost& host, RunReport& report, std::vector<TextureWrite>* plannedTextures) {
-  const int count = host.ListCount();
-  const int selected = CountSelected(host, count);
-  host.SetProgressRange(kOverallProgressId, 1, selected);
-  host.SetProgressPos(kOverallProgressId, 1);
+void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRequest& request,
+                             std::vector<TextureWrite>* plannedTextures) {
+  host.SetProgressRange(ProgressBar::Overall, 1, CountSelected(request));
+  host.SetProgressPos(ProgressBar::Overall, 1);
   int installed = 0;
-  for (int i = 0; i < count; ++i) {
+  for (const ListEntry& listed : request.entries) {
     char entry[kEntrySize] = {};
-    host.GetListEntry(i, entry, sizeof entry);
-    if (!entry[0] || !host.IsListEntrySelected(i)) continue;
-    InstallAirline(host, entry, report, plannedTextures);
+    CopyText(entry, listed.text.c_str());  // an entry is read into a buffer of kEntrySize
+    if (!entry[0] || !listed.selected) continue;
+    InstallAirline(run, host, entry, plannedTextures);
     ++installed;
-    host.SetProgressPos(kOverallProgressId, 1 + installed);
+    host.SetProgressPos(ProgressBar::Overall, 1 + installed);
   }
 }
 
@@ -167,11 +173,12 @@ void RestoreFromBackup(const char* path, RunReport& report) {
 
 }  // namespace
 
-InstallOutcome OnInstall(InstallHost& host, DryRun* dryRun) {
+InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  run.report = RunReport();
   InstallOutcome outcome;
-  if (!ConfirmAndCheck(host, /*needsSelection=*/true, &outcome)) return outcome;
-  RunReport report;
-  if (dryRun && !StartDryRun(dryRun, report)) return Refuse(host, kNoScratchCopyText);
+  InstallRequest request;
+  if (!ConfirmAndCheck(run, host, /*needsSelection=*/true, &request, &outcome)) return outcome;
+  if (dryRun && !StartDryRun(run.context, dryRun, run.report)) return Refuse(host, kNoScratchCopyText);
 
   host.SetWaitCursor();
   for (const ScriptedText& step : kWaitScript) {
@@ -179,12 +186,12 @@ InstallOutcome OnInstall(InstallHost& host, DryRun* dryRun) {
     host.Pause(step.pauseAfter);
   }
   host.ShowWaitBox(kWaitDotsText);
-  RemovalResult removal = RemoveEarlierEntries(host, report);
+  RemovalResult removal = RemoveEarlierEntries(run, host);
   if (removal.refused) return Refuse(host, removal.refusal.c_str());
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
-  InstallSelectedAirlines(host, report, dryRun ? &dryRun->textures : nullptr);
+  InstallSelectedAirlines(run, host, request, dryRun ? &dryRun->textures : nullptr);
 
   host.SetWaitCursor();
   // Once for the box, twice more as the command always did; closing when
@@ -192,28 +199,30 @@ InstallOutcome OnInstall(InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   host.CloseWaitBox();
-  SortModelList(report);
-  return Finish(host, report, kSuccessText, kFinishedWithErrorsText);
+  SortModelList(run);
+  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
 }
 
-InstallOutcome OnRemove(InstallHost& host, DryRun* dryRun) {
+InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  run.report = RunReport();
   InstallOutcome outcome;
-  if (!ConfirmAndCheck(host, /*needsSelection=*/false, &outcome)) return outcome;
-  RunReport report;
-  if (dryRun && !StartDryRun(dryRun, report)) return Refuse(host, kNoScratchCopyText);
+  InstallRequest request;
+  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
+  if (dryRun && !StartDryRun(run.context, dryRun, run.report)) return Refuse(host, kNoScratchCopyText);
 
   host.SetWaitCursor();
   host.ShowWaitBox(kWaitDeletingText);
-  RemovalResult removal = RemoveEarlierEntries(host, report);
+  RemovalResult removal = RemoveEarlierEntries(run, host);
   if (removal.refused) return Refuse(host, removal.refusal.c_str());
-  return Finish(host, report, kRemovedText, kRemoveFinishedWithErrorsText);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
 }
 
-InstallOutcome OnRestore(InstallHost& host) {
+InstallOutcome OnRestore(InstallRun& run, InstallHost& host) {
+  run.report = RunReport();
   InstallOutcome outcome;
-  if (!ConfirmAndCheck(host, /*needsSelection=*/false, &outcome)) return outcome;
-  RunReport report;
-  RestoreFromBackup(CurrentInstall.configPath, report);
-  RestoreFromBackup(CurrentInstall.modelListPath, report);
-  return Finish(host, report, kRestoredText, kRestoreFinishedWithErrorsText);
+  InstallRequest request;
+  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
+  RestoreFromBackup(run.context.configPath, run.report);
+  RestoreFromBackup(run.context.modelListPath, run.report);
+  return Finish(host, run.report, kRestoredText, kRestoreFinishedWithErrorsText);
 }

@@ -16,9 +16,8 @@ struct AirlineRecord {
   char SQ1[kFieldSize];
 };
 
-// Process-wide state of one Install command: the paths it works on and the
-// record of the airline being installed. Each path holds at most 299
-// characters.
+// The paths an Install command works on and the record of the airline
+// being installed. Each path holds at most 299 characters.
 struct InstallContext {
   static constexpr std::size_t kPathSize = 300;
   char configPath[kPathSize];       // ...\aircraft\csl\Aircraft.cfg or Aircraft.csl
@@ -27,5 +26,3 @@ struct InstallContext {
   char squawkBoxFolder[kPathSize];  // as typed
   AirlineRecord record;
 };
-
-extern InstallContext CurrentInstall;

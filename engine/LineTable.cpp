@@ -4,9 +4,6 @@
 
 #include "TextFile.h"
 
-ModelListTable ModelList;
-ConfigLineTable ConfigLines;
-
 namespace {
 
 // Reads a whole file into a table. keepLineFeed: the model list keeps it
@@ -60,6 +57,10 @@ LoadResult Load(LineTable<N>& table, const char* path, std::size_t longest, bool
 
 }  // namespace
 
-LoadResult LoadModelList(const char* path) { return Load(ModelList, path, kLongestModelLine, true); }
+LoadResult LoadModelList(ModelListTable& table, const char* path) {
+  return Load(table, path, kLongestModelLine, true);
+}
 
-LoadResult LoadConfigLines(const char* path) { return Load(ConfigLines, path, kLongestConfigLine, false); }
+LoadResult LoadConfigLines(ConfigLineTable& table, const char* path) {
+  return Load(table, path, kLongestConfigLine, false);
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 // A fixed table of text lines: slot i holds line i of a file, zero
 // terminated, at most 199 bytes. A slot whose first byte is zero is empty;
@@ -13,12 +14,18 @@ struct LineSlot {
   char text[kSlotSize];
 };
 
+// The slots live on the heap, allocated once with the table: the two
+// tables of an install run are far too large for a stack.
 template <std::size_t N>
 class LineTable {
  public:
   static constexpr std::size_t kSlots = N;
 
-  void Clear() { std::memset(slots_, 0, sizeof slots_); }
+  LineTable() : slots_(new LineSlot[N]) { Clear(); }
+  LineTable(const LineTable&) = delete;
+  LineTable& operator=(const LineTable&) = delete;
+
+  void Clear() { std::memset(slots_.get(), 0, N * sizeof(LineSlot)); }
 
   // Slots past the end of the table read as empty and cannot be written, so
   // a window below a header near the end stays inside the table.
@@ -29,11 +36,11 @@ class LineTable {
     if (i < N) std::memset(slots_[i].text, 0, kSlotSize);
   }
 
-  LineSlot* begin() { return slots_; }
-  LineSlot* end() { return slots_ + N; }
+  LineSlot* begin() { return slots_.get(); }
+  LineSlot* end() { return slots_.get() + N; }
 
  private:
-  LineSlot slots_[N];
+  std::unique_ptr<LineSlot[]> slots_;
 };
 
 inline constexpr std::size_t kModelListSlots = 4000;
@@ -41,11 +48,6 @@ inline constexpr std::size_t kConfigLineSlots = 20000;
 
 using ModelListTable = LineTable<kModelListSlots>;
 using ConfigLineTable = LineTable<kConfigLineSlots>;
-
-// The two process-wide tables: the lines of CSL_ICAO.csv (each keeps its
-// line feed) and of the aircraft configuration file (line feed removed).
-extern ModelListTable ModelList;
-extern ConfigLineTable ConfigLines;
 
 enum class LoadStatus {
   Loaded,
@@ -70,5 +72,5 @@ inline constexpr std::size_t kLongestConfigLine = 199;
 // does not fit is refused whole: the table is left empty rather than
 // holding lines cut in two. A model-list last line without a line feed gets
 // one, so that it stays a line of its own when lines are reordered.
-LoadResult LoadModelList(const char* path);
-LoadResult LoadConfigLines(const char* path);
+LoadResult LoadModelList(ModelListTable& table, const char* path);
+LoadResult LoadConfigLines(ConfigLineTable& table, const char* path);

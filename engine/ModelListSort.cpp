@@ -4,7 +4,7 @@
 
 #include "FileReplacement.h"
 #include "FileRewrite.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "LineTable.h"
 #include "RunReport.h"
 #include "Text.h"
@@ -19,16 +19,17 @@ int CompareModelLines(const char* a, const char* b) {
   return 0;
 }
 
-void WriteModelList(RunReport& report) {
-  std::sort(ModelList.begin(), ModelList.end(),
+void WriteModelList(InstallRun& run) {
+  std::sort(run.ModelList.begin(), run.ModelList.end(),
             [](const LineSlot& a, const LineSlot& b) { return CompareModelLines(a.text, b.text) < 0; });
 
-  const char* path = CurrentInstall.modelListPath;
+  RunReport& report = run.report;
+  const char* path = run.context.modelListPath;
   if (!BackUpOnce(path, &report.modelListBackup, report)) return;
   plat::FileReplacement out;
   bool ok = out.Begin(path);
   if (ok) {
-    for (const LineSlot& slot : ModelList) {
+    for (const LineSlot& slot : run.ModelList) {
       if (slot.text[0]) out.Write(slot.text);
     }
     ok = out.Commit();
@@ -36,12 +37,13 @@ void WriteModelList(RunReport& report) {
   if (!ok) report.Fail(Printf("%s could not be written; it was left unchanged", path));
 }
 
-void SortModelList(RunReport& report) {
-  const char* path = CurrentInstall.modelListPath;
-  LoadResult loaded = LoadModelList(path);
+void SortModelList(InstallRun& run) {
+  RunReport& report = run.report;
+  const char* path = run.context.modelListPath;
+  LoadResult loaded = LoadModelList(run.ModelList, path);
   switch (loaded.status) {
     case LoadStatus::Loaded:
-      WriteModelList(report);
+      WriteModelList(run);
       return;
     case LoadStatus::CannotOpen:
     case LoadStatus::ReadFailed:

@@ -19,26 +19,25 @@ std::string DiffOf(const std::string& real, const std::string& scratch) {
   return UnifiedDiff(name, ReadBytes(real), name, ReadBytes(scratch));
 }
 
-// Removes the scratch folder with whatever the command left in it.
+// Removes the scratch folder and the two copies in it; a rewrite leaves no
+// temporary file behind, even when it fails.
 void RemoveScratch(const DryRun& dryRun) {
   for (const std::string& path : {dryRun.scratchConfigPath, dryRun.scratchModelListPath}) {
-    if (path.empty()) continue;
-    plat::RemoveFile(path.c_str());
-    plat::RemoveFile((path + ".tmp").c_str());
+    if (!path.empty()) plat::RemoveFile(path.c_str());
   }
   plat::RemoveFolder(dryRun.scratchFolder.c_str());
 }
 
 }  // namespace
 
-Preview PreviewCommand(InstallHost& host, PreviewedCommand command) {
+Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command) {
   Preview preview;
   DryRun dryRun;
   if (!plat::CreateTempFolder(&dryRun.scratchFolder)) {
     host.ShowMessage(MessageKind::Failure, kNoScratchCopyText, nullptr);
     return preview;
   }
-  preview.outcome = command == PreviewedCommand::Install ? OnInstall(host, &dryRun) : OnRemove(host, &dryRun);
+  preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, host, &dryRun) : OnRemove(run, host, &dryRun);
   if (!dryRun.scratchConfigPath.empty()) {
     preview.diff = DiffOf(dryRun.configPath, dryRun.scratchConfigPath) +
                    DiffOf(dryRun.modelListPath, dryRun.scratchModelListPath);

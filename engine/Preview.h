@@ -6,6 +6,7 @@
 #include "InstallCommand.h"
 
 class InstallHost;
+struct InstallRun;
 
 enum class PreviewedCommand { Install, Remove };
 
@@ -18,4 +19,4 @@ struct Preview {
   std::vector<TextureWrite> textures; // targets named as the system names them
 };
 
-Preview PreviewCommand(InstallHost& host, PreviewedCommand command);
+Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);

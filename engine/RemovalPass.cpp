@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "FileRewrite.h"
-#include "InstallContext.h"
 #include "InstallHost.h"
+#include "InstallRun.h"
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RunReport.h"
@@ -19,20 +19,20 @@ constexpr std::size_t kMarkedWindow = 40;
 
 bool IsSectionHeader(const char* line) { return StartsWithIgnoringCase(line, "[fltsi"); }
 
-void RemoveLegacyModelLines(const char* label) {
+void RemoveLegacyModelLines(ModelListTable& models, const char* label) {
   for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
     char field[kSlotSize];
-    GetCsvField(ModelList.Line(i), kSlotSize, field, sizeof field, 0, ',');
-    if (EqualsIgnoringCase(field, label)) ModelList.Delete(i);
+    GetCsvField(models.Line(i), kSlotSize, field, sizeof field, 0, ',');
+    if (EqualsIgnoringCase(field, label)) models.Delete(i);
   }
 }
 
 // The title value of the section at h: the text after the first six
 // characters of the first window slot that mentions "title", taken by
 // position; null when no slot does.
-const char* SectionTitle(std::size_t h) {
+const char* SectionTitle(const ConfigLineTable& lines, std::size_t h) {
   for (std::size_t k = 0; k <= kTitleWindow; ++k) {
-    const char* line = ConfigLines.Line(h + k);
+    const char* line = lines.Line(h + k);
     if (ContainsIgnoringCase(line, "title")) return std::strlen(line) > 6 ? line + 6 : "";
   }
   return nullptr;
@@ -40,25 +40,25 @@ const char* SectionTitle(std::size_t h) {
 
 // Removes the first section whose title is the code; later rows find
 // later sections, since a removed header no longer reads as one.
-void RemoveLegacySection(const char* code) {
+void RemoveLegacySection(ConfigLineTable& lines, const char* code) {
   for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
-    char* header = ConfigLines.MutableLine(h);
+    char* header = lines.MutableLine(h);
     LowerCaseInPlace(header);
     if (!IsSectionHeader(header)) continue;
-    const char* title = SectionTitle(h);
+    const char* title = SectionTitle(lines, h);
     if (!title || !EqualsIgnoringCase(title, code)) continue;
 
-    ConfigLines.Delete(h);
+    lines.Delete(h);
     header[0] = ' ';
-    for (std::size_t k = 1; k <= kTitleWindow; ++k) ConfigLines.Delete(h + k);
-    if (StartsWithIgnoringCase(ConfigLines.Line(h + 11), "DESCRIPTI")) ConfigLines.Delete(h + 9);
+    for (std::size_t k = 1; k <= kTitleWindow; ++k) lines.Delete(h + k);
+    if (StartsWithIgnoringCase(lines.Line(h + 11), "DESCRIPTI")) lines.Delete(h + 9);
     return;
   }
 }
 
-void RemoveMarkedSections() {
+void RemoveMarkedSections(ConfigLineTable& lines) {
   for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
-    char* header = ConfigLines.MutableLine(h);
+    char* header = lines.MutableLine(h);
     LowerCaseInPlace(header);
     if (!IsSectionHeader(header)) continue;
 
@@ -67,12 +67,12 @@ void RemoveMarkedSections() {
     std::size_t last = h;
     bool marked = ContainsIgnoringCase(header, "quorvane=");
     for (std::size_t k = h + 1; k <= h + kMarkedWindow && k < ConfigLineTable::kSlots; ++k) {
-      if (ConfigLines.Line(k)[0] == '[') break;
+      if (lines.Line(k)[0] == '[') break;
       last = k;
-      if (ContainsIgnoringCase(ConfigLines.Line(k), "quorvane=")) marked = true;
+      if (ContainsIgnoringCase(lines.Line(k), "quorvane=")) marked = true;
     }
     if (!marked) continue;
-    for (std::size_t k = h; k <= last; ++k) ConfigLines.Delete(k);
+    for (std::size_t k = h; k <= last; ++k) lines.Delete(k);
   }
 }
 
@@ -121,42 +121,43 @@ bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::
   return false;
 }
 
-void RemoveLegacyEntries() {
+void RemoveLegacyEntries(InstallRun& run) {
   for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.label[0]) RemoveLegacyModelLines(row.label);
+    if (row.label[0]) RemoveLegacyModelLines(run.ModelList, row.label);
   }
   for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.code[0]) RemoveLegacySection(row.code);
+    if (row.code[0]) RemoveLegacySection(run.ConfigLines, row.code);
   }
 }
 
-void RemoveMarkedEntries() {
+void RemoveMarkedEntries(InstallRun& run) {
   for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
-    if (ContainsIgnoringCase(ModelList.Line(i), "(QUORVANE)")) ModelList.Delete(i);
+    if (ContainsIgnoringCase(run.ModelList.Line(i), "(QUORVANE)")) run.ModelList.Delete(i);
   }
-  RemoveMarkedSections();
+  RemoveMarkedSections(run.ConfigLines);
 }
 
-void FilterConfigLines() {
+void FilterConfigLines(ConfigLineTable& lines) {
   for (std::size_t i = 0; i < ConfigLineTable::kSlots; ++i) {
-    const char* line = ConfigLines.Line(i);
-    if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') ConfigLines.Delete(i);
+    const char* line = lines.Line(i);
+    if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') lines.Delete(i);
   }
 }
 
-RemovalResult RemoveEarlierEntries(InstallHost& host, RunReport& report) {
-  const InstallContext& context = CurrentInstall;
+RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host) {
+  const InstallContext& context = run.context;
+  RunReport& report = run.report;
   RemovalResult result;
-  LoadResult models = LoadModelList(context.modelListPath);
-  LoadResult config = LoadConfigLines(context.configPath);
+  LoadResult models = LoadModelList(run.ModelList, context.modelListPath);
+  LoadResult config = LoadConfigLines(run.ConfigLines, context.configPath);
 
   if (Refuses(models) || Refuses(config)) {
     result.refused = true;
     result.refusal = Refuses(models)
                          ? DescribeRefusal(context.modelListPath, models, kModelListSlots, kLongestModelLine)
                          : DescribeRefusal(context.configPath, config, kConfigLineSlots, kLongestConfigLine);
-    ModelList.Clear();
-    ConfigLines.Clear();
+    run.ModelList.Clear();
+    run.ConfigLines.Clear();
     host.CloseWaitBox();
     return result;
   }
@@ -174,12 +175,12 @@ RemovalResult RemoveEarlierEntries(InstallHost& host, RunReport& report) {
     report.configBackup = RunReport::Backup::Failed;
   }
 
-  RemoveLegacyEntries();
-  RemoveMarkedEntries();
-  FilterConfigLines();
+  RemoveLegacyEntries(run);
+  RemoveMarkedEntries(run);
+  FilterConfigLines(run.ConfigLines);
 
-  if (configRead) WriteConfigLines(context.configPath, report);
-  if (modelsRead) WriteModelList(report);
+  if (configRead) WriteConfigLines(run);
+  if (modelsRead) WriteModelList(run);
   host.CloseWaitBox();
   return result;
 }

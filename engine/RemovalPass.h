@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <string>
 
+#include "LineTable.h"
+
 class InstallHost;
-class RunReport;
+struct InstallRun;
 
 // Entries that releases before the "(QUORVANE)" marker installed: a model
 // line is known by its first comma-separated field (the label), an aircraft
@@ -22,12 +24,12 @@ extern const LegacyAirline LegacyAirlineTable[kLegacyRows];
 bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::size_t resultSize, int index,
                  char delimiter);
 
-// The steps of the pass over ModelList and ConfigLines in memory.
-void RemoveLegacyEntries();
-void RemoveMarkedEntries();
+// The steps of the pass over the run's ModelList and ConfigLines in memory.
+void RemoveLegacyEntries(InstallRun& run);
+void RemoveMarkedEntries(InstallRun& run);
 // Drops configuration lines that are neither a header, a comment nor a
 // key=value line.
-void FilterConfigLines();
+void FilterConfigLines(ConfigLineTable& lines);
 
 struct RemovalResult {
   bool refused = false;  // a file does not fit its table; nothing was changed
@@ -38,4 +40,5 @@ struct RemovalResult {
 // earlier run installed, rewrites the configuration file (filtered, in
 // lower case) and the model list (sorted), and closes the wait box. Files
 // that cannot be read are left alone; everything that failed is reported.
-RemovalResult RemoveEarlierEntries(InstallHost& host, RunReport& report);
+// Failures go to the run's report.
+RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host);

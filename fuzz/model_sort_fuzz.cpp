@@ -17,6 +17,7 @@
 #include "FuzzSupport.h"
 #include "InstallContext.h"
 #include "ModelListSort.h"
+#include "InstallRun.h"
 #include "RunReport.h"
 #include "Text.h"
 
@@ -64,11 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   fuzz::WriteBytes(path, bytes);
-  std::memset(&CurrentInstall, 0, sizeof CurrentInstall);
-  CopyText(CurrentInstall.modelListPath, path.c_str());
-
-  RunReport report;
-  SortModelList(report);
+  static InstallRun run;
+  run.context = InstallContext();
+  run.report = RunReport();
+  const RunReport& report = run.report;
+  CopyText(run.context.modelListPath, path.c_str());
+  SortModelList(run);
   const std::string after = fuzz::ReadBytes(path);
   fuzz::Check(!fuzz::Exists(path + ".tmp"), "a temporary file is left behind");
 

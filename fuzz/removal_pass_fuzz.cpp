@@ -14,6 +14,7 @@
 #include "FuzzSupport.h"
 #include "InstallContext.h"
 #include "RemovalPass.h"
+#include "InstallRun.h"
 #include "RunReport.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -148,14 +149,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteBytes(files.config, config);
   fuzz::WriteBytes(files.models, models);
 
-  std::memset(&CurrentInstall, 0, sizeof CurrentInstall);
-  CopyText(CurrentInstall.squawkBoxFolder, files.folder.c_str());
-  CopyText(CurrentInstall.configPath, files.config.c_str());
-  CopyText(CurrentInstall.modelListPath, files.models.c_str());
+  static InstallRun run;
+  run.context = InstallContext();
+  run.report = RunReport();
+  const RunReport& report = run.report;
+  CopyText(run.context.squawkBoxFolder, files.folder.c_str());
+  CopyText(run.context.configPath, files.config.c_str());
+  CopyText(run.context.modelListPath, files.models.c_str());
 
   FakeHost host;
-  RunReport report;
-  const RemovalResult result = RemoveEarlierEntries(host, report);
+  const RemovalResult result = RemoveEarlierEntries(run, host);
 
   fuzz::Check(!host.waitBoxTexts.empty() && host.waitBoxTexts.back() == "<close>", "the wait box was not closed");
   fuzz::Check(!fuzz::Exists(files.config + ".tmp") && !fuzz::Exists(files.models + ".tmp"),

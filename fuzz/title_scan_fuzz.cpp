@@ -14,6 +14,7 @@
 #include "Folders.h"
 #include "FuzzSupport.h"
 #include "InstallContext.h"
+#include "InstallRun.h"
 #include "RunReport.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -102,20 +103,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteBytes(tree.models, kModelsBefore);
   std::remove(tree.textureTarget.c_str());
 
-  std::memset(&CurrentInstall, 0, sizeof CurrentInstall);
-  CopyText(CurrentInstall.fsFolder, tree.fs.c_str());
-  CopyText(CurrentInstall.squawkBoxFolder, tree.squawkBox.c_str());
-  CopyText(CurrentInstall.configPath, tree.config.c_str());
-  CopyText(CurrentInstall.modelListPath, tree.models.c_str());
-  SetCatalogueFolder(tree.catalogue.c_str());
+  static InstallRun run;
+  run.context = InstallContext();
+  run.report = RunReport();
+  const RunReport& report = run.report;
+  CopyText(run.context.fsFolder, tree.fs.c_str());
+  CopyText(run.context.squawkBoxFolder, tree.squawkBox.c_str());
+  CopyText(run.context.configPath, tree.config.c_str());
+  CopyText(run.context.modelListPath, tree.models.c_str());
+  run.SetCatalogueFolder(tree.catalogue.c_str());
 
   FakeHost host;
-  RunReport report;
-  InstallAirline(host, kDescription, report);
+  InstallAirline(run, host, kDescription);
 
   fuzz::Check(!report.HasFailures(), "installing into a readable file reported a failure",
               report.HasFailures() ? report.Failures()[0] : "");
-  fuzz::Check(std::strcmp(CurrentInstall.record.Title, kTitle) == 0, "the last matching section was not used");
+  fuzz::Check(std::strcmp(run.context.record.Title, kTitle) == 0, "the last matching section was not used");
   fuzz::Check(fuzz::ReadBytes(tree.textureTarget) == std::string(kTexture, sizeof kTexture - 1),
               "the texture was not copied");
 

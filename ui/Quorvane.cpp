@@ -22,7 +22,7 @@ BOOL CQuorvaneApp::InitInstance() {
   ShowWaitBox("");
   ShowWaitBox("Quorvane is  loading - please wait ..");
 
-  CQuorvaneDlg dialog(nullptr);
+  CQuorvaneDlg dialog(m_run, nullptr);
   m_pMainWnd = &dialog;
   dialog.DoModal();
 

@@ -2,6 +2,7 @@
 // as the main window, then the goodbye splash for 17 seconds.
 #pragma once
 
+#include "InstallRun.h"
 #include "framework/CWinApp.h"
 
 class CQuorvaneApp : public CWinApp {
@@ -15,4 +16,8 @@ class CQuorvaneApp : public CWinApp {
   static constexpr UINT kGoodbyeBitmap = 3000;
   static constexpr int kGoodbyeTimeout = 3500000;
   static constexpr DWORD kGoodbyeTime = 17000;
+
+ private:
+  // What the dialog's commands work on, kept for the life of the process.
+  InstallRun m_run;
 };

@@ -8,7 +8,7 @@
 #include "DirDialog.h"
 #include "FolderSettings.h"
 #include "InstallCommand.h"
-#include "Text.h"
+#include "InstallRun.h"
 #include "WaitBox.h"
 #include "framework/Afx.h"
 #include "framework/Dc.h"
@@ -41,10 +41,15 @@ const ButtonRow kButtons[] = {
     {"...", "Browse SquawkBox Folder", kBrowseSquawkBoxCommand, CRect(260, 232, 20, 20), IDB_BUTTONS_SMALL, 25},
 };
 
+int ProgressBarId(ProgressBar bar) { return bar == ProgressBar::Airline ? IDC_PROGRESS_AIRLINE : IDC_PROGRESS_OVERALL; }
+
+int FieldId(FolderKind field) { return field == FolderKind::Fs ? IDC_FS_FOLDER : IDC_SQUAWKBOX_FOLDER; }
+
 }  // namespace
 
-CQuorvaneDlg::CQuorvaneDlg(CWnd* parent)
+CQuorvaneDlg::CQuorvaneDlg(InstallRun& run, CWnd* parent)
     : ZRVBitmapDialog(IDD_QUORVANE_DIALOG, parent),
+      m_run(run),
       m_appIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CQuorvaneDlg::~CQuorvaneDlg() = default;  // the icon is a shared resource icon: never destroyed
@@ -61,8 +66,10 @@ BOOL CQuorvaneDlg::OnInitDialog() {
   SetIcon(m_appIcon, TRUE);
   SetIcon(m_appIcon, FALSE);
 
-  FillAirlineList(*this);
-  LoadFolderFields(*this);
+  std::vector<std::string> entries;
+  FillAirlineList(m_run, &entries);
+  FillList(entries);
+  FillFolderFields();
   CreateButtons();
 
   SendToList(LB_SELITEMRANGE, FALSE, 0x0000FFFF);
@@ -85,6 +92,17 @@ void CQuorvaneDlg::CreateButtons() {
   m_squawkBoxBrowseButton.SetTextColors(kWhite, kWhite);
 }
 
+void CQuorvaneDlg::FillList(const std::vector<std::string>& entries) {
+  SendToList(LB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries) SendToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
+void CQuorvaneDlg::FillFolderFields() {
+  const RememberedFolders folders = LoadFolderFields();
+  SetFieldText(FolderKind::Fs, folders.fsFolder.c_str());
+  SetFieldText(FolderKind::SquawkBox, folders.squawkBoxFolder.c_str());
+}
+
 void CQuorvaneDlg::OnCancel() { EndDialog(IDOK); }
 
 BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
@@ -97,7 +115,7 @@ BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
   }
 }
 
-void CQuorvaneDlg::OnInstall() { ::OnInstall(*this); }
+void CQuorvaneDlg::OnInstall() { ::OnInstall(m_run, *this); }
 void CQuorvaneDlg::OnBrowseFsFolder() { ::OnBrowseFsFolder(*this); }
 void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { ::OnBrowseSquawkBoxFolder(*this); }
 
@@ -128,7 +146,7 @@ void CQuorvaneDlg::OnPaint() {
 HCURSOR CQuorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
 
 LRESULT CQuorvaneDlg::SendToList(UINT msg, WPARAM wp, LPARAM lp) {
-  return ::SendDlgItemMessageA(m_hWnd, kAirlineListId, msg, wp, lp);
+  return ::SendDlgItemMessageA(m_hWnd, IDC_AIRLINE_LIST, msg, wp, lp);
 }
 
 Answer CQuorvaneDlg::ShowMessage(MessageKind kind, const char* text, const char* caption) {
@@ -150,49 +168,41 @@ Answer CQuorvaneDlg::ShowMessage(MessageKind kind, const char* text, const char*
   return Answer::Ok;
 }
 
-void CQuorvaneDlg::GetFolderText(int fieldId, char* buf, std::size_t cap) {
-  if (cap == 0) return;
-  buf[0] = '\0';
-  ::GetDlgItemTextA(m_hWnd, fieldId, buf, static_cast<int>(cap));
+InstallRequest CQuorvaneDlg::Request() {
+  InstallRequest request;
+  request.fsFolder = ItemText(IDC_FS_FOLDER);
+  request.squawkBoxFolder = ItemText(IDC_SQUAWKBOX_FOLDER);
+  const LRESULT count = SendToList(LB_GETCOUNT, 0, 0);
+  for (int i = 0; i < count; ++i) {
+    request.entries.push_back(ListEntry{ListEntryText(i), SendToList(LB_GETSEL, i, 0) > 0});
+  }
+  return request;
 }
 
-void CQuorvaneDlg::SetFolderText(int fieldId, const char* text) { ::SetDlgItemTextA(m_hWnd, fieldId, text); }
-
-bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelection, char* result,
-                                   std::size_t cap) {
-  CDirDialog browser;
-  browser.m_title = title;
-  browser.m_initialSelection = initialSelection;
-  if (!browser.Browse()) return false;
-  CopyText(result, cap, browser.m_resultPath.c_str());
-  return true;
+std::string CQuorvaneDlg::ItemText(int id) {
+  HWND item = ::GetDlgItem(m_hWnd, id);
+  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(item)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextA(item, &text[0], static_cast<int>(text.size()))));
+  return text;
 }
 
-void CQuorvaneDlg::ResetList() { SendToList(LB_RESETCONTENT, 0, 0); }
-
-void CQuorvaneDlg::AddListEntry(const char* text) { SendToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
-
-int CQuorvaneDlg::ListCount() { return static_cast<int>(SendToList(LB_GETCOUNT, 0, 0)); }
-
-bool CQuorvaneDlg::IsListEntrySelected(int index) { return SendToList(LB_GETSEL, index, 0) > 0; }
-
-void CQuorvaneDlg::GetListEntry(int index, char* buf, std::size_t cap) {
-  if (cap == 0) return;
-  buf[0] = '\0';
+std::string CQuorvaneDlg::ListEntryText(int index) {
   // LB_GETTEXT knows no buffer size: fetch into one of the entry's length.
   const LRESULT length = SendToList(LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return;
+  if (length == LB_ERR) return std::string();
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   SendToList(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(length));
-  CopyText(buf, cap, text.c_str());
+  return text;
 }
 
-void CQuorvaneDlg::SetProgressRange(int barId, int lower, int upper) {
-  ::SendDlgItemMessageA(m_hWnd, barId, PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
+void CQuorvaneDlg::SetProgressRange(ProgressBar bar, int lower, int upper) {
+  ::SendDlgItemMessageA(m_hWnd, ProgressBarId(bar), PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
 }
 
-void CQuorvaneDlg::SetProgressPos(int barId, int pos) { ::SendDlgItemMessageA(m_hWnd, barId, PBM_SETPOS, pos, 0); }
+void CQuorvaneDlg::SetProgressPos(ProgressBar bar, int pos) {
+  ::SendDlgItemMessageA(m_hWnd, ProgressBarId(bar), PBM_SETPOS, pos, 0);
+}
 
 void CQuorvaneDlg::SetWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }
 
@@ -201,3 +211,18 @@ void CQuorvaneDlg::Pause(unsigned milliseconds) { ::Sleep(milliseconds); }
 void CQuorvaneDlg::ShowWaitBox(const char* text) { ::ShowWaitBox(text); }
 
 void CQuorvaneDlg::CloseWaitBox() { ::CloseWaitBox(); }
+
+std::string CQuorvaneDlg::FieldText(FolderKind field) { return ItemText(FieldId(field)); }
+
+void CQuorvaneDlg::SetFieldText(FolderKind field, const char* text) { ::SetDlgItemTextA(m_hWnd, FieldId(field), text); }
+
+bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelection, std::string* chosen) {
+  CDirDialog browser;
+  browser.m_title = title;
+  browser.m_initialSelection = initialSelection;
+  if (!browser.Browse()) return false;
+  *chosen = browser.m_resultPath;
+  return true;
+}
+
+void CQuorvaneDlg::ShowWrongFolder(const char* text) { ShowMessage(MessageKind::Failure, text, nullptr); }

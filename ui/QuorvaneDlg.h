@@ -3,13 +3,19 @@
 // Install and Exit buttons. It is the window the engine's commands run on.
 #pragma once
 
+#include <string>
+
+#include "FolderSettings.h"
 #include "InstallHost.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
 
-class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost {
+struct InstallRun;
+
+class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost, public FolderFieldHost {
  public:
-  explicit CQuorvaneDlg(CWnd* parent = nullptr);
+  // run: what the commands work on; not owned, it outlives the dialog.
+  explicit CQuorvaneDlg(InstallRun& run, CWnd* parent = nullptr);
   ~CQuorvaneDlg() override;
 
   BOOL OnInitDialog() override;
@@ -21,22 +27,21 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost {
   void OnBrowseFsFolder();
   void OnBrowseSquawkBoxFolder();
 
-  // What the engine asks of the window.
+  // What the engine's commands ask of the window.
   Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
-  void GetFolderText(int fieldId, char* buf, std::size_t cap) override;
-  void SetFolderText(int fieldId, const char* text) override;
-  bool BrowseForFolder(const char* title, const char* initialSelection, char* result, std::size_t cap) override;
-  void ResetList() override;
-  void AddListEntry(const char* text) override;
-  int ListCount() override;
-  bool IsListEntrySelected(int index) override;
-  void GetListEntry(int index, char* buf, std::size_t cap) override;
-  void SetProgressRange(int barId, int lower, int upper) override;
-  void SetProgressPos(int barId, int pos) override;
+  InstallRequest Request() override;
+  void SetProgressRange(ProgressBar bar, int lower, int upper) override;
+  void SetProgressPos(ProgressBar bar, int pos) override;
   void SetWaitCursor() override;
   void Pause(unsigned milliseconds) override;
   void ShowWaitBox(const char* text) override;
   void CloseWaitBox() override;
+
+  // What the browse commands ask of it.
+  std::string FieldText(FolderKind field) override;
+  void SetFieldText(FolderKind field, const char* text) override;
+  bool BrowseForFolder(const char* title, const char* initialSelection, std::string* chosen) override;
+  void ShowWrongFolder(const char* text) override;
 
   static constexpr UINT_PTR kSelectAllTimer = 1;
   static constexpr UINT kSelectAllDelay = 500;
@@ -50,8 +55,13 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost {
 
  private:
   void CreateButtons();
+  void FillList(const std::vector<std::string>& entries);
+  void FillFolderFields();
+  std::string ItemText(int id);
+  std::string ListEntryText(int index);
   LRESULT SendToList(UINT msg, WPARAM wp, LPARAM lp);
 
+  InstallRun& m_run;
   HICON m_appIcon;
   ZRVHotSyncButton m_exitButton;
   ZRVHotSyncButton m_installButton;

@@ -6,7 +6,7 @@
 
 #include "AirlineInstall.h"
 #include "Folders.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "RunReport.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -17,12 +17,10 @@ class InstallAirlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tree_.AddAirline(0, "Quorvane Air", "QVA738");
-    CopyText(CurrentInstall.fsFolder, tree_.fs.c_str());
-    CopyText(CurrentInstall.squawkBoxFolder, tree_.squawkBox.c_str());
-    CopyText(CurrentInstall.configPath, tree_.config().c_str());
-    CopyText(CurrentInstall.modelListPath, tree_.models().c_str());
+    tree_.UsePaths(run_);
   }
-  void Install(const char* description = "Quorvane Air") { InstallAirline(host_, description, report_); }
+  void Install(const char* description = "Quorvane Air") { InstallAirline(run_, host_, description); }
+  const RunReport& Report() const { return run_.report; }
   std::string Config() { return ReadFile(tree_.config()); }
   std::string Texture() { return ReadFile(tree_.csl + "/texture.QVA738/csl.0af"); }
 
@@ -32,10 +30,9 @@ class InstallAirlineTest : public ::testing::Test {
                 "quorvane=Quorvane Air (QUORVANE),QVA738\nchecklists=\n\n");
   }
 
-  EngineStateGuard state_;
   InstallTree tree_;
+  InstallRun run_;
   FakeHost host_;
-  RunReport report_;
 };
 
 TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
@@ -44,7 +41,7 @@ TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
   EXPECT_EQ(Config(), Section(0));
   EXPECT_EQ(ReadFile(tree_.models()), "Other,X\r\nQuorvane Air (QUORVANE),QVA738\r\n");
   EXPECT_EQ(Texture(), "texture of QVA738");
-  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_FALSE(Report().HasFailures());
   EXPECT_EQ(host_.waitBoxTexts, std::vector<std::string>{"Installing Airline     Quorvane Air "});
 }
 
@@ -113,7 +110,7 @@ TEST_F(InstallAirlineTest, EmptySq1LeavesTheModelListAlone) {
   Install("NoSq");
   EXPECT_NE(Config().find("quorvane=\r\nchecklists=\r\n"), std::string::npos);
   EXPECT_EQ(ReadFile(tree_.models()), "");
-  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_FALSE(Report().HasFailures());
 }
 
 TEST_F(InstallAirlineTest, AirlinesThatCannotBeInstalledSoundlyChangeNothing) {
@@ -126,37 +123,37 @@ TEST_F(InstallAirlineTest, AirlinesThatCannotBeInstalledSoundlyChangeNothing) {
       "[Airline.5]\nDescr=Slash\nTitle=t\nFolder=F\nData=../../etc/passwd\n"
       "[Airline.6]\nDescr=Path\nTitle=t\nFolder=" + std::string(49, 'p') + "\nData=L\n";
   tree_.WriteCatalogue();
-  CopyText(CurrentInstall.fsFolder, (tree_.fs + "/" + std::string(120, 'f')).c_str());
+  CopyText(run_.context.fsFolder, (tree_.fs + "/" + std::string(120, 'f')).c_str());
   for (const char* description : {"Long", "Up", "Sep", "Drive", "Slash", "Path", "Unknown"}) {
     Install(description);
   }
   EXPECT_EQ(Config(), "");
   EXPECT_EQ(ReadFile(tree_.models()), "");
-  ASSERT_EQ(report_.Failures().size(), 7u);
-  EXPECT_NE(report_.Failures()[0].find("Title value in Airlines.dat is longer than 49"), std::string::npos);
-  EXPECT_NE(report_.Failures()[1].find("Folder value \"..\""), std::string::npos);
-  EXPECT_NE(report_.Failures()[5].find("texture path is too long"), std::string::npos);
-  EXPECT_NE(report_.Failures()[6].find("not found in Airlines.dat"), std::string::npos);
+  ASSERT_EQ(Report().Failures().size(), 7u);
+  EXPECT_NE(Report().Failures()[0].find("Title value in Airlines.dat is longer than 49"), std::string::npos);
+  EXPECT_NE(Report().Failures()[1].find("Folder value \"..\""), std::string::npos);
+  EXPECT_NE(Report().Failures()[5].find("texture path is too long"), std::string::npos);
+  EXPECT_NE(Report().Failures()[6].find("not found in Airlines.dat"), std::string::npos);
 }
 
 TEST_F(InstallAirlineTest, FailuresOfFilesAreReported) {
   std::remove((tree_.catalogue + "/QVA738.dat").c_str());
   Install();
-  ASSERT_EQ(report_.Failures().size(), 1u);
-  EXPECT_NE(report_.Failures()[0].find("could not be copied"), std::string::npos);
+  ASSERT_EQ(Report().Failures().size(), 1u);
+  EXPECT_NE(Report().Failures()[0].find("could not be copied"), std::string::npos);
   EXPECT_EQ(Config(), Section(0)) << "entries written before the copy stay";
 
-  RunReport second;
+  run_.report = RunReport();
+  const RunReport& second = run_.report;
   WriteFile(tree_.config(), "");
   chmod(tree_.config().c_str(), 0444);
-  InstallAirline(host_, "Quorvane Air", second);
+  InstallAirline(run_, host_, "Quorvane Air");
   ASSERT_EQ(second.Failures().size(), 1u);
   EXPECT_NE(second.Failures()[0].find("could not be written"), std::string::npos);
   EXPECT_EQ(ReadFile(tree_.models()), "Quorvane Air (QUORVANE),QVA738\r\n") << "no model line without its section";
 }
 
 TEST(EnsureFolderPath, CreatesOnlyWhatIsMissing) {
-  EngineStateGuard state;
   TempDir dir;
   FakeHost host;
   MakeFolders(dir / "FS/aircraft/csl");

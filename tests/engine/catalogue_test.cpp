@@ -4,7 +4,7 @@
 
 #include "Catalogue.h"
 #include "Folders.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "TestSupport.h"
 
 namespace {
@@ -13,15 +13,16 @@ class CatalogueTest : public ::testing::Test {
  protected:
   void Write(const std::string& text) { WriteFile(dir_ / "Airlines.dat", text); }
   std::vector<std::string> List() {
-    FakeHost host;
-    host.entries = {"stale"};
-    FillAirlineList(host);
-    return host.entries;
+    std::vector<std::string> list = {"stale"};
+    FillAirlineList(run_, &list);
+    return list;
   }
+  LookupResult Lookup(const std::string& description) { return LookupAirline(run_, description.c_str()); }
+  const AirlineRecord& Record() const { return run_.context.record; }
 
-  EngineStateGuard state_;
   TempDir dir_;
-  void SetUp() override { ASSERT_TRUE(SetCatalogueFolder(dir_.path().c_str())); }
+  InstallRun run_;
+  void SetUp() override { ASSERT_TRUE(run_.SetCatalogueFolder(dir_.path().c_str())); }
 };
 
 TEST_F(CatalogueTest, ListFollowsSectionNumbersNotFileOrder) {
@@ -32,8 +33,8 @@ TEST_F(CatalogueTest, ListFollowsSectionNumbersNotFileOrder) {
 
 TEST_F(CatalogueTest, MissingCatalogueGivesEmptyListAndRecord) {
   EXPECT_TRUE(List().empty());
-  EXPECT_FALSE(LookupAirline("anything").found);
-  EXPECT_STREQ(CurrentInstall.record.Title, "");
+  EXPECT_FALSE(Lookup("anything").found);
+  EXPECT_STREQ(Record().Title, "");
 }
 
 TEST_F(CatalogueTest, LookupTakesTheLastMatchWholeAndIsCaseSensitive) {
@@ -41,9 +42,9 @@ TEST_F(CatalogueTest, LookupTakesTheLastMatchWholeAndIsCaseSensitive) {
         "[Airline.9]\nDescr=Dup\nTitle=nine\nSQ1=s9\nFolder=F9\nData=D9\nSim=S\nSound=So\nModel=M\n"
         "[Airline.10]\nDescr=dup\nTitle=ten\n");
   EXPECT_EQ(List(), (std::vector<std::string>{"Dup", "Dup", "dup"}));
-  LookupResult result = LookupAirline("Dup");
+  LookupResult result = Lookup("Dup");
   ASSERT_TRUE(result.found);
-  const AirlineRecord& r = CurrentInstall.record;
+  const AirlineRecord& r = Record();
   EXPECT_STREQ(r.Title, "nine");
   EXPECT_STREQ(r.Panel, "") << "a key missing from the last match stays empty";
   EXPECT_STREQ(r.SQ1, "s9");
@@ -52,8 +53,8 @@ TEST_F(CatalogueTest, LookupTakesTheLastMatchWholeAndIsCaseSensitive) {
   EXPECT_STREQ(r.Sim, "S");
   EXPECT_STREQ(r.Sound, "So");
   EXPECT_STREQ(r.Model, "M");
-  EXPECT_FALSE(LookupAirline("DUP").found);
-  EXPECT_STREQ(CurrentInstall.record.Title, "") << "every lookup clears the record first";
+  EXPECT_FALSE(Lookup("DUP").found);
+  EXPECT_STREQ(Record().Title, "") << "every lookup clears the record first";
 }
 
 TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
@@ -62,17 +63,17 @@ TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
   std::vector<std::string> list = List();
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0], descr.substr(0, 254));
-  EXPECT_FALSE(LookupAirline(list[0].c_str()).found);
+  EXPECT_FALSE(Lookup(list[0]).found);
 
   // A lookup reads 299 characters, and a Descr ends at a zero byte.
   Write("[Airline.0]\nDescr=" + std::string(310, 'x') + "\nTitle=cut\n[Airline.1]\nDescr=  \"zero" +
         std::string(1, '\0') + "after\"\nTitle=zero\n");
-  ASSERT_TRUE(LookupAirline(std::string(299, 'x').c_str()).found);
-  EXPECT_STREQ(CurrentInstall.record.Title, "cut");
-  EXPECT_FALSE(LookupAirline(std::string(298, 'x').c_str()).found);
-  ASSERT_TRUE(LookupAirline("zero").found);
-  EXPECT_STREQ(CurrentInstall.record.Title, "zero");
-  EXPECT_FALSE(LookupAirline("zer").found);
+  ASSERT_TRUE(Lookup(std::string(299, 'x')).found);
+  EXPECT_STREQ(Record().Title, "cut");
+  EXPECT_FALSE(Lookup(std::string(298, 'x')).found);
+  ASSERT_TRUE(Lookup("zero").found);
+  EXPECT_STREQ(Record().Title, "zero");
+  EXPECT_FALSE(Lookup("zer").found);
   // A Descr that is empty up to its zero byte gives no empty list entry.
   Write("[Airline.0]\nDescr=" + std::string(1, '\0') + "hidden\n[Airline.1]\nDescr=shown\n");
   EXPECT_EQ(List(), (std::vector<std::string>{"shown"}));
@@ -80,36 +81,36 @@ TEST_F(CatalogueTest, LongDescrIsListedCutAndCannotBeLookedUp) {
 
 TEST_F(CatalogueTest, ValuesOverFortyNineCharactersAreNamedNotCut) {
   Write("[Airline.0]\nDescr=A\nTitle=" + std::string(49, 't') + "\nSQ1=" + std::string(50, 's') + "\n");
-  LookupResult result = LookupAirline("A");
+  LookupResult result = Lookup("A");
   ASSERT_TRUE(result.found);
   ASSERT_NE(result.tooLongKey, nullptr);
   EXPECT_STREQ(result.tooLongKey, "SQ1");
-  EXPECT_STREQ(CurrentInstall.record.SQ1, "");
-  EXPECT_EQ(std::string(CurrentInstall.record.Title), std::string(49, 't'));
+  EXPECT_STREQ(Record().SQ1, "");
+  EXPECT_EQ(std::string(Record().Title), std::string(49, 't'));
 }
 
 TEST_F(CatalogueTest, AnEditIsSeenByTheNextLookup) {
   Write("[Airline.0]\nDescr=A\nTitle=old\n");
-  LookupAirline("A");
-  EXPECT_STREQ(CurrentInstall.record.Title, "old");
+  Lookup("A");
+  EXPECT_STREQ(Record().Title, "old");
   Write("[Airline.0]\nDescr=A\nTitle=new\n");
-  LookupAirline("A");
-  EXPECT_STREQ(CurrentInstall.record.Title, "new");
+  Lookup("A");
+  EXPECT_STREQ(Record().Title, "new");
 }
 
 TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
-  EngineStateGuard state;
-  char module[300];
+  char module[InstallContext::kPathSize];
   GetModuleFolder(module);
   ASSERT_GT(std::strlen(module), 1u);
   EXPECT_EQ(module[std::strlen(module) - 1], '/');
-  char folder[300];
-  GetCatalogueFolder(folder, sizeof folder);
-  EXPECT_STREQ(folder, module);
-  ASSERT_TRUE(SetCatalogueFolder("/some/where"));
-  GetCatalogueFolder(folder, sizeof folder);
-  EXPECT_STREQ(folder, "/some/where/");
-  EXPECT_FALSE(SetCatalogueFolder(std::string(260, 'x').c_str()));
+  InstallRun run;
+  EXPECT_EQ(run.CatalogueFolder(), module);
+  ASSERT_TRUE(run.SetCatalogueFolder("/some/where"));
+  EXPECT_EQ(run.CatalogueFolder(), "/some/where/");
+  EXPECT_FALSE(run.SetCatalogueFolder(std::string(260, 'x').c_str()));
+  EXPECT_EQ(run.CatalogueFolder(), "/some/where/") << "a refused name changes nothing";
+  ASSERT_TRUE(run.SetCatalogueFolder(nullptr));
+  EXPECT_EQ(run.CatalogueFolder(), module);
 }
 
 }  // namespace

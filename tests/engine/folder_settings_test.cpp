@@ -13,21 +13,19 @@ class FolderSettingsTest : public ::testing::Test {
   void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
   std::string Profile() { return ReadFile(config_ / "Quorvane.ini"); }
 
-  EngineStateGuard state_;
   TempDir config_;
   InstallTree tree_;
   FakeHost host_;
 };
 
 TEST_F(FolderSettingsTest, FieldsComeFromTheProfileCutTo299) {
-  host_.fsFolder = "stale";
-  LoadFolderFields(host_);
-  EXPECT_EQ(host_.fsFolder, "") << "no profile yet";
-  EXPECT_EQ(host_.squawkBoxFolder, "");
+  RememberedFolders fields = LoadFolderFields();
+  EXPECT_EQ(fields.fsFolder, "") << "no profile yet";
+  EXPECT_EQ(fields.squawkBoxFolder, "");
   WriteFile(config_ / "Quorvane.ini", "[PATH]\r\nFLUSI=" + std::string(310, 'f') + "\r\nSQUAWK=D:\\Wrong\r\n");
-  LoadFolderFields(host_);
-  EXPECT_EQ(host_.fsFolder, std::string(299, 'f'));
-  EXPECT_EQ(host_.squawkBoxFolder, "D:\\Wrong") << "no check is made when the fields are filled";
+  fields = LoadFolderFields();
+  EXPECT_EQ(fields.fsFolder, std::string(299, 'f'));
+  EXPECT_EQ(fields.squawkBoxFolder, "D:\\Wrong") << "no check is made when the fields are filled";
 }
 
 TEST_F(FolderSettingsTest, AcceptedFolderGoesToFieldAndProfile) {
@@ -50,8 +48,7 @@ TEST_F(FolderSettingsTest, RejectedFolderIsRememberedButNotShown) {
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text, "This is not the correct SquawkBox directory !\n\nPlease try again !");
   EXPECT_EQ(Profile(), Crlf("[PATH]\nSQUAWK=" + tree_.fs + "\n"));
-  LoadFolderFields(host_);
-  EXPECT_EQ(host_.squawkBoxFolder, tree_.fs) << "the next start shows it";
+  EXPECT_EQ(LoadFolderFields().squawkBoxFolder, tree_.fs) << "the next start shows it";
 }
 
 TEST_F(FolderSettingsTest, CancelledBrowseKeepsTheRememberedFolder) {

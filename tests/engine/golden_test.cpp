@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "RemovalPass.h"
 #include "RunReport.h"
 #include "TestSupport.h"
@@ -29,18 +29,16 @@ std::vector<std::string> Cases() {
 class GoldenRemoval : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenRemoval, LeavesFilesAsExpected) {
-  EngineStateGuard state;
   InstallTree tree;
+  InstallRun run;
   const std::string folder = std::string(GOLDEN_DIR) + "/" + GetParam();
   WriteFile(tree.config(), ReadFile(folder + "/Aircraft.cfg"));
   WriteFile(tree.models(), ReadFile(folder + "/CSL_ICAO.csv"));
-  CopyText(CurrentInstall.configPath, tree.config().c_str());
-  CopyText(CurrentInstall.modelListPath, tree.models().c_str());
+  tree.UsePaths(run);
 
   FakeHost host;
-  RunReport report;
-  ASSERT_FALSE(RemoveEarlierEntries(host, report).refused);
-  EXPECT_FALSE(report.HasFailures());
+  ASSERT_FALSE(RemoveEarlierEntries(run, host).refused);
+  EXPECT_FALSE(run.report.HasFailures());
   EXPECT_EQ(host.waitBoxTexts, std::vector<std::string>{"<close>"});
 
   if (const char* update = std::getenv("QUORVANE_UPDATE_GOLDEN"); update && *update == '1') {

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "InstallCommand.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "Messages.h"
 #include "TestSupport.h"
 
@@ -20,6 +20,7 @@ class InstallCommandTest : public ::testing::Test {
     tree_.AddAirline(2, "Charlie", "CHL3");
     tree_.AddAirline(3, "Delta", "DLT4");
     tree_.AddAirline(4, "Echo", "ECH5");
+    tree_.UseCatalogue(run_);
     ResetHost();
   }
   void ResetHost() {
@@ -29,11 +30,11 @@ class InstallCommandTest : public ::testing::Test {
     host_.entries = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
     host_.SelectAll();
   }
-  InstallOutcome Run() { return OnInstall(host_); }
+  InstallOutcome Run() { return OnInstall(run_, host_); }
   std::string LastText() { return host_.LastMessage() ? host_.LastMessage()->text : ""; }
 
-  EngineStateGuard state_;
   InstallTree tree_;
+  InstallRun run_;
   FakeHost host_;
 };
 
@@ -45,7 +46,7 @@ TEST_F(InstallCommandTest, CancelReadsAndChangesNothing) {
   char after[4096];
   ASSERT_NE(getcwd(after, sizeof after), nullptr);
   EXPECT_STREQ(before, after);
-  EXPECT_STREQ(CurrentInstall.fsFolder, "");
+  EXPECT_STREQ(run_.context.fsFolder, "");
   EXPECT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text, kConfirmText);
   EXPECT_EQ(ReadFile(tree_.config()), "");
@@ -91,9 +92,9 @@ TEST_F(InstallCommandTest, TrailingBackslashesAndTheCslFallback) {
   host_.squawkBoxFolder = tree_.squawkBox + "\\";
   std::rename(tree_.config().c_str(), (tree_.csl + "/Aircraft.csl").c_str());
   EXPECT_EQ(Run(), InstallOutcome::Completed);
-  EXPECT_EQ(std::string(CurrentInstall.fsFolder), tree_.fs);
-  EXPECT_EQ(std::string(CurrentInstall.modelListPath), tree_.squawkBox + "\\\\CSL_ICAO.csv");
-  EXPECT_EQ(std::string(CurrentInstall.configPath), tree_.fs + "\\aircraft\\csl\\Aircraft.csl");
+  EXPECT_EQ(std::string(run_.context.fsFolder), tree_.fs);
+  EXPECT_EQ(std::string(run_.context.modelListPath), tree_.squawkBox + "\\\\CSL_ICAO.csv");
+  EXPECT_EQ(std::string(run_.context.configPath), tree_.fs + "\\aircraft\\csl\\Aircraft.csl");
   EXPECT_FALSE(FileExists(tree_.config()));
   EXPECT_NE(ReadFile(tree_.csl + "/Aircraft.csl").find("\r\nTitle=~ECH5\r\n"), std::string::npos);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RunReport.h"
@@ -11,16 +11,16 @@ namespace {
 
 class SortTest : public ::testing::Test {
  protected:
-  void SetUp() override { CopyText(CurrentInstall.modelListPath, tree_.models().c_str()); }
+  void SetUp() override { tree_.UsePaths(run_); }
   std::string Sorted(const std::string& content) {
     WriteFile(tree_.models(), content);
-    SortModelList(report_);
+    SortModelList(run_);
     return ReadFile(tree_.models());
   }
+  const RunReport& Report() const { return run_.report; }
 
-  EngineStateGuard state_;
   InstallTree tree_;
-  RunReport report_;
+  InstallRun run_;
 };
 
 TEST(CompareModelLines, FoldsCapitalsAndPutsLineFeedFirst) {
@@ -39,15 +39,15 @@ TEST_F(SortTest, SortsWholeLinesAndKeepsEveryOne) {
   EXPECT_EQ(Sorted("b\r\n\r\na\r\nb\r\n\r\n"), Crlf("\n\na\nb\nb\n")) << "blank lines move up, duplicates stay";
   EXPECT_EQ(Sorted(""), "");
   EXPECT_EQ(Sorted("z\ny"), Crlf("y\nz\n")) << "a last line without a line feed stays a line";
-  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_FALSE(Report().HasFailures());
 }
 
 TEST_F(SortTest, AListThatNoLongerFitsIsLeftUnsortedAndReported) {
   std::string many;
   for (int i = 4001; i > 0; --i) many += "line " + std::to_string(i) + "\n";
   EXPECT_EQ(Sorted(many), many);
-  ASSERT_EQ(report_.Failures().size(), 1u);
-  EXPECT_NE(report_.Failures()[0].find("more than 4000 lines"), std::string::npos);
+  ASSERT_EQ(Report().Failures().size(), 1u);
+  EXPECT_NE(Report().Failures()[0].find("more than 4000 lines"), std::string::npos);
 }
 
 TEST(Text, BoundedCopiesAndFormatsSayWhetherTheyFit) {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "FaultInjection.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RemovalPass.h"
@@ -18,19 +18,15 @@ namespace {
 
 class RemovalPassTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CopyText(CurrentInstall.squawkBoxFolder, tree_.squawkBox.c_str());
-    CopyText(CurrentInstall.configPath, tree_.config().c_str());
-    CopyText(CurrentInstall.modelListPath, tree_.models().c_str());
-  }
-  RemovalResult Pass() { return RemoveEarlierEntries(host_, report_); }
+  void SetUp() override { tree_.UsePaths(run_); }
+  RemovalResult Pass() { return RemoveEarlierEntries(run_, host_); }
+  const RunReport& Report() const { return run_.report; }
   std::string Config() { return ReadFile(tree_.config()); }
   std::string Models() { return ReadFile(tree_.models()); }
 
-  EngineStateGuard state_;
   InstallTree tree_;
+  InstallRun run_;
   FakeHost host_;
-  RunReport report_;
 };
 
 TEST_F(RemovalPassTest, LegacyRowsFromTheTableAreRecognised) {
@@ -59,7 +55,7 @@ TEST_F(RemovalPassTest, WindowsBelowAHeaderNearTheTableEndStayInside) {
   WriteFile(tree_.config(), filler + "[fltsim.2]\nb=2\nquorvane=x\nc=3\nd=4\n");
   ASSERT_FALSE(Pass().refused);
   EXPECT_EQ(Config(), Crlf(filler));
-  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_FALSE(Report().HasFailures());
 }
 
 TEST_F(RemovalPassTest, FilesThatDoNotFitAreRefusedWhole) {
@@ -104,9 +100,9 @@ TEST_F(RemovalPassTest, BackupsHoldTheFilesAsTheRunFoundThem) {
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
   EXPECT_EQ(ReadFile(tree_.config() + ".bak"), "[X]\nK=V\n");
   // Later rewrites in the same run keep the first backup.
-  SortModelList(report_);
+  SortModelList(run_);
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
-  EXPECT_FALSE(report_.HasFailures());
+  EXPECT_FALSE(Report().HasFailures());
 }
 
 TEST_F(RemovalPassTest, AFailedRewriteLeavesEachFileWholeAndIsReported) {
@@ -120,9 +116,10 @@ TEST_F(RemovalPassTest, AFailedRewriteLeavesEachFileWholeAndIsReported) {
     WriteFile(tree_.config(), config);
     std::remove((tree_.models() + ".bak").c_str());
     std::remove((tree_.config() + ".bak").c_str());
-    RunReport report;
+    run_.report = RunReport();
+    const RunReport& report = run_.report;
     plat::FailNthOperation(n);
-    RemovalResult result = RemoveEarlierEntries(host_, report);
+    RemovalResult result = RemoveEarlierEntries(run_, host_);
     const bool fired = plat::InjectedFaultFired();
     plat::FailNthOperation(0);
     if (!fired) break;
@@ -146,8 +143,8 @@ TEST_F(RemovalPassTest, UnreadableFilesAreNotRewrittenEmpty) {
   plat::FailNthOperation(0);
   EXPECT_EQ(Models(), "keep\n");
   EXPECT_EQ(Config(), "\r\n[x]\r\n") << "the other file is still rewritten";
-  ASSERT_EQ(report_.Failures().size(), 1u);
-  EXPECT_NE(report_.Failures()[0].find("could not be read"), std::string::npos);
+  ASSERT_EQ(Report().Failures().size(), 1u);
+  EXPECT_NE(Report().Failures()[0].find("could not be read"), std::string::npos);
 }
 
 TEST(GetCsvField, SplitsAsTheModelListNeeds) {

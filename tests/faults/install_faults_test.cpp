@@ -15,7 +15,7 @@
 
 #include "FaultInjection.h"
 #include "InstallCommand.h"
-#include "InstallContext.h"
+#include "InstallRun.h"
 #include "Messages.h"
 #include "RemovalPass.h"
 #include "RunReport.h"
@@ -177,9 +177,11 @@ class InstallUnderFaults : public ::testing::Test {
   // A fresh realistic tree; the host answers OK and selects the airlines.
   struct Setup {
     InstallTree tree;
+    InstallRun run;
     FakeHost host;
     Setup() {
       for (const Airline& a : kAirlines) tree.AddAirline(a.section, a.descr, a.code);
+      tree.UseCatalogue(run);
       WriteFile(tree.config(), kConfigBefore);
       WriteFile(tree.models(), kModelsBefore);
       host.fsFolder = tree.fs;
@@ -187,6 +189,7 @@ class InstallUnderFaults : public ::testing::Test {
       host.entries = kEntries;
       host.selected = kSelected;
     }
+    InstallOutcome Install() { return OnInstall(run, host); }
     std::string Config() const { return ReadFile(tree.config()); }
     std::string Models() const { return ReadFile(tree.models()); }
     bool TexturesComplete() const {
@@ -203,7 +206,7 @@ class InstallUnderFaults : public ::testing::Test {
     {
       Setup complete;
       plat::FailNthOperation(0);
-      ASSERT_EQ(OnInstall(complete.host), InstallOutcome::Completed);
+      ASSERT_EQ(complete.Install(), InstallOutcome::Completed);
       operations_ = plat::OperationCount();
       completeConfig_ = complete.Config();
       completeModels_ = complete.Models();
@@ -211,12 +214,9 @@ class InstallUnderFaults : public ::testing::Test {
     }
     {
       Setup pass;
-      CopyText(CurrentInstall.squawkBoxFolder, pass.tree.squawkBox.c_str());
-      CopyText(CurrentInstall.configPath, pass.tree.config().c_str());
-      CopyText(CurrentInstall.modelListPath, pass.tree.models().c_str());
-      RunReport report;
-      ASSERT_FALSE(RemoveEarlierEntries(pass.host, report).refused);
-      ASSERT_FALSE(report.HasFailures());
+      pass.tree.UsePaths(pass.run);
+      ASSERT_FALSE(RemoveEarlierEntries(pass.run, pass.host).refused);
+      ASSERT_FALSE(pass.run.report.HasFailures());
       passConfig_ = pass.Config();
       passModels_ = pass.Models();
     }
@@ -225,7 +225,8 @@ class InstallUnderFaults : public ::testing::Test {
     ASSERT_NE(passModels_, kModelsBefore);
   }
 
-  EngineStateGuard state_;
+  void TearDown() override { plat::FailNthOperation(0); }
+
   long operations_ = 0;
   std::string completeConfig_, completeModels_, passConfig_, passModels_;
 };
@@ -237,7 +238,7 @@ TEST_F(InstallUnderFaults, EveryFailingOperationLeavesWholeFilesAndAnHonestMessa
     SCOPED_TRACE("operation " + std::to_string(n) + " of " + std::to_string(operations_) + " fails");
     Setup run;
     plat::FailNthOperation(n);
-    const InstallOutcome outcome = OnInstall(run.host);
+    const InstallOutcome outcome = run.Install();
     const bool fired = plat::InjectedFaultFired();
     plat::FailNthOperation(0);
     EXPECT_EQ(fired, n <= operations_);
@@ -290,7 +291,7 @@ class InstallIntoProtectedFiles : public InstallUnderFaults {};
 TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStaysAsItWas) {
   Setup run;
   ASSERT_EQ(chmod(run.tree.config().c_str(), 0444), 0);
-  EXPECT_EQ(OnInstall(run.host), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
   EXPECT_EQ(run.Config(), kConfigBefore);
   // No section could be added, so no model line or texture either; only
   // Alpha, whose earlier section is still there, gets its texture again.
@@ -305,7 +306,7 @@ TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStaysAsItWas) {
 TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderKeepsTheModelList) {
   Setup run;
   ASSERT_EQ(chmod(run.tree.squawkBox.c_str(), 0555), 0);
-  EXPECT_EQ(OnInstall(run.host), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
   EXPECT_EQ(run.Models(), kModelsBefore);
   EXPECT_EQ(run.Config(), completeConfig_);
   EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".tmp"), std::vector<std::string>{});
@@ -317,7 +318,7 @@ TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderKeepsTheModelList) {
 TEST_F(InstallIntoProtectedFiles, MissingTextureSourceIsReportedAndTheRestInstalled) {
   Setup run;
   ASSERT_EQ(std::remove((run.tree.catalogue + "/CHL3.dat").c_str()), 0);
-  EXPECT_EQ(OnInstall(run.host), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
   EXPECT_EQ(run.Config(), completeConfig_);
   EXPECT_EQ(run.Models(), completeModels_);
   EXPECT_FALSE(FileExists(run.tree.csl + "/texture.CHL3/csl.0af"));
@@ -331,7 +332,7 @@ TEST_F(InstallIntoProtectedFiles, TextureTargetThatIsAFolderIsLeftAlone) {
   Setup run;
   MakeFolders(run.tree.csl + "/texture.ALP1/csl.0af");
   WriteFile(run.tree.csl + "/texture.ALP1/csl.0af/inside", "keep");
-  EXPECT_EQ(OnInstall(run.host), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
   EXPECT_EQ(ReadFile(run.tree.csl + "/texture.ALP1/csl.0af/inside"), "keep");
   EXPECT_EQ(run.Config(), completeConfig_);
   EXPECT_EQ(run.Models(), completeModels_);

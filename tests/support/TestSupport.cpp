@@ -10,10 +10,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "FaultInjection.h"
-#include "Folders.h"
-#include "InstallContext.h"
-#include "LineTable.h"
+#include "InstallRun.h"
+#include "Text.h"
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
@@ -78,22 +76,6 @@ std::string Crlf(const std::string& text) {
   return out;
 }
 
-EngineStateGuard::EngineStateGuard() {
-  char buf[4096];
-  if (getcwd(buf, sizeof buf)) cwd_ = buf;
-  std::memset(&CurrentInstall, 0, sizeof CurrentInstall);
-  ModelList.Clear();
-  ConfigLines.Clear();
-  SetCatalogueFolder(nullptr);
-  plat::FailNthOperation(0);
-}
-
-EngineStateGuard::~EngineStateGuard() {
-  plat::FailNthOperation(0);
-  SetCatalogueFolder(nullptr);
-  if (!cwd_.empty() && chdir(cwd_.c_str()) != 0) std::abort();
-}
-
 Answer FakeHost::ShowMessage(MessageKind kind, const char* text, const char* caption) {
   messages.push_back(Message{kind, text, caption ? caption : ""});
   switch (kind) {
@@ -103,46 +85,27 @@ Answer FakeHost::ShowMessage(MessageKind kind, const char* text, const char* cap
   }
 }
 
-void FakeHost::GetFolderText(int fieldId, char* buf, std::size_t cap) {
-  const std::string& text = fieldId == kFsFolderFieldId ? fsFolder : squawkBoxFolder;
-  std::snprintf(buf, cap, "%s", text.c_str());
+InstallRequest FakeHost::Request() {
+  InstallRequest request{fsFolder, squawkBoxFolder, {}};
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    request.entries.push_back(ListEntry{entries[i], i < selected.size() && selected[i]});
+  }
+  return request;
 }
 
-void FakeHost::SetFolderText(int fieldId, const char* text) {
-  (fieldId == kFsFolderFieldId ? fsFolder : squawkBoxFolder) = text;
-}
-
-bool FakeHost::BrowseForFolder(const char* title, const char* initial, char* result, std::size_t cap) {
+bool FakeHost::BrowseForFolder(const char* title, const char* initial, std::string* chosen) {
   browseCalls.push_back(std::string(title) + "|" + initial);
   if (!browseAccepted) return false;
-  std::snprintf(result, cap, "%s", browseResult.c_str());
+  *chosen = browseResult;
   return true;
 }
 
-void FakeHost::ResetList() {
-  entries.clear();
-  selected.clear();
+void FakeHost::SetProgressRange(ProgressBar bar, int lower, int upper) {
+  if (bar == ProgressBar::Overall) progress.push_back(Progress{bar, true, lower, upper});
 }
 
-void FakeHost::AddListEntry(const char* text) {
-  entries.push_back(text);
-  selected.push_back(false);
-}
-
-bool FakeHost::IsListEntrySelected(int index) {
-  return index >= 0 && static_cast<std::size_t>(index) < selected.size() && selected[index];
-}
-
-void FakeHost::GetListEntry(int index, char* buf, std::size_t cap) {
-  std::snprintf(buf, cap, "%s", entries.at(static_cast<std::size_t>(index)).c_str());
-}
-
-void FakeHost::SetProgressRange(int barId, int lower, int upper) {
-  if (barId == kOverallProgressId) progress.push_back(Progress{barId, true, lower, upper});
-}
-
-void FakeHost::SetProgressPos(int barId, int pos) {
-  if (barId == kOverallProgressId) progress.push_back(Progress{barId, false, pos, 0});
+void FakeHost::SetProgressPos(ProgressBar bar, int pos) {
+  if (bar == ProgressBar::Overall) progress.push_back(Progress{bar, false, pos, 0});
 }
 
 InstallTree::InstallTree()
@@ -153,7 +116,16 @@ InstallTree::InstallTree()
   WriteFile(fs + "/FS2002.exe", "");
   WriteFile(config(), "");
   WriteFile(models(), "");
-  SetCatalogueFolder(catalogue.c_str());
+}
+
+void InstallTree::UseCatalogue(InstallRun& run) const { run.SetCatalogueFolder(catalogue.c_str()); }
+
+void InstallTree::UsePaths(InstallRun& run) const {
+  UseCatalogue(run);
+  CopyText(run.context.fsFolder, fs.c_str());
+  CopyText(run.context.squawkBoxFolder, squawkBox.c_str());
+  CopyText(run.context.configPath, config().c_str());
+  CopyText(run.context.modelListPath, models().c_str());
 }
 
 void InstallTree::AddAirline(int section, const std::string& descr, const std::string& code) {

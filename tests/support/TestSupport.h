@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "FolderSettings.h"
 #include "InstallHost.h"
+
+struct InstallRun;
 
 // A temporary folder for one test, removed with everything in it at the end.
 class TempDir {
@@ -36,20 +39,9 @@ std::vector<std::string> SplitLines(const std::string& text, const std::string& 
 // The text with ASCII capitals made small, as the engine compares names.
 std::string Folded(std::string text);
 
-// Puts the engine's process-wide state back to how a process starts, and
-// the current folder back where it was when the test began.
-class EngineStateGuard {
- public:
-  EngineStateGuard();
-  ~EngineStateGuard();
-
- private:
-  std::string cwd_;
-};
-
 // A host that records what the engine asks of the window and answers from
 // a script.
-class FakeHost : public InstallHost {
+class FakeHost : public InstallHost, public FolderFieldHost {
  public:
   struct Message {
     MessageKind kind;
@@ -57,7 +49,7 @@ class FakeHost : public InstallHost {
     std::string caption;
   };
   struct Progress {
-    int bar;
+    ProgressBar bar;
     bool isRange;
     int a;
     int b;
@@ -75,7 +67,7 @@ class FakeHost : public InstallHost {
 
   std::vector<Message> messages;
   std::vector<std::string> waitBoxTexts;  // "<close>" marks a CloseWaitBox
-  std::vector<Progress> progress;         // bar 8001 only; 8000 would drown it
+  std::vector<Progress> progress;         // the overall bar only; the airline bar would drown it
   std::vector<unsigned> pauses;
   int waitCursors = 0;
 
@@ -83,20 +75,20 @@ class FakeHost : public InstallHost {
   const Message* LastMessage() const { return messages.empty() ? nullptr : &messages.back(); }
 
   Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
-  void GetFolderText(int fieldId, char* buf, std::size_t cap) override;
-  void SetFolderText(int fieldId, const char* text) override;
-  bool BrowseForFolder(const char* title, const char* initial, char* result, std::size_t cap) override;
-  void ResetList() override;
-  void AddListEntry(const char* text) override;
-  int ListCount() override { return static_cast<int>(entries.size()); }
-  bool IsListEntrySelected(int index) override;
-  void GetListEntry(int index, char* buf, std::size_t cap) override;
-  void SetProgressRange(int barId, int lower, int upper) override;
-  void SetProgressPos(int barId, int pos) override;
+  InstallRequest Request() override;
+  void SetProgressRange(ProgressBar bar, int lower, int upper) override;
+  void SetProgressPos(ProgressBar bar, int pos) override;
   void SetWaitCursor() override { ++waitCursors; }
   void Pause(unsigned ms) override { pauses.push_back(ms); }
   void ShowWaitBox(const char* text) override { waitBoxTexts.push_back(text); }
   void CloseWaitBox() override { waitBoxTexts.push_back("<close>"); }
+
+  std::string FieldText(FolderKind field) override { return field == FolderKind::Fs ? fsFolder : squawkBoxFolder; }
+  void SetFieldText(FolderKind field, const char* text) override {
+    (field == FolderKind::Fs ? fsFolder : squawkBoxFolder) = text;
+  }
+  bool BrowseForFolder(const char* title, const char* initial, std::string* chosen) override;
+  void ShowWrongFolder(const char* text) override { ShowMessage(MessageKind::Failure, text, nullptr); }
 };
 
 // A FS2002 folder, a SquawkBox folder and a catalogue folder in a
@@ -111,6 +103,11 @@ struct InstallTree {
   InstallTree();
   std::string config() const { return csl + "/Aircraft.cfg"; }
   std::string models() const { return squawkBox + "/CSL_ICAO.csv"; }
+  // Points the run at this tree's catalogue.
+  void UseCatalogue(InstallRun& run) const;
+  // Also sets the run's folders and file paths as a command's checks would,
+  // for tests of the steps after them.
+  void UsePaths(InstallRun& run) const;
   // Adds a catalogue section with the usual keys and its texture file.
   void AddAirline(int section, const std::string& descr, const std::string& code);
   void WriteCatalogue();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "DirDialog.h"
-#include "Folders.h"
+#include "InstallRun.h"
 #include "QuorvaneDlg.h"
 #include "WinTestSupport.h"
 #include "ZRVHotSyncButton.h"
@@ -58,8 +58,9 @@ struct Tree {
               "[Airline.0]\r\nDescr=Alpha\r\nSQ1=Alpha (QUORVANE),A\r\nFolder=ALP\r\nData=alp\r\nTitle=~ALP\r\n"
               "[Airline.2]\r\nDescr=Bravo\r\nSQ1=Bravo (QUORVANE),B\r\nFolder=BRV\r\nData=brv\r\nTitle=~BRV\r\n");
     for (const char* data : {"alp", "brv", "chl"}) WriteFile(catalogue + "\\" + data + ".dat", data);
-    SetCatalogueFolder(catalogue.c_str());
+    run.SetCatalogueFolder(catalogue.c_str());
   }
+  InstallRun run;
   std::string Config() const { return fs + "\\aircraft\\csl\\Aircraft.cfg"; }
   std::string Models() const { return squawkBox + "\\CSL_ICAO.csv"; }
 };
@@ -76,6 +77,7 @@ std::string Remembered(const char* key) {
 
 class ScriptedDlg : public CQuorvaneDlg {
  public:
+  explicit ScriptedDlg(InstallRun& run) : CQuorvaneDlg(run) {}
   struct Shown {
     MessageKind kind;
     std::string text;
@@ -90,10 +92,10 @@ class ScriptedDlg : public CQuorvaneDlg {
     shown.push_back({kind, text});
     return kind == MessageKind::Confirmation ? confirm : Answer::Ok;
   }
-  bool BrowseForFolder(const char*, const char* initial, char* result, std::size_t cap) override {
+  bool BrowseForFolder(const char*, const char* initial, std::string* chosen) override {
     browseInitial = initial;
     if (!browseAccepts) return false;
-    std::snprintf(result, cap, "%s", browseResult.c_str());
+    *chosen = browseResult;
     return true;
   }
   void Pause(unsigned) override {}
@@ -101,6 +103,13 @@ class ScriptedDlg : public CQuorvaneDlg {
   std::string Field(int id) {
     char text[1024] = "";
     ::GetDlgItemTextA(m_hWnd, id, text, sizeof text);
+    return text;
+  }
+  void SetField(int id, const std::string& text) { ::SetDlgItemTextA(m_hWnd, id, text.c_str()); }
+  int ListCount() { return static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_AIRLINE_LIST, LB_GETCOUNT, 0, 0)); }
+  std::string ListEntry(int index) {
+    char text[300] = "";
+    ::SendDlgItemMessageA(m_hWnd, IDC_AIRLINE_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
     return text;
   }
   int Selected() { return static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_AIRLINE_LIST, LB_GETSELCOUNT, 0, 0)); }
@@ -115,7 +124,7 @@ class MainDialogTest : public ::testing::Test {
     ASSERT_TRUE(dialog_.Create(IDD_QUORVANE_DIALOG));
   }
   Tree tree_;
-  ScriptedDlg dialog_;
+  ScriptedDlg dialog_{tree_.run};
 };
 
 TEST_F(MainDialogTest, OpensWithTheCatalogueAndSelectsEverythingOnceAfterHalfASecond) {
@@ -123,12 +132,8 @@ TEST_F(MainDialogTest, OpensWithTheCatalogueAndSelectsEverythingOnceAfterHalfASe
   ::GetWindowTextA(dialog_.m_hWnd, title, sizeof title);
   EXPECT_STREQ(title, "Quorvane V1.1");
   ASSERT_EQ(dialog_.ListCount(), 3);
-  char entry[300];
   const char* expected[] = {"Alpha", "Bravo", "Charlie"};
-  for (int i = 0; i < 3; ++i) {
-    dialog_.GetListEntry(i, entry, sizeof entry);
-    EXPECT_STREQ(entry, expected[i]);
-  }
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(dialog_.ListEntry(i), expected[i]);
   EXPECT_EQ(dialog_.Selected(), 0) << "nothing is selected at first";
   EXPECT_EQ(dialog_.Field(IDC_FS_FOLDER), tree_.fs);
   EXPECT_EQ(dialog_.Field(IDC_SQUAWKBOX_FOLDER), tree_.squawkBox);
@@ -177,14 +182,14 @@ TEST_F(MainDialogTest, InstallChecksAnswerWithTheirMessagesAndCancelChangesNothi
   EXPECT_EQ(ReadFile(tree_.Config()), config);
 
   dialog_.confirm = Answer::Ok;
-  dialog_.SetFolderText(IDC_SQUAWKBOX_FOLDER, tree_.fs.c_str());
+  dialog_.SetField(IDC_SQUAWKBOX_FOLDER, tree_.fs);
   dialog_.OnInstall();
   EXPECT_EQ(dialog_.LastText(), "Invalid SquawkBox directory !\n\nPlease select again !");
-  dialog_.SetFolderText(IDC_SQUAWKBOX_FOLDER, tree_.squawkBox.c_str());
-  dialog_.SetFolderText(IDC_FS_FOLDER, tree_.squawkBox.c_str());
+  dialog_.SetField(IDC_SQUAWKBOX_FOLDER, tree_.squawkBox);
+  dialog_.SetField(IDC_FS_FOLDER, tree_.squawkBox);
   dialog_.OnInstall();
   EXPECT_EQ(dialog_.LastText(), "Invalid FS 2002 directory !\n\nPlease select again !");
-  dialog_.SetFolderText(IDC_FS_FOLDER, (tree_.fs + "\\").c_str());
+  dialog_.SetField(IDC_FS_FOLDER, (tree_.fs + "\\"));
   ::SendDlgItemMessageA(dialog_.m_hWnd, IDC_AIRLINE_LIST, LB_SETSEL, FALSE, -1);
   dialog_.OnInstall();
   EXPECT_EQ(dialog_.LastText(), "Please select valid airlines !");
@@ -205,7 +210,7 @@ TEST_F(MainDialogTest, AFullInstallChangesTheFilesAndReportsSuccess) {
 }
 
 TEST_F(MainDialogTest, BrowseStoresTheChosenFolderAndCancelStoresNothing) {
-  dialog_.SetFolderText(IDC_FS_FOLDER, "C:\\Before");
+  dialog_.SetField(IDC_FS_FOLDER, "C:\\Before");
   dialog_.browseAccepts = true;
   dialog_.browseResult = tree_.squawkBox;  // no FS2002.exe there
   dialog_.OnBrowseFsFolder();
@@ -227,7 +232,7 @@ TEST_F(MainDialogTest, BrowseStoresTheChosenFolderAndCancelStoresNothing) {
 TEST(MainDialog, LongRememberedFolderIsCutTo299) {
   Tree tree;
   Remember("FLUSI", std::string(310, 'f'));
-  ScriptedDlg dialog;
+  ScriptedDlg dialog(tree.run);
   ASSERT_TRUE(dialog.Create(IDD_QUORVANE_DIALOG));
   EXPECT_EQ(dialog.Field(IDC_FS_FOLDER), std::string(299, 'f'));
 }
@@ -243,7 +248,7 @@ void CALLBACK PostClosingCommand(HWND, UINT, UINT_PTR id, DWORD) {
 TEST(MainDialog, ExitEscapeAndEnterEndWithResultOne) {
   Tree tree;
   for (WPARAM command : {WPARAM{10000}, WPARAM{IDCANCEL}, WPARAM{IDOK}}) {
-    ScriptedDlg dialog;
+    ScriptedDlg dialog(tree.run);
     g_closingCommand = command;
     ::SetTimer(nullptr, 0, 700, PostClosingCommand);
     EXPECT_EQ(dialog.DoModal(), 1) << command;

@@ -1,0 +1,35 @@
+#include "InstallRun.h"
+
+#include <cstring>
+
+#include "Folders.h"
+
+namespace {
+
+// Room for "Airlines.dat" and "<Data>.dat" behind the folder in a path.
+constexpr std::size_t kLongestCatalogueFolder =
+    InstallContext::kPathSize - 1 - (AirlineRecord::kFieldSize - 1 + 4);
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string ModuleFolder() {
+  char module[InstallContext::kPathSize];
+  GetModuleFolder(module);
+  return module;
+}
+
+}  // namespace
+
+InstallRun::InstallRun() : m_catalogueFolder(ModuleFolder()) {}
+
+bool InstallRun::SetCatalogueFolder(const char* folder) {
+  if (!folder || !*folder) {
+    m_catalogueFolder = ModuleFolder();
+    return true;
+  }
+  const std::size_t length = std::strlen(folder);
+  if (length + 1 > kLongestCatalogueFolder) return false;
+  m_catalogueFolder = folder;
+  if (!IsSeparator(folder[length - 1])) m_catalogueFolder += std::strchr(folder, '/') ? '/' : '\\';
+  return true;
+}
