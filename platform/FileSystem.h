@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // The file system as the engine sees it: the Win32 calls on Windows, and on
@@ -33,9 +34,6 @@ PathInfo InspectPath(const char* path);
 // Whether a file may be written or created at the path: it is not
 // read-only and, on Linux, its folder's permission bits allow changes.
 bool MayWrite(const PathInfo& path);
-
-// SetCurrentDirectoryA.
-bool SetCurrentFolder(const char* path);
 
 // CreateDirectoryA with default security: creates one folder whose parent
 // exists; fails when anything of that name exists.
@@ -79,11 +77,10 @@ std::string AbsolutePath(const char* path);
 std::string ProfileLocation(const char* fileName);
 
 namespace detail {
-// Called by our own operations that may have added or removed the entry at
-// a native path: the Linux letter-case lookup keeps its last folder listing
-// while the folder is unchanged, and this forgets it if it is that entry's
-// folder.
-void FolderEntriesChanged(const std::string& nativePath);
+// fopen(how) of a path InspectPath looked at, for TextFile. Like every
+// operation here that may add or remove an entry, it keeps the folder
+// listings of the Linux letter-case lookup true.
+std::FILE* OpenStream(const PathInfo& path, const char* how);
 }  // namespace detail
 
 }  // namespace plat

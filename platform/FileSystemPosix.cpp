@@ -313,15 +313,6 @@ PathInfo InspectPath(const char* path) {
 
 bool MayWrite(const PathInfo& path) { return !path.readOnly && FolderAllowsChanges(path.nativePath); }
 
-bool SetCurrentFolder(const char* path) {
-  if (*path == '\0') return false;
-  const std::string asWritten = WithSlashes(path);
-  const bool plain = IsPlain(asWritten);
-  if (plain && chdir(asWritten.c_str()) == 0) return true;
-  const LookedUp found = LookUp(path, plain && errno == ENOENT);
-  return found.exists && found.native != asWritten && chdir(found.native.c_str()) == 0;
-}
-
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
   const LookedUp found = LookUp(path);
@@ -428,7 +419,11 @@ bool RemoveFolder(const char* path) {
 }
 
 namespace detail {
-void FolderEntriesChanged(const std::string& nativePath) { EntryChanged(nativePath); }
+std::FILE* OpenStream(const PathInfo& path, const char* how) {
+  std::FILE* file = std::fopen(path.nativePath.c_str(), how);
+  if (how[0] != 'r' && path.kind == PathKind::Missing) EntryChanged(path.nativePath);
+  return file;
+}
 }  // namespace detail
 
 std::string AbsolutePath(const char* path) {

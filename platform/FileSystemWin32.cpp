@@ -33,8 +33,6 @@ PathInfo InspectPath(const char* path) {
 
 bool MayWrite(const PathInfo& path) { return !path.readOnly; }
 
-bool SetCurrentFolder(const char* path) { return SetCurrentDirectoryA(path) != 0; }
-
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
   return CreateDirectoryA(path, nullptr) != 0;
@@ -111,7 +109,7 @@ std::string ProfileLocation(const char* fileName) {
 }
 
 namespace detail {
-void FolderEntriesChanged(const std::string&) {}
+std::FILE* OpenStream(const PathInfo& path, const char* how) { return std::fopen(path.nativePath.c_str(), how); }
 }  // namespace detail
 
 }  // namespace plat

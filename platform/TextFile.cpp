@@ -51,8 +51,7 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   if (mode != Mode::Read && !MayWrite(target)) return false;
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
-  file_ = std::fopen(target.nativePath.c_str(), how);
-  if (mode != Mode::Read && target.kind == PathKind::Missing) detail::FolderEntriesChanged(target.nativePath);
+  file_ = detail::OpenStream(target, how);
   if (!file_) return false;
   // The runtime's own buffer would only copy what ours holds, and cost
   // extra reads around the seeks of an append.
