@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr std::size_t kStatusTextSize = 200;
-constexpr std::size_t kTextureFolderSize = 200;
-
 // Reads the configuration file whole, as stored, and scans it for the
 // title. The file was checked against the line table's limits by the
 // removal pass, so it holds no more than a few MiB.
@@ -92,7 +89,7 @@ bool CheckRecord(const char* description, const LookupResult& lookup, const Airl
   }
   if (lookup.tooLongKey) {
     report.Fail(Printf("\"%s\": the %s value in Airlines.dat is longer than %zu characters, not installed",
-                       description, lookup.tooLongKey, AirlineRecord::kFieldSize - 1));
+                       description, lookup.tooLongKey, kFieldSize - 1));
     return false;
   }
   if (!IsSafeName(record.Folder)) {
@@ -141,8 +138,8 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
   if (!CheckRecord(description, lookup, record, report)) return;
 
   char textureFolder[kTextureFolderSize];
-  char source[InstallContext::kPathSize];
-  char target[InstallContext::kPathSize];
+  char source[kPathSize];
+  char target[kPathSize];
   if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", context.fsFolder,
                   record.Folder) ||
       !FormatText(source, sizeof source, "%s%s.dat", run.CatalogueFolder().c_str(), record.Data) ||

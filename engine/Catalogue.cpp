@@ -11,11 +11,9 @@
 
 namespace {
 
-constexpr std::size_t kListDescrSize = 255;
-constexpr std::size_t kLookupDescrSize = 300;
 
 void LoadCatalogue(const InstallRun& run, plat::ProfileFile* catalogue) {
-  char path[InstallContext::kPathSize];
+  char path[kPathSize];
   // A catalogue that cannot be read has no sections.
   if (GetCataloguePath(run, path, sizeof path)) catalogue->Load(path);
 }
@@ -75,8 +73,7 @@ bool CatalogueSectionNumber(std::string_view name, int* number) {
   constexpr std::string_view kPrefix = "airline.";
   if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 4) return false;
   for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-    const char c = name[i];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c) != kPrefix[i]) return false;
+    if (plat::FoldAscii(name[i]) != kPrefix[i]) return false;
   }
   const std::string_view digits = name.substr(kPrefix.size());
   if (digits.size() > 1 && digits[0] == '0') return false;
@@ -127,7 +124,7 @@ LookupResult LookupAirline(InstallRun& run, const char* description) {
     for (const RecordKey& key : kRecordKeys) {
       char* field = record.*key.field;
       const std::optional<std::string_view> value = TextOf(catalogue, sections[i], key.name);
-      if (!value || value->size() >= AirlineRecord::kFieldSize) {
+      if (!value || value->size() >= kFieldSize) {
         if (value && !result.tooLongKey) result.tooLongKey = key.name;
         field[0] = '\0';
         continue;

@@ -35,7 +35,7 @@ class CatalogueSections {
 // the field each fills.
 struct RecordKey {
   const char* name;
-  char (AirlineRecord::*field)[AirlineRecord::kFieldSize];
+  char (AirlineRecord::*field)[kFieldSize];
 };
 inline constexpr std::size_t kRecordKeyCount = 8;
 extern const std::array<RecordKey, kRecordKeyCount> kRecordKeys;

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr std::size_t kLongestValue = AirlineRecord::kFieldSize - 1;
-constexpr std::size_t kLongestListedDescr = 254;
+constexpr std::size_t kLongestValue = kFieldSize - 1;
+constexpr std::size_t kLongestListedDescr = kListDescrSize - 1;
 
 std::string ValueOf(const plat::ProfileFile& catalogue, int section, const char* key) {
   const std::optional<std::string_view> value = catalogue.FindInSection(static_cast<std::size_t>(section), key);
@@ -26,7 +26,7 @@ std::string ValueOf(const plat::ProfileFile& catalogue, int section, const char*
 
 std::vector<std::string> CheckCatalogue(const InstallRun& run) {
   std::vector<std::string> findings;
-  char path[InstallContext::kPathSize];
+  char path[kPathSize];
   plat::ProfileFile catalogue;
   if (!GetCataloguePath(run, path, sizeof path) || !catalogue.Load(path)) {
     findings.push_back(Printf("%s cannot be read", path));

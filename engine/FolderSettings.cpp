@@ -7,9 +7,6 @@
 
 namespace {
 
-// A field and a profile value hold 299 characters.
-constexpr std::size_t kFieldTextSize = InstallContext::kPathSize;
-
 struct FolderField {
   FolderKind kind;
   const char* profileKey;
@@ -26,7 +23,7 @@ constexpr FolderField kSquawkBoxField = {
     "This is not the correct SquawkBox directory !\n\nPlease try again !"};
 
 void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
-  char current[kFieldTextSize];
+  char current[kPathSize];
   CopyText(current, host.FieldText(field.kind).c_str());
   std::string chosen;
   // A cancelled or failed browse must not erase the remembered folder.
@@ -42,7 +39,7 @@ void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
 }
 
 std::string ProfileValue(const FolderField& field) {
-  char value[kFieldTextSize];
+  char value[kPathSize];
   plat::ReadProfileValue(kProfileSection, field.profileKey, "", value, sizeof value, kProfileName);
   return value;
 }

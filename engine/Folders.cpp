@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "Capacities.h"
 #include "FileSystem.h"
 #include "InstallHost.h"
 #include "Messages.h"
@@ -12,8 +13,6 @@
 #include "TextFile.h"
 
 namespace {
-
-constexpr std::size_t kModulePathLimit = 254;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -68,7 +67,7 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile) {
 }
 
 int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
-  char work[260] = {};
+  char work[kFolderWalkSize] = {};
   if (!CopyText(work, path)) return 0;
   std::size_t len = std::strlen(work);
   if (len > 0 && work[len - 1] == '\\') work[--len] = '\0';

@@ -4,7 +4,7 @@
 
 class InstallHost;
 
-// Fills buf (at least 300 bytes) with the folder of the running executable,
+// Fills buf (at least kPathSize bytes) with the folder of the running executable,
 // ending in its separator (C:\Tools\).
 void GetModuleFolder(char* buf);
 

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr std::size_t kEntrySize = 300;
-
 struct ScriptedText {
   const char* text;
   unsigned pauseAfter;
@@ -135,7 +133,7 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
   int installed = 0;
   for (const ListEntry& listed : request.entries) {
     char entry[kEntrySize] = {};
-    CopyText(entry, listed.text.c_str());  // an entry is read into a buffer of kEntrySize
+    CopyText(entry, listed.text.c_str());
     if (!entry[0] || !listed.selected) continue;
     InstallAirline(run, host, entry, plannedTextures);
     ++installed;

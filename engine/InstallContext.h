@@ -1,11 +1,10 @@
 #pragma once
 
-#include <cstddef>
+#include "Capacities.h"
 
 // The catalogue values of one airline. Each field holds at most 49
 // characters; a longer catalogue value is refused, never cut.
 struct AirlineRecord {
-  static constexpr std::size_t kFieldSize = 50;
   char Data[kFieldSize];
   char Folder[kFieldSize];
   char Title[kFieldSize];
@@ -19,7 +18,6 @@ struct AirlineRecord {
 // The paths an Install command works on and the record of the airline
 // being installed. Each path holds at most 299 characters.
 struct InstallContext {
-  static constexpr std::size_t kPathSize = 300;
   char configPath[kPathSize];       // ...\aircraft\csl\Aircraft.cfg or Aircraft.csl
   char modelListPath[kPathSize];    // <SquawkBox>\CSL_ICAO.csv
   char fsFolder[kPathSize];         // one trailing backslash removed

@@ -8,12 +8,12 @@ namespace {
 
 // Room for "Airlines.dat" and "<Data>.dat" behind the folder in a path.
 constexpr std::size_t kLongestCatalogueFolder =
-    InstallContext::kPathSize - 1 - (AirlineRecord::kFieldSize - 1 + 4);
+    kPathSize - 1 - (kFieldSize - 1 + 4);
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::string ModuleFolder() {
-  char module[InstallContext::kPathSize];
+  char module[kPathSize];
   GetModuleFolder(module);
   return module;
 }

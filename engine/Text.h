@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "Ascii.h"
+
 // Bounded text operations over the engine's fixed buffers. Each one writes
 // at most the buffer's size, always terminates, and says whether the whole
 // text fitted, so that "does not fit" is decided by the caller, never by a
@@ -28,8 +30,8 @@ bool CopyText(char (&dst)[N], const char* src) {
 
 std::string Printf(const char* format, ...) QV_PRINTF(1, 2);
 
-// ASCII-only case folding; no locale is involved.
-inline unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+// Comparisons that fold ASCII capitals only (plat::FoldAscii).
+using plat::FoldAscii;
 bool EqualsIgnoringCase(const char* a, const char* b);
 bool StartsWithIgnoringCase(const char* text, const char* prefix);
 bool ContainsIgnoringCase(const char* text, const char* needle);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Ascii.h"
 #include "FaultInjection.h"
 #include "FileSystem.h"
 
@@ -20,14 +21,6 @@ namespace plat {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-// ASCII only, as names are compared on Windows for our purposes.
-std::string LowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
-  return text;
-}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -49,7 +42,7 @@ struct FolderListing {
   std::vector<std::pair<std::string, std::string>> entries;
 
   void Add(std::string name) {
-    std::pair<std::string, std::string> entry(LowerCase(name), std::move(name));
+    std::pair<std::string, std::string> entry(FoldCase(name), std::move(name));
     entries.insert(std::lower_bound(entries.begin(), entries.end(), entry), std::move(entry));
   }
 };
@@ -105,7 +98,7 @@ FolderListing* CurrentListing(const std::string& folder, const struct stat& stat
 // several, the smallest name, so that the choice does not depend on the
 // order in which the folder lists them.
 bool FindInListing(const FolderListing& listing, const std::string& name, std::string* found) {
-  const std::string folded = LowerCase(name);
+  const std::string folded = FoldCase(name);
   auto first = std::lower_bound(listing.entries.begin(), listing.entries.end(), folded,
                                 [](const auto& entry, const std::string& key) { return entry.first < key; });
   // Sorted by the whole pair: the first of equal lower-case names is the

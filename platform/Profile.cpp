@@ -9,7 +9,7 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char Fold(char c) { return FoldAscii(c); }
 
 std::string_view Trim(const char* begin, const char* end) {
   while (begin < end && IsBlank(*begin)) ++begin;
@@ -51,12 +51,6 @@ bool StartsLine(const char* base, const char* at) {
 }
 
 }  // namespace
-
-std::string FoldCase(const std::string& text) {
-  std::string folded(text);
-  for (char& c : folded) c = Fold(c);
-  return folded;
-}
 
 void ProfileFile::Parse(std::string_view text) {
   text_ = FileBytes::Copy(text);

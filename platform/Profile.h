@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Ascii.h"
 #include "TextFile.h"
 
 namespace plat {
@@ -72,8 +73,5 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
 // creating the section and the file as needed; every other line stays as
 // it was.
 bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
-
-// ASCII-only case folding shared by the profile code.
-std::string FoldCase(const std::string& text);
 
 }  // namespace plat

@@ -26,7 +26,7 @@ BOOL CQuorvaneApp::InitInstance() {
   m_pMainWnd = &dialog;
   dialog.DoModal();
 
-  char module[300];
+  char module[kModuleNameSize];
   AfxGetModuleName(module, sizeof module);
   StartSplash(module, kGoodbyeBitmap, kGoodbyeTimeout);
   ::Sleep(kGoodbyeTime);

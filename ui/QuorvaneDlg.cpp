@@ -79,7 +79,7 @@ BOOL CQuorvaneDlg::OnInitDialog() {
 }
 
 void CQuorvaneDlg::CreateButtons() {
-  char module[300];
+  char module[kModuleNameSize];
   AfxGetModuleName(module, sizeof module);
   ZRVHotSyncButton* buttons[] = {&m_exitButton, &m_installButton, &m_fsBrowseButton, &m_squawkBoxBrowseButton};
   for (std::size_t i = 0; i < 4; ++i) {

@@ -6,7 +6,7 @@
 #include "resource.h"
 
 HWND WaitBoxWindow = nullptr;
-char WaitBoxText[300];
+char WaitBoxText[kWaitBoxTextSize];
 
 void ShowWaitBox(const char* text) {
   if (WaitBoxWindow) {
@@ -17,7 +17,7 @@ void ShowWaitBox(const char* text) {
   // The line break puts the creating text on the control's partly hidden
   // second line; a longer text is cut to fit the buffer.
   std::snprintf(WaitBoxText, sizeof WaitBoxText, "\n%s", text);
-  char module[300];
+  char module[kModuleNameSize];
   AfxGetModuleName(module, sizeof module);
   WaitBoxWindow = ::CreateDialogParamA(::GetModuleHandleA(module), "WAITBOX", nullptr,
                                        &WaitBoxProc, 0);

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // The wait box while it exists, else null. Cleared by WaitBoxProc when the
 // window is destroyed.
 extern HWND WaitBoxWindow;
 // The text shown when the box is created: a line break and the creating
 // text (at most 298 characters of it).
-extern char WaitBoxText[300];
+inline constexpr std::size_t kWaitBoxTextSize = 300;
+extern char WaitBoxText[kWaitBoxTextSize];
 
 // Creates the box (from the template WAITBOX of the program's own module)
 // with "\n" + text, or, when it exists, sets its text to text exactly and

@@ -99,7 +99,7 @@ TEST_F(CatalogueTest, AnEditIsSeenByTheNextLookup) {
 }
 
 TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
-  char module[InstallContext::kPathSize];
+  char module[kPathSize];
   GetModuleFolder(module);
   ASSERT_GT(std::strlen(module), 1u);
   EXPECT_EQ(module[std::strlen(module) - 1], '/');

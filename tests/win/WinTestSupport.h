@@ -69,6 +69,6 @@ class HostWindow : public CWnd {
   COLORREF m_colour;
 };
 
-inline void ModuleName(char (&buf)[300]) { AfxGetModuleName(buf, sizeof buf); }
+inline void ModuleName(char (&buf)[kModuleNameSize]) { AfxGetModuleName(buf, sizeof buf); }
 
 }  // namespace qvtest

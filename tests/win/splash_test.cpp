@@ -40,7 +40,7 @@ CSplash* StartThread(int timeout, std::uint16_t flags, CSplash** slot) {
 }  // namespace
 
 TEST(Splash, ShownTopmostCentredAndHiddenByAKey) {
-  char module[300];
+  char module[kModuleNameSize];
   qvtest::ModuleName(module);
   StartSplash(module, IDB_GOODBYE, 3500000);
   CSplash* thread = SplashThreadSlot;
@@ -153,7 +153,7 @@ TEST(Splash, NoTimerWithTimeoutMinusOne) {
 }
 
 TEST(Splash, SecondStartLoadsTheBitmapButStartsNoThread) {
-  char module[300];
+  char module[kModuleNameSize];
   qvtest::ModuleName(module);
   StartSplash(module, IDB_GOODBYE, -1);
   CSplash* thread = SplashThreadSlot;

@@ -17,7 +17,7 @@ constexpr UINT kId = 6000;
 struct ButtonFixture : ::testing::Test {
   qvtest::HostWindow host{kHostColour};
   ZRVHotSyncButton button;
-  char module[300];
+  char module[kModuleNameSize];
 
   void Make(LPCSTR caption, LPCSTR tooltip, UINT strip = IDB_BUTTONS_WIDE, UINT frameWidth = 106,
             CRect place = CRect(20, 30, 106, 25)) {

@@ -28,6 +28,8 @@ LPCSTR AfxGetAppName();
 // The application name followed by ".exe": the name by which the program's
 // own module is found with GetModuleHandle. Cut to cap - 1 characters.
 void AfxGetModuleName(char* buf, std::size_t cap);
+// A buffer that holds any module name AfxGetModuleName gives.
+inline constexpr std::size_t kModuleNameSize = 300;
 
 // Registers (once) a window class with DefWindowProc as its procedure and
 // returns its name, which stays valid for the whole process.

@@ -65,7 +65,7 @@ class GalleryDialog : public ZRVBitmapDialog {
     SetTransparentStatics(TRUE);
     SetDragAnywhere(TRUE);
     SetWindowText("Quorvane Gallery - shaped dialog");
-    char module[300];
+    char module[kModuleNameSize];
     AfxGetModuleName(module, sizeof module);
     struct Row { const char* caption; const char* tip; UINT id; CRect place; UINT strip; UINT fw; bool white; };
     const Row rows[] = {
@@ -134,7 +134,7 @@ class ButtonBoard : public CWnd {
     if (!CreateEx(0, cls, "Quorvane Gallery - buttons", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40,
                   420, 200, nullptr, nullptr))
       return FALSE;
-    char module[300];
+    char module[kModuleNameSize];
     AfxGetModuleName(module, sizeof module);
     struct Row { const char* caption; const char* tip; UINT id; CRect place; UINT strip; UINT fw; };
     const Row rows[] = {
@@ -202,7 +202,7 @@ class GalleryApp : public CWinApp {
       return FALSE;
     }
     if (std::strcmp(page, "splash") == 0) {
-      char module[300];
+      char module[kModuleNameSize];
       AfxGetModuleName(module, sizeof module);
       StartSplash(module, IDB_GOODBYE, 3500000);
       ::Sleep(seconds > 0 ? static_cast<DWORD>(seconds) * 1000 : 17000);
