@@ -32,28 +32,28 @@ bool ScanConfigFile(InstallHost& host, const char* path, const char* title, Titl
 class Appender {
  public:
   bool Open(const char* path) {
-    path_ = path;
-    if (!file_.Open(path, plat::TextFile::Mode::Append)) return false;
+    m_path = path;
+    if (!m_file.Open(path, plat::TextFile::Mode::Append)) return false;
     // A last line without a line break would run into what follows.
-    if (!file_.EndedWithLineBreak()) file_.Write("\n");
+    if (!m_file.EndedWithLineBreak()) m_file.Write("\n");
     return true;
   }
-  void Write(const char* text) { file_.Write(text); }
+  void Write(const char* text) { m_file.Write(text); }
   void WriteLine(const char* key, const char* value) {
-    file_.Write(key);
-    file_.Write(value);
-    file_.Write("\n");
+    m_file.Write(key);
+    m_file.Write(value);
+    m_file.Write("\n");
   }
   bool Close() {
-    std::uint64_t size = file_.SizeAtOpen();
-    if (file_.Close()) return true;
-    plat::TruncateFile(path_, size);
+    std::uint64_t size = m_file.SizeAtOpen();
+    if (m_file.Close()) return true;
+    plat::TruncateFile(m_path, size);
     return false;
   }
 
  private:
-  const char* path_ = "";
-  plat::TextFile file_;
+  const char* m_path = "";
+  plat::TextFile m_file;
 };
 
 bool AppendSection(const char* path, int number, const AirlineRecord& record) {

@@ -57,14 +57,14 @@ const std::array<RecordKey, kRecordKeyCount> kRecordKeys = {{
 }};
 
 CatalogueSections::CatalogueSections(const plat::ProfileFile& catalogue) {
-  sections_.fill(kNoSection);
+  m_sections.fill(kNoSection);
   // Asking for "Airline.<n>" by name finds the first section of that name;
   // one walk in file order that keeps the first of each number finds the
   // same sections without asking 1024 times.
   for (std::size_t i = 0; i < catalogue.SectionCount(); ++i) {
     int number = 0;
-    if (CatalogueSectionNumber(catalogue.SectionName(i), &number) && sections_[number] == kNoSection) {
-      sections_[number] = static_cast<int>(i);
+    if (CatalogueSectionNumber(catalogue.SectionName(i), &number) && m_sections[number] == kNoSection) {
+      m_sections[number] = static_cast<int>(i);
     }
   }
 }

@@ -23,12 +23,12 @@ bool CatalogueSectionNumber(std::string_view name, int* number);
 class CatalogueSections {
  public:
   explicit CatalogueSections(const plat::ProfileFile& catalogue);
-  bool Has(int number) const { return sections_[static_cast<std::size_t>(number)] != kNoSection; }
-  int operator[](int number) const { return sections_[static_cast<std::size_t>(number)]; }
+  bool Has(int number) const { return m_sections[static_cast<std::size_t>(number)] != kNoSection; }
+  int operator[](int number) const { return m_sections[static_cast<std::size_t>(number)]; }
 
  private:
   static constexpr int kNoSection = -1;
-  std::array<int, kCatalogueSections> sections_;
+  std::array<int, kCatalogueSections> m_sections;
 };
 
 // The keys of an airline's record, in the order a lookup reads them, with

@@ -36,16 +36,16 @@ std::size_t WalkStart(const char* path, std::size_t len) {
 class FolderPrefix {
  public:
   FolderPrefix(char* path, std::size_t separator)
-      : at_(path + separator), separator_(path[separator]) {
-    *at_ = '\0';
+      : m_at(path + separator), m_separator(path[separator]) {
+    *m_at = '\0';
   }
-  ~FolderPrefix() { *at_ = separator_; }
+  ~FolderPrefix() { *m_at = m_separator; }
   FolderPrefix(const FolderPrefix&) = delete;
   FolderPrefix& operator=(const FolderPrefix&) = delete;
 
  private:
-  char* at_;
-  char separator_;
+  char* m_at;
+  char m_separator;
 };
 
 }  // namespace

@@ -21,26 +21,26 @@ class LineTable {
  public:
   static constexpr std::size_t kSlots = N;
 
-  LineTable() : slots_(new LineSlot[N]) { Clear(); }
+  LineTable() : m_slots(new LineSlot[N]) { Clear(); }
   LineTable(const LineTable&) = delete;
   LineTable& operator=(const LineTable&) = delete;
 
-  void Clear() { std::memset(slots_.get(), 0, N * sizeof(LineSlot)); }
+  void Clear() { std::memset(m_slots.get(), 0, N * sizeof(LineSlot)); }
 
   // Slots past the end of the table read as empty and cannot be written, so
   // a window below a header near the end stays inside the table.
-  const char* Line(std::size_t i) const { return i < N ? slots_[i].text : ""; }
-  char* MutableLine(std::size_t i) { return i < N ? slots_[i].text : nullptr; }
+  const char* Line(std::size_t i) const { return i < N ? m_slots[i].text : ""; }
+  char* MutableLine(std::size_t i) { return i < N ? m_slots[i].text : nullptr; }
   bool IsEmpty(std::size_t i) const { return Line(i)[0] == '\0'; }
   void Delete(std::size_t i) {
-    if (i < N) std::memset(slots_[i].text, 0, kSlotSize);
+    if (i < N) std::memset(m_slots[i].text, 0, kSlotSize);
   }
 
-  LineSlot* begin() { return slots_.get(); }
-  LineSlot* end() { return slots_.get() + N; }
+  LineSlot* begin() { return m_slots.get(); }
+  LineSlot* end() { return m_slots.get() + N; }
 
  private:
-  std::unique_ptr<LineSlot[]> slots_;
+  std::unique_ptr<LineSlot[]> m_slots;
 };
 
 inline constexpr std::size_t kModelListSlots = 4000;

@@ -11,11 +11,11 @@ constexpr std::size_t kMostListed = 20;
 std::string RunReport::FailureMessage(const char* heading) const {
   std::string text = heading;
   text += "\n\n";
-  for (std::size_t i = 0; i < failures_.size() && i < kMostListed; ++i) {
-    text += "- " + failures_[i] + "\n";
+  for (std::size_t i = 0; i < m_failures.size() && i < kMostListed; ++i) {
+    text += "- " + m_failures[i] + "\n";
   }
-  if (failures_.size() > kMostListed) {
-    text += Printf("... and %zu more\n", failures_.size() - kMostListed);
+  if (m_failures.size() > kMostListed) {
+    text += Printf("... and %zu more\n", m_failures.size() - kMostListed);
   }
   text += "\n";
   text += kCheckFailuresText;

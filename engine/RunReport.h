@@ -7,9 +7,9 @@
 // and which files the command has already backed up.
 class RunReport {
  public:
-  void Fail(std::string what) { failures_.push_back(std::move(what)); }
-  bool HasFailures() const { return !failures_.empty(); }
-  const std::vector<std::string>& Failures() const { return failures_; }
+  void Fail(std::string what) { m_failures.push_back(std::move(what)); }
+  bool HasFailures() const { return !m_failures.empty(); }
+  const std::vector<std::string>& Failures() const { return m_failures; }
 
   // The text of the final message box when something failed, under the
   // heading that names the command.
@@ -23,5 +23,5 @@ class RunReport {
   Backup modelListBackup = Backup::NotYet;
 
  private:
-  std::vector<std::string> failures_;
+  std::vector<std::string> m_failures;
 };

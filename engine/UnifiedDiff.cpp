@@ -30,41 +30,41 @@ struct Snake {
 // a[a0..a1) against b[b0..b1), whose ends must differ.
 class Differ {
  public:
-  Differ(const Lines& a, const Lines& b) : a_(a), b_(b) {}
+  Differ(const Lines& a, const Lines& b) : m_a(a), m_b(b) {}
 
   void Run(int a0, int a1, int b0, int b1) {
     int prefix = 0;
-    while (a0 < a1 && b0 < b1 && a_[a0] == b_[b0]) ++a0, ++b0, ++prefix;
+    while (a0 < a1 && b0 < b1 && m_a[a0] == m_b[b0]) ++a0, ++b0, ++prefix;
     int suffix = 0;
-    while (a0 < a1 && b0 < b1 && a_[a1 - 1] == b_[b1 - 1]) --a1, --b1, ++suffix;
-    ops_.insert(ops_.end(), prefix, Op::Equal);
+    while (a0 < a1 && b0 < b1 && m_a[a1 - 1] == m_b[b1 - 1]) --a1, --b1, ++suffix;
+    m_ops.insert(m_ops.end(), prefix, Op::Equal);
     if (a0 == a1) {
-      ops_.insert(ops_.end(), b1 - b0, Op::Insert);
+      m_ops.insert(m_ops.end(), b1 - b0, Op::Insert);
     } else if (b0 == b1) {
-      ops_.insert(ops_.end(), a1 - a0, Op::Delete);
+      m_ops.insert(m_ops.end(), a1 - a0, Op::Delete);
     } else {
       Snake s = MiddleSnake(a0, a1, b0, b1);
       Run(a0, a0 + s.x0, b0, b0 + s.y0);
-      ops_.insert(ops_.end(), s.x1 - s.x0, Op::Equal);
+      m_ops.insert(m_ops.end(), s.x1 - s.x0, Op::Equal);
       Run(a0 + s.x1, a1, b0 + s.y1, b1);
     }
-    ops_.insert(ops_.end(), suffix, Op::Equal);
+    m_ops.insert(m_ops.end(), suffix, Op::Equal);
   }
 
   // Within each run of changes the deletions come first, as diff(1) shows
   // them; the lines taken and given stay the same.
   std::vector<Op> GroupedOps() const {
     std::vector<Op> grouped;
-    grouped.reserve(ops_.size());
+    grouped.reserve(m_ops.size());
     std::size_t i = 0;
-    while (i < ops_.size()) {
-      if (ops_[i] == Op::Equal) {
+    while (i < m_ops.size()) {
+      if (m_ops[i] == Op::Equal) {
         grouped.push_back(Op::Equal);
         ++i;
         continue;
       }
       std::size_t deletes = 0, inserts = 0;
-      for (; i < ops_.size() && ops_[i] != Op::Equal; ++i) (ops_[i] == Op::Delete ? deletes : inserts)++;
+      for (; i < m_ops.size() && m_ops[i] != Op::Equal; ++i) (m_ops[i] == Op::Delete ? deletes : inserts)++;
       grouped.insert(grouped.end(), deletes, Op::Delete);
       grouped.insert(grouped.end(), inserts, Op::Insert);
     }
@@ -79,35 +79,35 @@ class Differ {
     const bool odd = (delta & 1) != 0;
     const int most = (n + m + 1) / 2;
     const int offset = most + 1;
-    forward_.assign(2 * offset + 1, 0);
-    backward_.assign(2 * offset + 1, 0);
-    auto equal = [&](int x, int y) { return a_[a0 + x] == b_[b0 + y]; };
-    auto equalBack = [&](int x, int y) { return a_[a1 - 1 - x] == b_[b1 - 1 - y]; };
+    m_forward.assign(2 * offset + 1, 0);
+    m_backward.assign(2 * offset + 1, 0);
+    auto equal = [&](int x, int y) { return m_a[a0 + x] == m_b[b0 + y]; };
+    auto equalBack = [&](int x, int y) { return m_a[a1 - 1 - x] == m_b[b1 - 1 - y]; };
 
     for (int d = 0; d <= most; ++d) {
       for (int k = -d; k <= d; k += 2) {
-        int x = (k == -d || (k != d && forward_[offset + k - 1] < forward_[offset + k + 1]))
-                    ? forward_[offset + k + 1]
-                    : forward_[offset + k - 1] + 1;
+        int x = (k == -d || (k != d && m_forward[offset + k - 1] < m_forward[offset + k + 1]))
+                    ? m_forward[offset + k + 1]
+                    : m_forward[offset + k - 1] + 1;
         int y = x - k;
         const int xs = x, ys = y;
         while (x < n && y < m && equal(x, y)) ++x, ++y;
-        forward_[offset + k] = x;
+        m_forward[offset + k] = x;
         const int back = delta - k;
-        if (odd && back >= -(d - 1) && back <= d - 1 && x + backward_[offset + back] >= n) {
+        if (odd && back >= -(d - 1) && back <= d - 1 && x + m_backward[offset + back] >= n) {
           return Snake{xs, ys, x, y};
         }
       }
       for (int k = -d; k <= d; k += 2) {
-        int x = (k == -d || (k != d && backward_[offset + k - 1] < backward_[offset + k + 1]))
-                    ? backward_[offset + k + 1]
-                    : backward_[offset + k - 1] + 1;
+        int x = (k == -d || (k != d && m_backward[offset + k - 1] < m_backward[offset + k + 1]))
+                    ? m_backward[offset + k + 1]
+                    : m_backward[offset + k - 1] + 1;
         int y = x - k;
         const int xs = x, ys = y;
         while (x < n && y < m && equalBack(x, y)) ++x, ++y;
-        backward_[offset + k] = x;
+        m_backward[offset + k] = x;
         const int front = delta - k;
-        if (!odd && front >= -d && front <= d && x + forward_[offset + front] >= n) {
+        if (!odd && front >= -d && front <= d && x + m_forward[offset + front] >= n) {
           return Snake{n - x, m - y, n - xs, m - ys};
         }
       }
@@ -115,11 +115,11 @@ class Differ {
     return Snake{0, 0, 0, 0};  // not reached for texts whose ends differ
   }
 
-  const Lines& a_;
-  const Lines& b_;
-  std::vector<Op> ops_;
-  std::vector<int> forward_;
-  std::vector<int> backward_;
+  const Lines& m_a;
+  const Lines& m_b;
+  std::vector<Op> m_ops;
+  std::vector<int> m_forward;
+  std::vector<int> m_backward;
 };
 
 void AppendLine(std::string* out, char mark, std::string_view line) {

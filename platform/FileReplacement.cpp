@@ -10,35 +10,35 @@ bool FileReplacement::Begin(const char* path, TextFile::Translation translation)
   Abandon();
   const PathInfo target = InspectPath(path);
   if (target.readOnly || target.kind == PathKind::Folder) return false;
-  path_ = path;
-  temp_ = path_ + ".tmp";
-  if (!file_.Open(temp_.c_str(), TextFile::Mode::Write, translation)) {
+  m_path = path;
+  m_temp = m_path + ".tmp";
+  if (!m_file.Open(m_temp.c_str(), TextFile::Mode::Write, translation)) {
     // A failed open may still have created the file.
-    if (GetPathKind(temp_.c_str()) == PathKind::File) RemoveFile(temp_.c_str());
+    if (GetPathKind(m_temp.c_str()) == PathKind::File) RemoveFile(m_temp.c_str());
     return false;
   }
-  active_ = true;
+  m_active = true;
   return true;
 }
 
 bool FileReplacement::Commit() {
-  if (!active_) return false;
-  bool ok = file_.Close(/*durable=*/true) && MoveFileOver(temp_.c_str(), path_.c_str());
+  if (!m_active) return false;
+  bool ok = m_file.Close(/*durable=*/true) && MoveFileOver(m_temp.c_str(), m_path.c_str());
   if (!ok) {
     Abandon();
     return false;
   }
-  active_ = false;
+  m_active = false;
   return true;
 }
 
 void FileReplacement::Abandon() {
-  if (!active_) return;
-  active_ = false;
-  if (file_.IsOpen()) file_.Close();
+  if (!m_active) return;
+  m_active = false;
+  if (m_file.IsOpen()) m_file.Close();
   // Removal is retried once: an injected fault must not leave the file.
-  if (!RemoveFile(temp_.c_str()) && GetPathKind(temp_.c_str()) != PathKind::Missing) {
-    RemoveFile(temp_.c_str());
+  if (!RemoveFile(m_temp.c_str()) && GetPathKind(m_temp.c_str()) != PathKind::Missing) {
+    RemoveFile(m_temp.c_str());
   }
 }
 

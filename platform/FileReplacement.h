@@ -21,17 +21,17 @@ class FileReplacement {
 
   // False when the temporary file cannot be created or the file is read-only.
   bool Begin(const char* path, TextFile::Translation translation = TextFile::Translation::Text);
-  void Write(const char* text) { file_.Write(text); }
-  void Write(std::string_view bytes) { file_.Write(bytes.data(), bytes.size()); }
+  void Write(const char* text) { m_file.Write(text); }
+  void Write(std::string_view bytes) { m_file.Write(bytes.data(), bytes.size()); }
   bool Commit();
 
  private:
   void Abandon();
 
-  std::string path_;
-  std::string temp_;
-  TextFile file_;
-  bool active_ = false;
+  std::string m_path;
+  std::string m_temp;
+  TextFile m_file;
+  bool m_active = false;
 };
 
 }  // namespace plat

@@ -28,21 +28,21 @@ bool SyncToDisk(std::FILE* file) {
 
 }  // namespace
 
-TextFile::TextFile() : buffer_(new char[kBufferSize]) {}
+TextFile::TextFile() : m_buffer(new char[kBufferSize]) {}
 
 TextFile::~TextFile() {
-  if (file_) Close();
+  if (m_file) Close();
 }
 
 bool TextFile::Open(const char* path, Mode mode, Translation translation) {
-  if (file_) Close();
-  mode_ = mode;
-  binary_ = translation == Translation::Binary;
-  failed_ = false;
-  atEnd_ = false;
-  pos_ = end_ = 0;
-  sizeAtOpen_ = 0;
-  endedWithLineBreak_ = true;
+  if (m_file) Close();
+  m_mode = mode;
+  m_binary = translation == Translation::Binary;
+  m_failed = false;
+  m_atEnd = false;
+  m_pos = m_end = 0;
+  m_sizeAtOpen = 0;
+  m_endedWithLineBreak = true;
   if (detail::InjectFault(FileOp::Open)) return false;
   // One look at the path answers every question asked before the open.
   const PathInfo target = InspectPath(path);
@@ -51,13 +51,13 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   if (mode != Mode::Read && !MayWrite(target)) return false;
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
-  file_ = detail::OpenStream(target, how);
-  if (!file_) return false;
+  m_file = detail::OpenStream(target, how);
+  if (!m_file) return false;
   // The runtime's own buffer would only copy what ours holds, and cost
   // extra reads around the seeks of an append.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+  std::setvbuf(m_file, nullptr, _IONBF, 0);
 
-  if (mode == Mode::Read && target.kind == PathKind::File) sizeAtOpen_ = target.size;
+  if (mode == Mode::Read && target.kind == PathKind::File) m_sizeAtOpen = target.size;
   if (mode == Mode::Append) ReadTail();
   return true;
 }
@@ -66,71 +66,71 @@ void TextFile::ReadTail() {
 #ifdef _WIN32
   // Reading is allowed in "a+" mode; writes still go to the end. Seeking
   // back from the end fails only on an empty file.
-  if (std::fseek(file_, -1, SEEK_END) == 0) {
-    endedWithLineBreak_ = std::fgetc(file_) == '\n';
-  } else if (std::fseek(file_, 0, SEEK_END) != 0) {
-    failed_ = true;
+  if (std::fseek(m_file, -1, SEEK_END) == 0) {
+    m_endedWithLineBreak = std::fgetc(m_file) == '\n';
+  } else if (std::fseek(m_file, 0, SEEK_END) != 0) {
+    m_failed = true;
     return;
   }
-  const long size = std::ftell(file_);
-  if (size < 0 || std::fseek(file_, 0, SEEK_END) != 0) {
-    failed_ = true;
+  const long size = std::ftell(m_file);
+  if (size < 0 || std::fseek(m_file, 0, SEEK_END) != 0) {
+    m_failed = true;
     return;
   }
-  sizeAtOpen_ = static_cast<std::uint64_t>(size);
+  m_sizeAtOpen = static_cast<std::uint64_t>(size);
 #else
   // The last byte is read where it stands, leaving the stream as opened.
   struct stat st;
-  if (fstat(fileno(file_), &st) != 0) {
-    failed_ = true;
+  if (fstat(fileno(m_file), &st) != 0) {
+    m_failed = true;
     return;
   }
-  sizeAtOpen_ = static_cast<std::uint64_t>(st.st_size);
-  if (sizeAtOpen_ == 0) return;
+  m_sizeAtOpen = static_cast<std::uint64_t>(st.st_size);
+  if (m_sizeAtOpen == 0) return;
   char last = 0;
-  if (pread(fileno(file_), &last, 1, st.st_size - 1) != 1) {
-    failed_ = true;
+  if (pread(fileno(m_file), &last, 1, st.st_size - 1) != 1) {
+    m_failed = true;
     return;
   }
-  endedWithLineBreak_ = last == '\n';
+  m_endedWithLineBreak = last == '\n';
 #endif
 }
 
 bool TextFile::Fill() {
-  if (atEnd_ || failed_ || !file_) return false;
+  if (m_atEnd || m_failed || !m_file) return false;
   if (detail::InjectFault(FileOp::Read)) {
-    failed_ = true;
+    m_failed = true;
     return false;
   }
-  std::size_t got = std::fread(buffer_.get(), 1, kBufferSize, file_);
+  std::size_t got = std::fread(m_buffer.get(), 1, kBufferSize, m_file);
   if (got == 0) {
-    if (std::ferror(file_)) failed_ = true;
-    atEnd_ = true;
+    if (std::ferror(m_file)) m_failed = true;
+    m_atEnd = true;
     return false;
   }
-  pos_ = 0;
-  end_ = got;
+  m_pos = 0;
+  m_end = got;
   return true;
 }
 
 bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
   if (length) *length = 0;
-  if (!file_ || mode_ == Mode::Write || cap == 0) return false;
+  if (!m_file || m_mode == Mode::Write || cap == 0) return false;
   std::size_t n = 0;
   bool lineEnded = false;
   // Whole runs up to the next line feed are copied at once; lines are
   // scanned thousands of times in one install run.
   while (!lineEnded && n + 1 < cap) {
-    if (pos_ == end_ && !Fill()) break;
-    const char* start = buffer_.get() + pos_;
-    const std::size_t take = std::min(end_ - pos_, cap - 1 - n);
+    if (m_pos == m_end && !Fill()) break;
+    const char* start = m_buffer.get() + m_pos;
+    const std::size_t take = std::min(m_end - m_pos, cap - 1 - n);
     const char* lineFeed = static_cast<const char*>(std::memchr(start, '\n', take));
     const std::size_t run = lineFeed ? static_cast<std::size_t>(lineFeed - start) + 1 : take;
     std::memcpy(buf + n, start, run);
     n += run;
-    pos_ += run;
+    m_pos += run;
     lineEnded = lineFeed != nullptr;
-    if (binary_) continue;
+    if (m_binary) continue;
     if (lineEnded) {
       if (n >= 2 && buf[n - 2] == '\r') {
         buf[n - 2] = '\n';  // CR LF read as one line feed
@@ -138,16 +138,16 @@ bool TextFile::ReadLine(char* buf, std::size_t cap, std::size_t* length) {
       }
     } else if (buf[n - 1] == '\r') {
       // A CR at the end of the run: its partner may be the next byte.
-      if (pos_ == end_) Fill();
-      if (pos_ < end_ && buffer_[pos_] == '\n') {
-        ++pos_;
+      if (m_pos == m_end) Fill();
+      if (m_pos < m_end && m_buffer[m_pos] == '\n') {
+        ++m_pos;
         buf[n - 1] = '\n';
         lineEnded = true;
       }
     }
   }
   buf[n] = '\0';
-  if (failed_) return false;
+  if (m_failed) return false;
   if (length) *length = n;
   return n > 0;
 }
@@ -180,25 +180,25 @@ std::size_t CompactLineEnds(char* text, std::size_t size) {
 
 FileBytes FileBytes::Copy(std::string_view text) {
   FileBytes bytes;
-  bytes.data_.reset(new char[text.size()]);
-  if (!text.empty()) std::memcpy(bytes.data_.get(), text.data(), text.size());
-  bytes.size_ = text.size();
+  bytes.m_data.reset(new char[text.size()]);
+  if (!text.empty()) std::memcpy(bytes.m_data.get(), text.data(), text.size());
+  bytes.m_size = text.size();
   return bytes;
 }
 
 bool TextFile::ReadAll(FileBytes* bytes) {
   *bytes = FileBytes();
-  if (!file_ || mode_ == Mode::Write) return false;
+  if (!m_file || m_mode == Mode::Write) return false;
   // A file read from its start holds the size it had when it was looked
   // at: once that much is read, the file is whole as it was at the open,
   // without a further read to meet its end. Otherwise the buffer grows.
-  const bool sizeKnown = pos_ == 0 && end_ == 0 && !atEnd_ && sizeAtOpen_ > 0;
-  std::size_t size = end_ - pos_;
-  std::size_t capacity = size + (sizeKnown ? static_cast<std::size_t>(sizeAtOpen_) : kBufferSize);
+  const bool sizeKnown = m_pos == 0 && m_end == 0 && !m_atEnd && m_sizeAtOpen > 0;
+  std::size_t size = m_end - m_pos;
+  std::size_t capacity = size + (sizeKnown ? static_cast<std::size_t>(m_sizeAtOpen) : kBufferSize);
   std::unique_ptr<char[]> data(new char[capacity]);
-  std::memcpy(data.get(), buffer_.get() + pos_, size);
-  pos_ = end_;
-  while (!atEnd_ && !failed_) {
+  std::memcpy(data.get(), m_buffer.get() + m_pos, size);
+  m_pos = m_end;
+  while (!m_atEnd && !m_failed) {
     if (size == capacity) {
       std::unique_ptr<char[]> larger(new char[capacity * 2]);
       std::memcpy(larger.get(), data.get(), size);
@@ -206,22 +206,22 @@ bool TextFile::ReadAll(FileBytes* bytes) {
       capacity *= 2;
     }
     if (detail::InjectFault(FileOp::Read)) {
-      failed_ = true;
+      m_failed = true;
       break;
     }
     const std::size_t wanted = capacity - size;
-    const std::size_t got = std::fread(data.get() + size, 1, wanted, file_);
+    const std::size_t got = std::fread(data.get() + size, 1, wanted, m_file);
     size += got;
-    if (sizeKnown && size == sizeAtOpen_) break;
+    if (sizeKnown && size == m_sizeAtOpen) break;
     if (got < wanted) {
-      if (std::ferror(file_)) failed_ = true;
-      atEnd_ = true;
+      if (std::ferror(m_file)) m_failed = true;
+      m_atEnd = true;
     }
   }
-  if (!binary_) size = CompactLineEnds(data.get(), size);
-  bytes->data_ = std::move(data);
-  bytes->size_ = size;
-  return !failed_;
+  if (!m_binary) size = CompactLineEnds(data.get(), size);
+  bytes->m_data = std::move(data);
+  bytes->m_size = size;
+  return !m_failed;
 }
 
 bool ReadWholeFile(const char* path, FileBytes* bytes, TextFile::Translation translation) {
@@ -235,40 +235,40 @@ bool ReadWholeFile(const char* path, FileBytes* bytes, TextFile::Translation tra
 void TextFile::Write(const char* text) { Write(text, std::strlen(text)); }
 
 void TextFile::Write(const char* text, std::size_t length) {
-  if (!file_ || mode_ == Mode::Read) {
-    failed_ = true;
+  if (!m_file || m_mode == Mode::Read) {
+    m_failed = true;
     return;
   }
   for (const char* p = text; p != text + length; ++p) {
     // Room for a CR LF pair.
-    if (end_ + 2 > kBufferSize) FlushBuffer();
-    if (*p == '\n' && !binary_) buffer_[end_++] = '\r';
-    buffer_[end_++] = *p;
+    if (m_end + 2 > kBufferSize) FlushBuffer();
+    if (*p == '\n' && !m_binary) m_buffer[m_end++] = '\r';
+    m_buffer[m_end++] = *p;
   }
 }
 
 void TextFile::FlushBuffer() {
-  if (end_ == 0) return;
-  if (!failed_) {
-    if (detail::InjectFault(FileOp::Write) || std::fwrite(buffer_.get(), 1, end_, file_) != end_) {
-      failed_ = true;
+  if (m_end == 0) return;
+  if (!m_failed) {
+    if (detail::InjectFault(FileOp::Write) || std::fwrite(m_buffer.get(), 1, m_end, m_file) != m_end) {
+      m_failed = true;
     }
   }
-  end_ = 0;
+  m_end = 0;
 }
 
 bool TextFile::Close(bool durable) {
-  if (!file_) return false;
-  if (mode_ != Mode::Read) {
+  if (!m_file) return false;
+  if (m_mode != Mode::Read) {
     FlushBuffer();
-    if (detail::InjectFault(FileOp::Flush) || std::fflush(file_) != 0) failed_ = true;
-    if (durable && !failed_ && !SyncToDisk(file_)) failed_ = true;
+    if (detail::InjectFault(FileOp::Flush) || std::fflush(m_file) != 0) m_failed = true;
+    if (durable && !m_failed && !SyncToDisk(m_file)) m_failed = true;
   }
   // The handle is closed in every case; an injected fault only reports.
-  if (detail::InjectFault(FileOp::Close)) failed_ = true;
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
-  return !failed_;
+  if (detail::InjectFault(FileOp::Close)) m_failed = true;
+  if (std::fclose(m_file) != 0) m_failed = true;
+  m_file = nullptr;
+  return !m_failed;
 }
 
 }  // namespace plat

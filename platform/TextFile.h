@@ -15,12 +15,12 @@ namespace plat {
 class FileBytes {
  public:
   static FileBytes Copy(std::string_view text);
-  std::string_view View() const { return std::string_view(data_.get(), size_); }
+  std::string_view View() const { return std::string_view(m_data.get(), m_size); }
 
  private:
   friend class TextFile;
-  std::unique_ptr<char[]> data_;
-  std::size_t size_ = 0;
+  std::unique_ptr<char[]> m_data;
+  std::size_t m_size = 0;
 };
 
 // A file in the C runtime's text mode, made the same on every platform:
@@ -45,7 +45,7 @@ class TextFile {
   TextFile& operator=(const TextFile&) = delete;
 
   bool Open(const char* path, Mode mode, Translation translation = Translation::Text);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return m_file != nullptr; }
 
   // Reads the characters up to and including the next line feed, but never
   // more than cap - 1, and terminates them. False at the end of the file
@@ -67,24 +67,24 @@ class TextFile {
 
   // The file's size when it was opened, and, in Append mode, whether it
   // then ended in a line feed (an empty file counts as ending in one).
-  std::uint64_t SizeAtOpen() const { return sizeAtOpen_; }
-  bool EndedWithLineBreak() const { return endedWithLineBreak_; }
+  std::uint64_t SizeAtOpen() const { return m_sizeAtOpen; }
+  bool EndedWithLineBreak() const { return m_endedWithLineBreak; }
 
  private:
   void ReadTail();
   bool Fill();
   void FlushBuffer();
 
-  std::FILE* file_ = nullptr;
-  Mode mode_ = Mode::Read;
-  bool binary_ = false;
-  bool failed_ = false;
-  bool atEnd_ = false;
-  std::uint64_t sizeAtOpen_ = 0;
-  bool endedWithLineBreak_ = true;
-  std::unique_ptr<char[]> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t end_ = 0;
+  std::FILE* m_file = nullptr;
+  Mode m_mode = Mode::Read;
+  bool m_binary = false;
+  bool m_failed = false;
+  bool m_atEnd = false;
+  std::uint64_t m_sizeAtOpen = 0;
+  bool m_endedWithLineBreak = true;
+  std::unique_ptr<char[]> m_buffer;
+  std::size_t m_pos = 0;
+  std::size_t m_end = 0;
 };
 
 // Opens, reads whole and closes a file; false, with no bytes, when any of
