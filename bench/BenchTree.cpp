@@ -9,6 +9,8 @@
 
 #include "RemovalPass.h"
 
+using namespace engine;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include "BenchTree.h"
 
+using namespace engine;
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: quorvane-bench-gen DIR\n");

@@ -28,6 +28,8 @@
 #include "InstallRun.h"
 #include "TestSupport.h"
 
+using namespace engine;
+
 namespace {
 
 // The host of the run: every airline selected, no pauses.

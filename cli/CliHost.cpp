@@ -6,6 +6,12 @@
 
 #include "Text.h"
 
+namespace cli {
+
+using engine::Answer;
+using engine::MessageKind;
+using engine::ProgressBar;
+
 namespace {
 
 std::string Trimmed(const char* text) {
@@ -100,3 +106,5 @@ void CliHost::EndProgressLine() {
   std::cerr << "\n";
   m_progressLineOpen = false;
 }
+
+}  // namespace cli

@@ -6,15 +6,17 @@
 
 #include "InstallHost.h"
 
+namespace cli {
+
 // The Install command's window, played on a terminal: message boxes are
 // printed (failures to stderr, success to stdout), the confirmation is
 // answered by --yes or on the terminal, status texts go to stderr, and the
 // scripted pauses are not made. What the user asked for is the request
 // made from the command line.
-class CliHost : public InstallHost {
+class CliHost : public engine::InstallHost {
  public:
   struct Settings {
-    InstallRequest request;
+    engine::InstallRequest request;
     bool assumeYes = false;
     bool interactive = false;    // the confirmation may be asked on stdin
     bool showProgress = false;   // stderr is a terminal
@@ -26,10 +28,10 @@ class CliHost : public InstallHost {
   // Prints the final report a dry run held back.
   void PrintHeldMessages();
 
-  Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
-  InstallRequest Request() override { return m_settings.request; }
-  void SetProgressRange(ProgressBar bar, int lower, int upper) override;
-  void SetProgressPos(ProgressBar bar, int pos) override;
+  engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
+  engine::InstallRequest Request() override { return m_settings.request; }
+  void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
+  void SetProgressPos(engine::ProgressBar bar, int pos) override;
   void SetWaitCursor() override {}
   void Pause(unsigned) override {}
   void ShowWaitBox(const char* text) override;
@@ -40,10 +42,10 @@ class CliHost : public InstallHost {
   void EndProgressLine();
 
   struct HeldMessage {
-    MessageKind kind;
+    engine::MessageKind kind;
     std::string text;
   };
-  void Print(MessageKind kind, const std::string& text);
+  void Print(engine::MessageKind kind, const std::string& text);
 
   Settings m_settings;
   std::vector<HeldMessage> m_held;
@@ -53,3 +55,5 @@ class CliHost : public InstallHost {
   int m_overallPos = 0;
   bool m_progressLineOpen = false;
 };
+
+}  // namespace cli

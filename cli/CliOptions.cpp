@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+namespace cli {
+
 namespace {
 
 struct CommandName {
@@ -146,3 +148,5 @@ const char* UsageText() {
          "cannot be processed safely); 2 usage error; 3 finished, but something\n"
          "failed (listed); 4 cancelled at the confirmation.\n";
 }
+
+}  // namespace cli

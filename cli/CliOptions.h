@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+
 enum class CliCommand { None, Help, Version, List, Install, Check, Remove, Restore };
 
 struct CliOptions {
@@ -22,3 +24,5 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions* options, s
 
 // The text of --help.
 const char* UsageText();
+
+}  // namespace cli

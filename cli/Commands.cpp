@@ -12,6 +12,23 @@
 #include "InstallRun.h"
 #include "Preview.h"
 
+namespace cli {
+
+using engine::CheckCatalogue;
+using engine::FillAirlineList;
+using engine::InstallOutcome;
+using engine::InstallRun;
+using engine::ListEntry;
+using engine::LoadFolderFields;
+using engine::OnInstall;
+using engine::OnRemove;
+using engine::OnRestore;
+using engine::Preview;
+using engine::PreviewCommand;
+using engine::PreviewedCommand;
+using engine::RememberedFolders;
+using engine::TextureWrite;
+
 namespace {
 
 // Folders named on the command line are taken as full paths, so that every
@@ -144,3 +161,5 @@ int RunCommand(const CliOptions& options) {
   std::cerr << UsageText();
   return kExitUsage;
 }
+
+}  // namespace cli

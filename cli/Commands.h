@@ -2,6 +2,8 @@
 
 #include "CliOptions.h"
 
+namespace cli {
+
 // Exit statuses of quorvane-cli.
 enum ExitStatus : int {
   kExitSuccess = 0,
@@ -13,3 +15,5 @@ enum ExitStatus : int {
 
 // Runs a parsed command and returns its exit status.
 int RunCommand(const CliOptions& options);
+
+}  // namespace cli

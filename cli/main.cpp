@@ -7,11 +7,11 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  CliOptions options;
+  cli::CliOptions options;
   std::string error;
-  if (!ParseArguments(args, &options, &error)) {
+  if (!cli::ParseArguments(args, &options, &error)) {
     std::cerr << "quorvane-cli: " << error << "\nTry 'quorvane-cli --help'.\n";
-    return kExitUsage;
+    return cli::kExitUsage;
   }
-  return RunCommand(options);
+  return cli::RunCommand(options);
 }

@@ -15,6 +15,8 @@
 #include "TextFile.h"
 #include "TitleScan.h"
 
+namespace engine {
+
 namespace {
 
 // Reads the configuration file whole, as stored, and scans it for the
@@ -176,3 +178,5 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
     report.Fail(Printf("\"%s\": %s could not be copied to %s", description, source, target));
   }
 }
+
+}  // namespace engine

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace engine {
+
 class InstallHost;
 struct InstallRun;
 struct TextureWrite;
@@ -19,3 +21,5 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
 // Whether a catalogue value may name a file or folder inside ours: no
 // folder separators, no drive, not "." or "..".
 bool IsSafeName(const char* name);
+
+}  // namespace engine

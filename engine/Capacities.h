@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace engine {
+
 // The engine's fixed text buffers, each the capacity of one kind of text
 // and each named once. A text that does not fit is refused or cut where
 // the code using it says so, never written past the end.
@@ -24,3 +26,5 @@ inline constexpr std::size_t kTextureFolderSize = 200;
 inline constexpr std::size_t kFolderWalkSize = 260;
 // The most the platform is asked for of the executable's own path.
 inline constexpr std::size_t kModulePathLimit = 254;
+
+}  // namespace engine

@@ -9,6 +9,8 @@
 #include "Profile.h"
 #include "Text.h"
 
+namespace engine {
+
 namespace {
 
 
@@ -135,3 +137,5 @@ LookupResult LookupAirline(InstallRun& run, const char* description) {
   }
   return result;
 }
+
+}  // namespace engine

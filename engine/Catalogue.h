@@ -9,6 +9,8 @@
 #include "InstallContext.h"
 #include "Profile.h"
 
+namespace engine {
+
 struct InstallRun;
 
 // Sections "Airline.0" to "Airline.1023" of Airlines.dat are the catalogue.
@@ -57,3 +59,5 @@ LookupResult LookupAirline(InstallRun& run, const char* description);
 
 // Full path of the run's Airlines.dat; false when it does not fit.
 bool GetCataloguePath(const InstallRun& run, char* buf, std::size_t cap);
+
+}  // namespace engine

@@ -12,6 +12,8 @@
 #include "Profile.h"
 #include "Text.h"
 
+namespace engine {
+
 namespace {
 
 constexpr std::size_t kLongestValue = kFieldSize - 1;
@@ -86,3 +88,5 @@ std::vector<std::string> CheckCatalogue(const InstallRun& run) {
   }
   return findings;
 }
+
+}  // namespace engine

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace engine {
+
 // A texture file that a run writes (or, in a dry run, would write).
 struct TextureWrite {
   std::string target;
@@ -22,3 +24,5 @@ struct DryRun {
   std::string scratchModelListPath;
   std::vector<TextureWrite> textures;
 };
+
+}  // namespace engine

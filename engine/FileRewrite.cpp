@@ -7,6 +7,8 @@
 #include "RunReport.h"
 #include "Text.h"
 
+namespace engine {
+
 bool BackUpOnce(const char* path, RunReport::Backup* backup, RunReport& report) {
   if (*backup != RunReport::Backup::NotYet) return *backup == RunReport::Backup::Made;
   char backupPath[320];
@@ -42,3 +44,5 @@ bool WriteConfigLines(InstallRun& run) {
   }
   return true;
 }
+
+}  // namespace engine

@@ -5,6 +5,8 @@
 #include "Profile.h"
 #include "Text.h"
 
+namespace engine {
+
 namespace {
 
 struct FolderField {
@@ -51,3 +53,5 @@ RememberedFolders LoadFolderFields() { return RememberedFolders{ProfileValue(kFs
 void OnBrowseFsFolder(FolderFieldHost& host) { BrowseFolder(host, kFsField); }
 
 void OnBrowseSquawkBoxFolder(FolderFieldHost& host) { BrowseFolder(host, kSquawkBoxField); }
+
+}  // namespace engine

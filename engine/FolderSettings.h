@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace engine {
+
 // The two folders the user names, remembered in the profile "Quorvane.ini",
 // section "PATH": "FLUSI" for the FS2002 folder, "SQUAWK" for SquawkBox.
 inline constexpr const char kProfileName[] = "Quorvane.ini";
@@ -39,3 +41,5 @@ class FolderFieldHost {
 // remember the chosen folder. A cancelled browse changes nothing.
 void OnBrowseFsFolder(FolderFieldHost& host);
 void OnBrowseSquawkBoxFolder(FolderFieldHost& host);
+
+}  // namespace engine

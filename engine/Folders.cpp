@@ -12,6 +12,8 @@
 #include "Text.h"
 #include "TextFile.h"
 
+namespace engine {
+
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -108,3 +110,5 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
   }
   return 1;
 }
+
+}  // namespace engine

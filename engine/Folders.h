@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace engine {
+
 class InstallHost;
 
 // Fills buf (at least kPathSize bytes) with the folder of the running executable,
@@ -21,3 +23,5 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile);
 // `ask` set the user is asked first. 1 when the folder exists at the end,
 // 0 when the user declined, the path is too long, or creating failed.
 int EnsureFolderPath(InstallHost& host, const char* path, int ask);
+
+}  // namespace engine

@@ -15,6 +15,8 @@
 #include "Text.h"
 #include "TextFile.h"
 
+namespace engine {
+
 namespace {
 
 struct ScriptedText {
@@ -224,3 +226,5 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host) {
   RestoreFromBackup(run.context.modelListPath, run.report);
   return Finish(host, run.report, kRestoredText, kRestoreFinishedWithErrorsText);
 }
+
+}  // namespace engine

@@ -2,6 +2,8 @@
 
 #include "DryRun.h"
 
+namespace engine {
+
 class InstallHost;
 struct InstallRun;
 
@@ -25,3 +27,5 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nul
 // last run kept ("<name>.bak"); a missing backup is reported and that file
 // is left alone.
 InstallOutcome OnRestore(InstallRun& run, InstallHost& host);
+
+}  // namespace engine

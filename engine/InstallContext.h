@@ -2,6 +2,8 @@
 
 #include "Capacities.h"
 
+namespace engine {
+
 // The catalogue values of one airline. Each field holds at most 49
 // characters; a longer catalogue value is refused, never cut.
 struct AirlineRecord {
@@ -24,3 +26,5 @@ struct InstallContext {
   char squawkBoxFolder[kPathSize];  // as typed
   AirlineRecord record;
 };
+
+}  // namespace engine

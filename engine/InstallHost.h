@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace engine {
+
 // What the engine's commands need of the front end that runs them: the
 // dialog implements it on its windows, the command-line front end on a
 // terminal, the tests on plain data. The engine never sees a window type.
@@ -55,3 +57,5 @@ class InstallHost {
   virtual void ShowWaitBox(const char* text) = 0;
   virtual void CloseWaitBox() = 0;
 };
+
+}  // namespace engine

@@ -4,6 +4,8 @@
 
 #include "Folders.h"
 
+namespace engine {
+
 namespace {
 
 // Room for "Airlines.dat" and "<Data>.dat" behind the folder in a path.
@@ -33,3 +35,5 @@ bool InstallRun::SetCatalogueFolder(const char* folder) {
   if (!IsSeparator(folder[length - 1])) m_catalogueFolder += std::strchr(folder, '/') ? '/' : '\\';
   return true;
 }
+
+}  // namespace engine

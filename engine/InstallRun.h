@@ -7,6 +7,8 @@
 #include "LineTable.h"
 #include "RunReport.h"
 
+namespace engine {
+
 // Everything the engine's commands work on: the paths and the airline
 // record, the two line tables, what went wrong, and where the catalogue
 // lies. A front end keeps one for the life of the process, so the tables
@@ -32,3 +34,5 @@ struct InstallRun {
  private:
   std::string m_catalogueFolder;
 };
+
+}  // namespace engine

@@ -1,5 +1,7 @@
 #include "RemovalPass.h"
 
+namespace engine {
+
 // Labels keep the spacing and punctuation they were installed with; the
 // two identical rows are as the old releases had them.
 const LegacyAirline LegacyAirlineTable[kLegacyRows] = {
@@ -39,3 +41,5 @@ const LegacyAirline LegacyAirlineTable[kLegacyRows] = {
     {"Zephyr Int'l : B777-300", "~ZPH773"},
     {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""},
 };
+
+}  // namespace engine

@@ -4,6 +4,8 @@
 
 #include "TextFile.h"
 
+namespace engine {
+
 namespace {
 
 // Reads a whole file into a table. keepLineFeed: the model list keeps it
@@ -64,3 +66,5 @@ LoadResult LoadModelList(ModelListTable& table, const char* path) {
 LoadResult LoadConfigLines(ConfigLineTable& table, const char* path) {
   return Load(table, path, kLongestConfigLine, false);
 }
+
+}  // namespace engine

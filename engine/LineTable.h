@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+namespace engine {
+
 // A fixed table of text lines: slot i holds line i of a file, zero
 // terminated, at most 199 bytes. A slot whose first byte is zero is empty;
 // deleting a line zeroes its slot and moves nothing, so line numbers never
@@ -74,3 +76,5 @@ inline constexpr std::size_t kLongestConfigLine = 199;
 // one, so that it stays a line of its own when lines are reordered.
 LoadResult LoadModelList(ModelListTable& table, const char* path);
 LoadResult LoadConfigLines(ConfigLineTable& table, const char* path);
+
+}  // namespace engine

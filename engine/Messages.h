@@ -1,5 +1,7 @@
 #pragma once
 
+namespace engine {
+
 // The fixed texts the engine shows. They are the program's own words and
 // are kept exactly, spacing and punctuation included.
 
@@ -40,3 +42,5 @@ inline constexpr const char kRestoredText[] =
 inline constexpr const char kRestoreFinishedWithErrorsText[] = "The restore finished with errors !!";
 inline constexpr const char kNoScratchCopyText[] =
     "The files could not be copied for the preview.\n\nNothing has been changed.";
+
+}  // namespace engine

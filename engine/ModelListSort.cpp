@@ -9,6 +9,8 @@
 #include "RunReport.h"
 #include "Text.h"
 
+namespace engine {
+
 int CompareModelLines(const char* a, const char* b) {
   for (std::size_t i = 0; i < kSlotSize; ++i) {
     unsigned char ca = FoldAscii(static_cast<unsigned char>(a[i]));
@@ -61,3 +63,5 @@ void SortModelList(InstallRun& run) {
       return;
   }
 }
+
+}  // namespace engine

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace engine {
+
 struct InstallRun;
 
 // Orders two model lines: byte by byte up to the terminator, capital ASCII
@@ -15,3 +17,5 @@ void WriteModelList(InstallRun& run);
 // Reads the model list again and writes it back sorted. A list that no
 // longer fits the table is left unsorted and unchanged, and reported.
 void SortModelList(InstallRun& run);
+
+}  // namespace engine

@@ -6,6 +6,8 @@
 #include "TextFile.h"
 #include "UnifiedDiff.h"
 
+namespace engine {
+
 namespace {
 
 std::string ReadBytes(const std::string& path) {
@@ -47,3 +49,5 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
   RemoveScratch(dryRun);
   return preview;
 }
+
+}  // namespace engine

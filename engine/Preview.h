@@ -5,6 +5,8 @@
 
 #include "InstallCommand.h"
 
+namespace engine {
+
 class InstallHost;
 struct InstallRun;
 
@@ -20,3 +22,5 @@ struct Preview {
 };
 
 Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);
+
+}  // namespace engine

@@ -10,6 +10,8 @@
 #include "RunReport.h"
 #include "Text.h"
 
+namespace engine {
+
 namespace {
 
 // Slots below a header that the legacy title scan looks at, and that a
@@ -184,3 +186,5 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host) {
   host.CloseWaitBox();
   return result;
 }
+
+}  // namespace engine

@@ -5,6 +5,8 @@
 
 #include "LineTable.h"
 
+namespace engine {
+
 class InstallHost;
 struct InstallRun;
 
@@ -42,3 +44,5 @@ struct RemovalResult {
 // that cannot be read are left alone; everything that failed is reported.
 // Failures go to the run's report.
 RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host);
+
+}  // namespace engine

@@ -3,6 +3,8 @@
 #include "Messages.h"
 #include "Text.h"
 
+namespace engine {
+
 namespace {
 // A message box must still fit on the screen with a thousand failures.
 constexpr std::size_t kMostListed = 20;
@@ -21,3 +23,5 @@ std::string RunReport::FailureMessage(const char* heading) const {
   text += kCheckFailuresText;
   return text;
 }
+
+}  // namespace engine

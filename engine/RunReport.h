@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace engine {
+
 // What went wrong during one Install command, in the order it happened,
 // and which files the command has already backed up.
 class RunReport {
@@ -25,3 +27,5 @@ class RunReport {
  private:
   std::vector<std::string> m_failures;
 };
+
+}  // namespace engine

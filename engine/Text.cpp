@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace engine {
+
 bool CopyText(char* dst, std::size_t cap, const char* src) {
   if (cap == 0) return false;
   std::size_t len = std::strlen(src);
@@ -69,3 +71,5 @@ bool ContainsIgnoringCase(const char* text, const char* needle) {
 void LowerCaseInPlace(char* text) {
   for (; *text; ++text) *text = static_cast<char>(FoldAscii(static_cast<unsigned char>(*text)));
 }
+
+}  // namespace engine

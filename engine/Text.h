@@ -6,6 +6,8 @@
 
 #include "Ascii.h"
 
+namespace engine {
+
 // Bounded text operations over the engine's fixed buffers. Each one writes
 // at most the buffer's size, always terminates, and says whether the whole
 // text fitted, so that "does not fit" is decided by the caller, never by a
@@ -36,3 +38,5 @@ bool EqualsIgnoringCase(const char* a, const char* b);
 bool StartsWithIgnoringCase(const char* text, const char* prefix);
 bool ContainsIgnoringCase(const char* text, const char* needle);
 void LowerCaseInPlace(char* text);
+
+}  // namespace engine

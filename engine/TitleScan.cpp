@@ -5,6 +5,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace engine {
 #endif
 
 namespace {
@@ -154,3 +156,5 @@ TitleScan ScanForTitle(std::string_view file, std::string_view title, const std:
   }
   return scan;
 }
+
+}  // namespace engine

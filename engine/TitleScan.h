@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+namespace engine {
+
 // The airline progress bar's range ends at the scan's thousandth
 // iteration.
 inline constexpr int kScanProgressEnd = 1000;
@@ -21,3 +23,5 @@ struct TitleScan {
 // seventh character on, without its last character, is compared with the
 // title. `progress` is told each iteration number up to kScanProgressEnd.
 TitleScan ScanForTitle(std::string_view file, std::string_view title, const std::function<void(int)>& progress);
+
+}  // namespace engine

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace engine {
+
 namespace {
 
 using Lines = std::vector<std::string_view>;
@@ -186,3 +188,5 @@ std::string UnifiedDiff(const std::string& oldName, const std::string& oldText, 
   }
   return out;
 }
+
+}  // namespace engine

@@ -10,6 +10,8 @@
 #include "CliOptions.h"
 #include "FuzzSupport.h"
 
+using namespace cli;
+
 namespace {
 
 bool Same(const CliOptions& a, const CliOptions& b) {

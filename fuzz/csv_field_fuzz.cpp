@@ -16,6 +16,8 @@
 #include "FuzzSupport.h"
 #include "RemovalPass.h"
 
+using namespace engine;
+
 namespace {
 
 constexpr char kUntouched = '\x5A';

@@ -21,6 +21,8 @@
 #include "RunReport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 // A copy of the text in a buffer of exactly its size, so that ASan sees a

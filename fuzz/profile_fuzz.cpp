@@ -14,6 +14,8 @@
 #include "FuzzSupport.h"
 #include "Profile.h"
 
+using namespace engine;
+
 namespace {
 
 constexpr unsigned char kUntouched = 0xA5;

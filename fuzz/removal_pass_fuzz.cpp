@@ -19,6 +19,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 constexpr char kSplit[] = "@@ models @@\n";

@@ -19,6 +19,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 constexpr char kDescription[] = "Fuzz Air : B737-800";

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace ui {
+
 namespace {
 
 // The shell's task allocator, released when the browse ends.
@@ -90,3 +92,5 @@ int CALLBACK CDirDialog::BrowseCallback(HWND browser, UINT event, LPARAM, LPARAM
   }
   return 0;
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace ui {
+
 class CDirDialog {
  public:
   CDirDialog() = default;
@@ -23,3 +25,5 @@ class CDirDialog {
   std::string m_title;             // in: the text above the tree; empty: "Open"
   int m_imageIndex = -1;              // out: the chosen folder's icon in the system image list
 };
+
+}  // namespace ui

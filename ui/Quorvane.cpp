@@ -4,8 +4,11 @@
 
 #include "QuorvaneDlg.h"
 #include "Splash.h"
+#include "SplashControl.h"
 #include "WaitBox.h"
 #include "framework/Afx.h"
+
+namespace ui {
 
 namespace {
 
@@ -36,3 +39,5 @@ BOOL CQuorvaneApp::InitInstance() {
 
 // The one application object of the process.
 CQuorvaneApp theApp;
+
+}  // namespace ui

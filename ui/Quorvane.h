@@ -5,6 +5,8 @@
 #include "InstallRun.h"
 #include "framework/CWinApp.h"
 
+namespace ui {
+
 class CQuorvaneApp : public CWinApp {
  public:
   CQuorvaneApp() = default;
@@ -19,5 +21,7 @@ class CQuorvaneApp : public CWinApp {
 
  private:
   // What the dialog's commands work on, kept for the life of the process.
-  InstallRun m_run;
+  engine::InstallRun m_run;
 };
+
+}  // namespace ui

@@ -14,6 +14,16 @@
 #include "framework/Dc.h"
 #include "resource.h"
 
+namespace ui {
+
+using engine::Answer;
+using engine::FolderKind;
+using engine::InstallRequest;
+using engine::InstallRun;
+using engine::ListEntry;
+using engine::MessageKind;
+using engine::ProgressBar;
+
 namespace {
 
 constexpr int kBrowseFsCommand = 4001;
@@ -67,13 +77,13 @@ BOOL CQuorvaneDlg::OnInitDialog() {
   SetIcon(m_appIcon, FALSE);
 
   std::vector<std::string> entries;
-  FillAirlineList(m_run, &entries);
+  engine::FillAirlineList(m_run, &entries);
   FillList(entries);
   FillFolderFields();
   CreateButtons();
 
   SendToList(LB_SELITEMRANGE, FALSE, 0x0000FFFF);
-  ::CloseWaitBox();
+  ui::CloseWaitBox();
   SetTimer(kSelectAllTimer, kSelectAllDelay);
   return TRUE;
 }
@@ -98,7 +108,7 @@ void CQuorvaneDlg::FillList(const std::vector<std::string>& entries) {
 }
 
 void CQuorvaneDlg::FillFolderFields() {
-  const RememberedFolders folders = LoadFolderFields();
+  const engine::RememberedFolders folders = engine::LoadFolderFields();
   SetFieldText(FolderKind::Fs, folders.fsFolder.c_str());
   SetFieldText(FolderKind::SquawkBox, folders.squawkBoxFolder.c_str());
 }
@@ -115,9 +125,9 @@ BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
   }
 }
 
-void CQuorvaneDlg::OnInstall() { ::OnInstall(m_run, *this); }
-void CQuorvaneDlg::OnBrowseFsFolder() { ::OnBrowseFsFolder(*this); }
-void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { ::OnBrowseSquawkBoxFolder(*this); }
+void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, *this); }
+void CQuorvaneDlg::OnBrowseFsFolder() { engine::OnBrowseFsFolder(*this); }
+void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*this); }
 
 void CQuorvaneDlg::OnTimer(UINT_PTR) {
   // Indexes past the last entry are refused by the list box.
@@ -208,9 +218,9 @@ void CQuorvaneDlg::SetWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT
 
 void CQuorvaneDlg::Pause(unsigned milliseconds) { ::Sleep(milliseconds); }
 
-void CQuorvaneDlg::ShowWaitBox(const char* text) { ::ShowWaitBox(text); }
+void CQuorvaneDlg::ShowWaitBox(const char* text) { ui::ShowWaitBox(text); }
 
-void CQuorvaneDlg::CloseWaitBox() { ::CloseWaitBox(); }
+void CQuorvaneDlg::CloseWaitBox() { ui::CloseWaitBox(); }
 
 std::string CQuorvaneDlg::FieldText(FolderKind field) { return ItemText(FieldId(field)); }
 
@@ -226,3 +236,5 @@ bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelecti
 }
 
 void CQuorvaneDlg::ShowWrongFolder(const char* text) { ShowMessage(MessageKind::Failure, text, nullptr); }
+
+}  // namespace ui

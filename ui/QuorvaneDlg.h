@@ -7,15 +7,17 @@
 
 #include "FolderSettings.h"
 #include "InstallHost.h"
+#include "InstallRun.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
 
-struct InstallRun;
+namespace ui {
 
-class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost, public FolderFieldHost {
+
+class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public engine::FolderFieldHost {
  public:
   // run: what the commands work on; not owned, it outlives the dialog.
-  explicit CQuorvaneDlg(InstallRun& run, CWnd* parent = nullptr);
+  explicit CQuorvaneDlg(engine::InstallRun& run, CWnd* parent = nullptr);
   ~CQuorvaneDlg() override;
 
   BOOL OnInitDialog() override;
@@ -28,18 +30,18 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost, public FolderFi
   void OnBrowseSquawkBoxFolder();
 
   // What the engine's commands ask of the window.
-  Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
-  InstallRequest Request() override;
-  void SetProgressRange(ProgressBar bar, int lower, int upper) override;
-  void SetProgressPos(ProgressBar bar, int pos) override;
+  engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
+  engine::InstallRequest Request() override;
+  void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
+  void SetProgressPos(engine::ProgressBar bar, int pos) override;
   void SetWaitCursor() override;
   void Pause(unsigned milliseconds) override;
   void ShowWaitBox(const char* text) override;
   void CloseWaitBox() override;
 
   // What the browse commands ask of it.
-  std::string FieldText(FolderKind field) override;
-  void SetFieldText(FolderKind field, const char* text) override;
+  std::string FieldText(engine::FolderKind field) override;
+  void SetFieldText(engine::FolderKind field, const char* text) override;
   bool BrowseForFolder(const char* title, const char* initialSelection, std::string* chosen) override;
   void ShowWrongFolder(const char* text) override;
 
@@ -61,10 +63,12 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public InstallHost, public FolderFi
   std::string ListEntryText(int index);
   LRESULT SendToList(UINT msg, WPARAM wp, LPARAM lp);
 
-  InstallRun& m_run;
+  engine::InstallRun& m_run;
   HICON m_appIcon;
   ZRVHotSyncButton m_exitButton;
   ZRVHotSyncButton m_installButton;
   ZRVHotSyncButton m_fsBrowseButton;
   ZRVHotSyncButton m_squawkBoxBrowseButton;
 };
+
+}  // namespace ui

@@ -8,7 +8,8 @@
 #include <cstdint>
 
 #include "framework/CWinThread.h"
-#include "framework/Gdi.h"
+
+namespace ui {
 
 class CSplashWnd;
 
@@ -32,16 +33,4 @@ class CSplash : public CWinThread {
   std::uint16_t m_wFlags;
 };
 
-// The splash bitmap; replaced by each StartSplash, lives until the process ends.
-extern CBitmap* SplashBitmap;
-// The running splash thread, or null (before the first StartSplash, after
-// hiding, or when the thread has ended).
-extern CSplash* SplashThreadSlot;
-
-// Loads bitmap bitmapId of the module moduleName as SplashBitmap and, on the
-// first call in the process only, starts the splash thread with hide-on-
-// input behaviour and the given timeout (-1: no timer).
-void StartSplash(LPCSTR moduleName, UINT bitmapId, int timeout);
-// Closes the splash window of thread (nothing when null) and clears its slot.
-// Runs on the splash thread.
-void HideSplash(CSplash* thread);
+}  // namespace ui

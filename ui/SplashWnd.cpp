@@ -1,10 +1,12 @@
 #include "SplashWnd.h"
 
-#include "Splash.h"
+#include "SplashControl.h"
 #include "SplashRules.h"
 #include "framework/Afx.h"
 #include "framework/CWinApp.h"
 #include "framework/Dc.h"
+
+namespace ui {
 
 namespace {
 constexpr UINT_PTR kSplashTimer = 1;
@@ -52,14 +54,14 @@ void CSplashWnd::OnPaint() {
 }
 
 void CSplashWnd::OnTimer(UINT_PTR) {
-  if (qv::SplashOnTimer(m_wFlags, AppMainWindow() != nullptr) == qv::SplashTick::Hide)
+  if (SplashOnTimer(m_wFlags, AppMainWindow() != nullptr) == SplashTick::Hide)
     HideSplash(m_pThread);
   else
-    SetTimer(kSplashTimer, qv::kSplashRecheckMs);
+    SetTimer(kSplashTimer, kSplashRecheckMs);
 }
 
 BOOL CSplashWnd::PreTranslateMessage(MSG* msg) {
-  if (qv::SplashHidesOnMessage(m_wFlags, msg->message)) {
+  if (SplashHidesOnMessage(m_wFlags, msg->message)) {
     HideSplash(m_pThread);
     return TRUE;
   }
@@ -70,3 +72,5 @@ void CSplashWnd::PostNcDestroy() {
   if (HWND main = AppMainWindow()) ::SetForegroundWindow(main);
   delete this;
 }
+
+}  // namespace ui

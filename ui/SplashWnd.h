@@ -5,6 +5,8 @@
 
 #include "framework/CWnd.h"
 
+namespace ui {
+
 class CSplash;
 
 class CSplashWnd : public CWnd {
@@ -28,3 +30,5 @@ class CSplashWnd : public CWnd {
   void OnPaint() override;
   void OnTimer(UINT_PTR id) override;
 };
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "framework/Afx.h"
 #include "resource.h"
 
+namespace ui {
+
 HWND WaitBoxWindow = nullptr;
 char WaitBoxText[kWaitBoxTextSize];
 
@@ -56,3 +58,5 @@ void CenterOnScreen(HWND window) {
   ::ShowWindow(window, SW_SHOW);
   ::UpdateWindow(window);
 }
+
+}  // namespace ui

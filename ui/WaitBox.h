@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace ui {
+
 // The wait box while it exists, else null. Cleared by WaitBoxProc when the
 // window is destroyed.
 extern HWND WaitBoxWindow;
@@ -27,3 +29,5 @@ void CloseWaitBox();
 INT_PTR CALLBACK WaitBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Moves window to the centre of the primary screen and shows it.
 void CenterOnScreen(HWND window);
+
+}  // namespace ui

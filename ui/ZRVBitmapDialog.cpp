@@ -7,6 +7,8 @@
 #include "ShapeRuns.h"
 #include "framework/Dc.h"
 
+namespace ui {
+
 ZRVBitmapDialog::ZRVBitmapDialog(LPCSTR templateName, CWnd* parent, LPCSTR bitmapName,
                                  UINT bitmapId, CBitmap* bitmap)
     : CDialog(templateName, parent) {
@@ -139,8 +141,8 @@ void ZRVBitmapDialog::UpdateShape() {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
-  const qv::ColorKey key(m_crColorKey);
-  std::vector<qv::RunRect> runs;
+  const ColorKey key(m_crColorKey);
+  std::vector<RunRect> runs;
   {
     CClientDC screen(nullptr);
     for (int y0 = 0; y0 < h; y0 += kBand) {
@@ -150,15 +152,15 @@ void ZRVBitmapDialog::UpdateShape() {
       if (::GetDIBits(screen, *m_pBitmap, firstScan, static_cast<UINT>(rows), band.data(), &bi,
                       DIB_RGB_COLORS) != rows)
         break;
-      const qv::PixelGrid grid{band.data() + static_cast<size_t>(rows - 1) * w, w, rows, -w};
-      const std::vector<qv::RunRect> part =
-          qv::BuildShapeRuns(grid, client.Width(), rows, key, client.left, client.top + y0);
+      const PixelGrid grid{band.data() + static_cast<size_t>(rows - 1) * w, w, rows, -w};
+      const std::vector<RunRect> part =
+          BuildShapeRuns(grid, client.Width(), rows, key, client.left, client.top + y0);
       runs.insert(runs.end(), part.begin(), part.end());
     }
   }
   // Equal neighbouring rows are passed as one band: the same region, built
   // several times faster.
-  runs = qv::MergeEqualRows(runs);
+  runs = MergeEqualRows(runs);
 
   // One RECT per rectangle, in the banded order ExtCreateRegion expects.
   std::vector<RECT> rects(runs.size());
@@ -207,3 +209,5 @@ HBRUSH ZRVBitmapDialog::OnCtlColor(CDC* dc, HWND control, UINT nCtlColor) {
   }
   return base;
 }
+
+}  // namespace ui

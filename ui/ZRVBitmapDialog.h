@@ -9,6 +9,8 @@
 #include "framework/CDialog.h"
 #include "framework/Gdi.h"
 
+namespace ui {
+
 class ZRVBitmapDialog : public CDialog {
  public:
   // Each constructor takes, after the base's arguments, up to three
@@ -66,3 +68,5 @@ class ZRVBitmapDialog : public CDialog {
   std::unique_ptr<CBitmap> m_ownedBitmap;  // holds m_pBitmap while m_bOwnBitmap
   CBrush m_listBoxBrush;                   // made at the first list-box request
 };
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 #include "framework/Afx.h"
 #include "framework/Dc.h"
 
+namespace ui {
+
 ZRVHotSyncButton::~ZRVHotSyncButton() {
   // The tooltip belongs to this button's window: destroy it first, then the
   // window itself (the base destructor).
@@ -19,7 +21,7 @@ void ZRVHotSyncButton::CreateButton(LPCSTR moduleName, LPCSTR caption, LPCSTR to
   m_nFrameWidth = frameWidth;
   m_crText = m_crTextFrame2 = 0;
   m_nTextOffsetX = m_nTextOffsetY = 0;
-  m_press = qv::PressState();
+  m_press = PressState();
 
   CreateEx(WS_EX_TRANSPARENT, "Button", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, placement,
            parent, id);
@@ -98,7 +100,7 @@ void ZRVHotSyncButton::OnTimer(UINT_PTR) {
   ::GetCursorPos(&cursor);
   CRect r;
   GetWindowRect(&r);
-  if (!m_press.Tick(qv::CursorOnButton({r.left, r.top, r.right, r.bottom}, cursor.x, cursor.y)))
+  if (!m_press.Tick(CursorOnButton({r.left, r.top, r.right, r.bottom}, cursor.x, cursor.y)))
     return;
   KillTimer(kLeaveTimer);
   Invalidate(TRUE);
@@ -108,9 +110,9 @@ void ZRVHotSyncButton::DrawItem(LPDRAWITEMSTRUCT) {
   CClientDC dc(this);
   CRect client;
   GetClientRect(&client);
-  const qv::PressState::Draw d = m_press.OnDraw(IsWindowEnabled());
+  const PressState::Draw d = m_press.OnDraw(IsWindowEnabled());
   const bool drawable = client.right != 0 && client.bottom != 0;
-  if (d.frame == qv::kFramePressed) {
+  if (d.frame == kFramePressed) {
     if (drawable) DrawFrame(&dc, 0, 0, kKey, d.frame);
     SetTimer(kLeaveTimer, 200);
     // Synchronous: the parent's handler runs while the pressed frame shows.
@@ -161,18 +163,18 @@ void ZRVHotSyncButton::DrawFrame(CDC* dc, int x, int y, COLORREF transparent, in
   if (len > 0) {
     ScopedSelect holdFont(*dc, m_font);
     dc->SetBkMode(TRANSPARENT);
-    dc->SetTextColor(frame == qv::kFrameSecondColour ? m_crTextFrame2 : m_crText);
+    dc->SetTextColor(frame == kFrameSecondColour ? m_crTextFrame2 : m_crText);
     const CSize extent = dc->GetTextExtent(text, len);
     TEXTMETRICA tm{};
     dc->GetTextMetrics(&tm);
-    const qv::LabelPoint at =
-        qv::LabelOrigin(fw, sh, extent.cx, tm.tmHeight, m_nTextOffsetX, m_nTextOffsetY);
-    qv::LabelPass passes[2];
-    const int n = qv::LabelPasses(frame, passes);
+    const LabelPoint at =
+        LabelOrigin(fw, sh, extent.cx, tm.tmHeight, m_nTextOffsetX, m_nTextOffsetY);
+    LabelPass passes[2];
+    const int n = LabelPasses(frame, passes);
     for (int i = 0; i < n; ++i) {
-      if (passes[i].colour == qv::LabelPass::Highlight)
+      if (passes[i].colour == LabelPass::Highlight)
         dc->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
-      else if (passes[i].colour == qv::LabelPass::Shadow)
+      else if (passes[i].colour == LabelPass::Shadow)
         dc->SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
       dc->TextOut(at.x + passes[i].dx, at.y + passes[i].dy, text, len);
     }
@@ -186,3 +188,5 @@ BOOL ZRVHotSyncButton::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_MOUSEMOVE && m_tooltip.m_hWnd) m_tooltip.RelayEvent(msg);
   return CButton::PreTranslateMessage(msg);
 }
+
+}  // namespace ui

@@ -12,6 +12,8 @@
 #include "framework/CToolTipCtrl.h"
 #include "framework/Gdi.h"
 
+namespace ui {
+
 class ZRVHotSyncButton : public CButton {
  public:
   ZRVHotSyncButton() = default;
@@ -69,9 +71,11 @@ class ZRVHotSyncButton : public CButton {
   COLORREF m_crTextFrame2 = 0;
   CToolTipCtrl m_tooltip;
   std::unique_ptr<CBitmap> m_pStrip;
-  qv::PressState m_press;
+  PressState m_press;
   UINT m_nFrameWidth = 0;
   UINT m_nID = 0;
   int m_nTextOffsetX = 0;
   int m_nTextOffsetY = 0;
 };
+
+}  // namespace ui

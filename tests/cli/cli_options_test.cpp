@@ -2,6 +2,8 @@
 
 #include "CliOptions.h"
 
+using namespace cli;
+
 namespace {
 
 bool Parse(std::vector<std::string> args, CliOptions* options, std::string* error = nullptr) {

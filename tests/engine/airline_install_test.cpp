@@ -11,6 +11,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 class InstallAirlineTest : public ::testing::Test {

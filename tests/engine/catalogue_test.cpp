@@ -7,6 +7,8 @@
 #include "InstallRun.h"
 #include "TestSupport.h"
 
+using namespace engine;
+
 namespace {
 
 class CatalogueTest : public ::testing::Test {

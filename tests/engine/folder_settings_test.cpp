@@ -5,6 +5,8 @@
 #include "FolderSettings.h"
 #include "TestSupport.h"
 
+using namespace engine;
+
 namespace {
 
 class FolderSettingsTest : public ::testing::Test {

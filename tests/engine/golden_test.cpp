@@ -15,6 +15,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 std::vector<std::string> Cases() {

@@ -10,6 +10,8 @@
 #include "Messages.h"
 #include "TestSupport.h"
 
+using namespace engine;
+
 namespace {
 
 class InstallCommandTest : public ::testing::Test {

@@ -7,6 +7,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 class SortTest : public ::testing::Test {

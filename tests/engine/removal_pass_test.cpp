@@ -14,6 +14,8 @@
 #include "TestSupport.h"
 #include "Text.h"
 
+using namespace engine;
+
 namespace {
 
 class RemovalPassTest : public ::testing::Test {

@@ -9,6 +9,8 @@
 #include "TextFile.h"
 #include "TitleScan.h"
 
+using namespace engine;
+
 namespace {
 
 struct Outcome {

@@ -6,6 +6,8 @@
 #include "TestSupport.h"
 #include "UnifiedDiff.h"
 
+using namespace engine;
+
 namespace {
 
 // Applies a diff with patch(1) to a copy of the old text.

@@ -13,6 +13,8 @@
 #include "InstallRun.h"
 #include "Text.h"
 
+using namespace engine;
+
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/quorvane-test-XXXXXX";

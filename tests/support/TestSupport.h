@@ -6,7 +6,9 @@
 #include "FolderSettings.h"
 #include "InstallHost.h"
 
+namespace engine {
 struct InstallRun;
+}
 
 // A temporary folder for one test, removed with everything in it at the end.
 class TempDir {
@@ -41,15 +43,15 @@ std::string Folded(std::string text);
 
 // A host that records what the engine asks of the window and answers from
 // a script.
-class FakeHost : public InstallHost, public FolderFieldHost {
+class FakeHost : public engine::InstallHost, public engine::FolderFieldHost {
  public:
   struct Message {
-    MessageKind kind;
+    engine::MessageKind kind;
     std::string text;
     std::string caption;
   };
   struct Progress {
-    ProgressBar bar;
+    engine::ProgressBar bar;
     bool isRange;
     int a;
     int b;
@@ -59,11 +61,11 @@ class FakeHost : public InstallHost, public FolderFieldHost {
   std::string squawkBoxFolder;
   std::vector<std::string> entries;
   std::vector<bool> selected;
-  Answer confirmAnswer = Answer::Ok;
+  engine::Answer confirmAnswer = engine::Answer::Ok;
   bool browseAccepted = false;   // the scripted answer of the folder browser
   std::string browseResult;
   std::vector<std::string> browseCalls;  // "title|initial selection"
-  Answer askAnswer = Answer::Yes;
+  engine::Answer askAnswer = engine::Answer::Yes;
 
   std::vector<Message> messages;
   std::vector<std::string> waitBoxTexts;  // "<close>" marks a CloseWaitBox
@@ -74,21 +76,21 @@ class FakeHost : public InstallHost, public FolderFieldHost {
   void SelectAll() { selected.assign(entries.size(), true); }
   const Message* LastMessage() const { return messages.empty() ? nullptr : &messages.back(); }
 
-  Answer ShowMessage(MessageKind kind, const char* text, const char* caption) override;
-  InstallRequest Request() override;
-  void SetProgressRange(ProgressBar bar, int lower, int upper) override;
-  void SetProgressPos(ProgressBar bar, int pos) override;
+  engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
+  engine::InstallRequest Request() override;
+  void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
+  void SetProgressPos(engine::ProgressBar bar, int pos) override;
   void SetWaitCursor() override { ++waitCursors; }
   void Pause(unsigned ms) override { pauses.push_back(ms); }
   void ShowWaitBox(const char* text) override { waitBoxTexts.push_back(text); }
   void CloseWaitBox() override { waitBoxTexts.push_back("<close>"); }
 
-  std::string FieldText(FolderKind field) override { return field == FolderKind::Fs ? fsFolder : squawkBoxFolder; }
-  void SetFieldText(FolderKind field, const char* text) override {
-    (field == FolderKind::Fs ? fsFolder : squawkBoxFolder) = text;
+  std::string FieldText(engine::FolderKind field) override { return field == engine::FolderKind::Fs ? fsFolder : squawkBoxFolder; }
+  void SetFieldText(engine::FolderKind field, const char* text) override {
+    (field == engine::FolderKind::Fs ? fsFolder : squawkBoxFolder) = text;
   }
   bool BrowseForFolder(const char* title, const char* initial, std::string* chosen) override;
-  void ShowWrongFolder(const char* text) override { ShowMessage(MessageKind::Failure, text, nullptr); }
+  void ShowWrongFolder(const char* text) override { ShowMessage(engine::MessageKind::Failure, text, nullptr); }
 };
 
 // A FS2002 folder, a SquawkBox folder and a catalogue folder in a
@@ -104,10 +106,10 @@ struct InstallTree {
   std::string config() const { return csl + "/Aircraft.cfg"; }
   std::string models() const { return squawkBox + "/CSL_ICAO.csv"; }
   // Points the run at this tree's catalogue.
-  void UseCatalogue(InstallRun& run) const;
+  void UseCatalogue(engine::InstallRun& run) const;
   // Also sets the run's folders and file paths as a command's checks would,
   // for tests of the steps after them.
-  void UsePaths(InstallRun& run) const;
+  void UsePaths(engine::InstallRun& run) const;
   // Adds a catalogue section with the usual keys and its texture file.
   void AddAirline(int section, const std::string& descr, const std::string& code);
   void WriteCatalogue();

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-using qv::PressState;
+using ui::PressState;
 
 namespace {
 int CommandsOver(PressState& s, int draws) {
@@ -59,24 +59,24 @@ TEST(PressState, DisabledDrawsFrameFourAndSetPressedTakesOnlyZeroOrOne) {
 }
 
 TEST(PressState, CursorOnTheRightOrBottomEdgeIsOnTheButton) {
-  qv::ScreenRect r{10, 20, 30, 40};
-  EXPECT_TRUE(qv::CursorOnButton(r, 30, 40));
-  EXPECT_TRUE(qv::CursorOnButton(r, 10, 20));
-  EXPECT_FALSE(qv::CursorOnButton(r, 31, 30));
-  EXPECT_FALSE(qv::CursorOnButton(r, 20, 41));
-  EXPECT_FALSE(qv::CursorOnButton(r, 9, 30));
+  ui::ScreenRect r{10, 20, 30, 40};
+  EXPECT_TRUE(ui::CursorOnButton(r, 30, 40));
+  EXPECT_TRUE(ui::CursorOnButton(r, 10, 20));
+  EXPECT_FALSE(ui::CursorOnButton(r, 31, 30));
+  EXPECT_FALSE(ui::CursorOnButton(r, 20, 41));
+  EXPECT_FALSE(ui::CursorOnButton(r, 9, 30));
 }
 
 TEST(SplashRules, InputAndTimer) {
-  using qv::SplashHidesOnMessage;
+  using ui::SplashHidesOnMessage;
   for (unsigned m : {0x0100u, 0x0104u, 0x0201u, 0x0204u, 0x0207u}) {
-    EXPECT_TRUE(SplashHidesOnMessage(qv::kSplashHideOnInput, m)) << m;
+    EXPECT_TRUE(SplashHidesOnMessage(ui::kSplashHideOnInput, m)) << m;
     EXPECT_FALSE(SplashHidesOnMessage(0, m)) << m;
   }
   for (unsigned m : {0x0200u /* move */, 0x0202u /* up */, 0x0101u /* key up */})
-    EXPECT_FALSE(SplashHidesOnMessage(qv::kSplashHideOnInput, m)) << m;
+    EXPECT_FALSE(SplashHidesOnMessage(ui::kSplashHideOnInput, m)) << m;
 
-  EXPECT_EQ(qv::SplashOnTimer(qv::kSplashHideOnFirstTick, false), qv::SplashTick::Hide);
-  EXPECT_EQ(qv::SplashOnTimer(qv::kSplashHideOnInput, true), qv::SplashTick::Hide);
-  EXPECT_EQ(qv::SplashOnTimer(qv::kSplashHideOnInput, false), qv::SplashTick::Recheck);
+  EXPECT_EQ(ui::SplashOnTimer(ui::kSplashHideOnFirstTick, false), ui::SplashTick::Hide);
+  EXPECT_EQ(ui::SplashOnTimer(ui::kSplashHideOnInput, true), ui::SplashTick::Hide);
+  EXPECT_EQ(ui::SplashOnTimer(ui::kSplashHideOnInput, false), ui::SplashTick::Recheck);
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-using qv::BuildShapeRuns;
-using qv::ColorKey;
-using qv::PixelGrid;
-using qv::RunRect;
+using ui::BuildShapeRuns;
+using ui::ColorKey;
+using ui::PixelGrid;
+using ui::RunRect;
 
 namespace {
 
@@ -106,13 +106,13 @@ TEST(ShapeRuns, MergeEqualRowsKeepsTheAreaInBands) {
              "#..#",
              "....",
              "#..#"});
-  auto merged = qv::MergeEqualRows(Runs(p, 4, 6));
+  auto merged = ui::MergeEqualRows(Runs(p, 4, 6));
   std::vector<RunRect> want = {{0, 0, 1, 2}, {3, 0, 4, 2},  // rows 0-1
                                {0, 2, 4, 3},                // row 2
                                {0, 3, 1, 4}, {3, 3, 4, 4},  // row 3: not joined across row 2
                                {0, 5, 1, 6}, {3, 5, 4, 6}}; // row 5: not joined across the empty row
   EXPECT_EQ(merged, want);
-  EXPECT_TRUE(qv::MergeEqualRows({}).empty());
+  EXPECT_TRUE(ui::MergeEqualRows({}).empty());
 }
 
 TEST(ShapeRuns, BottomUpRowsThroughANegativeStride) {

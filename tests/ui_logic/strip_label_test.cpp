@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-using qv::LabelOrigin;
-using qv::LabelPass;
-using qv::LabelPasses;
+using ui::LabelOrigin;
+using ui::LabelPass;
+using ui::LabelPasses;
 
 TEST(StripLabel, CentredOnTheFrameAndOnTheStripHeight) {
   // Exit button: 106-wide frames of a 30-high strip in a 25-high window; the
@@ -25,12 +25,12 @@ TEST(StripLabel, WideLabelOverhangsBothSidesWithANegativeOffset) {
 
 TEST(StripLabel, PassesByFrame) {
   LabelPass p[2];
-  ASSERT_EQ(LabelPasses(qv::kFramePressed, p), 1);
+  ASSERT_EQ(LabelPasses(ui::kFramePressed, p), 1);
   EXPECT_EQ(p[0].dx, 1);
   EXPECT_EQ(p[0].dy, 1);
   EXPECT_EQ(p[0].colour, LabelPass::Current);
 
-  ASSERT_EQ(LabelPasses(qv::kFrameDisabled, p), 2);
+  ASSERT_EQ(LabelPasses(ui::kFrameDisabled, p), 2);
   EXPECT_EQ(p[0].colour, LabelPass::Highlight);
   EXPECT_EQ(p[0].dx, 1);
   EXPECT_EQ(p[0].dy, 1);

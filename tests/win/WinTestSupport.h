@@ -12,6 +12,8 @@
 #include "framework/Dc.h"
 #include "framework/Gdi.h"
 
+using namespace ui;
+
 namespace qvtest {
 
 // Dispatches this thread's messages until done() holds or ms have passed;

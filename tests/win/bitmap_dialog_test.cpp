@@ -9,6 +9,8 @@
 #include "ZRVBitmapDialog.h"
 #include "resource.h"
 
+using namespace ui;
+
 namespace {
 
 constexpr COLORREF kKey = RGB(255, 0, 255);

@@ -16,6 +16,9 @@
 #include "ZRVHotSyncButton.h"
 #include "resource.h"
 
+using namespace engine;
+using namespace ui;
+
 namespace {
 
 std::string ReadFile(const std::string& path) {

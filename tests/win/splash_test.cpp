@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "Splash.h"
+#include "SplashControl.h"
 #include "SplashRules.h"
 #include "SplashWnd.h"
 #include "WinTestSupport.h"
 #include "framework/CWinApp.h"
 #include "resource.h"
+
+using namespace ui;
 
 namespace {
 
@@ -45,7 +48,7 @@ TEST(Splash, ShownTopmostCentredAndHiddenByAKey) {
   StartSplash(module, IDB_GOODBYE, 3500000);
   CSplash* thread = SplashThreadSlot;
   ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(thread->m_wFlags, qv::kSplashHideOnInput);
+  EXPECT_EQ(thread->m_wFlags, ui::kSplashHideOnInput);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(::GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
@@ -67,7 +70,7 @@ TEST(Splash, ShownTopmostCentredAndHiddenByAKey) {
 
 TEST(Splash, MouseButtonsHideAMouseMoveDoesNot) {
   CSplash* slot = nullptr;
-  CSplash* thread = StartThread(-1, qv::kSplashHideOnInput, &slot);
+  CSplash* thread = StartThread(-1, ui::kSplashHideOnInput, &slot);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   auto* wnd = static_cast<CSplashWnd*>(thread->m_pMainWnd);
@@ -91,7 +94,7 @@ TEST(Splash, MouseButtonsHideAMouseMoveDoesNot) {
 
 TEST(Splash, LeftClickThroughTheLoopHides) {
   CSplash* slot = nullptr;
-  CSplash* thread = StartThread(-1, qv::kSplashHideOnInput, &slot);
+  CSplash* thread = StartThread(-1, ui::kSplashHideOnInput, &slot);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   ::PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -115,7 +118,7 @@ TEST(Splash, WithoutTheInputFlagKeysDoNotHide) {
 TEST(Splash, FirstTickFlagHidesWithoutAMainWindow) {
   ASSERT_EQ(AfxGetApp(), nullptr);
   CSplash* slot = nullptr;
-  CSplash* thread = StartThread(50, qv::kSplashHideOnFirstTick, &slot);
+  CSplash* thread = StartThread(50, ui::kSplashHideOnFirstTick, &slot);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   EXPECT_TRUE(Gone(h));
@@ -125,7 +128,7 @@ TEST(Splash, FirstTickFlagHidesWithoutAMainWindow) {
 TEST(Splash, TimerWaitsForTheApplicationsMainWindow) {
   CWinApp app("QuorvaneSplashTest");
   CSplash* slot = nullptr;
-  CSplash* thread = StartThread(50, qv::kSplashHideOnInput, &slot);
+  CSplash* thread = StartThread(50, ui::kSplashHideOnInput, &slot);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   // No main window: the check repeats every 100 ms and the splash stays.
@@ -143,7 +146,7 @@ TEST(Splash, TimerWaitsForTheApplicationsMainWindow) {
 TEST(Splash, NoTimerWithTimeoutMinusOne) {
   CSplash* slot = nullptr;
   // With the first-tick flag any timer tick would hide it at once.
-  CSplash* thread = StartThread(-1, qv::kSplashHideOnFirstTick, &slot);
+  CSplash* thread = StartThread(-1, ui::kSplashHideOnFirstTick, &slot);
   HWND h = WaitForSplashWindow(thread);
   ASSERT_NE(h, nullptr);
   qvtest::PumpFor(400);
@@ -175,7 +178,7 @@ TEST(Splash, SecondStartLoadsTheBitmapButStartsNoThread) {
 TEST(Splash, WithoutUserControlNoWindowIsMade) {
   AfxOleSetUserCtrl(FALSE);
   CSplash* slot = nullptr;
-  StartThread(-1, qv::kSplashHideOnInput, &slot);
+  StartThread(-1, ui::kSplashHideOnInput, &slot);
   // The thread ends at once and its object goes, leaving no stale slot.
   EXPECT_TRUE(qvtest::PumpUntil([&] { return slot == nullptr; }));
   AfxOleSetUserCtrl(TRUE);

@@ -8,6 +8,8 @@
 #include "ZRVHotSyncButton.h"
 #include "resource.h"
 
+using namespace ui;
+
 namespace {
 
 constexpr COLORREF kKey = RGB(255, 0, 255);

@@ -8,6 +8,8 @@
 #include "WinTestSupport.h"
 #include "resource.h"
 
+using namespace ui;
+
 namespace {
 std::string BoxText() {
   char buf[1024] = "";

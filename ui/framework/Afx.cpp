@@ -8,6 +8,8 @@
 #include "AfxState.h"
 #include "CWinApp.h"
 
+namespace ui {
+
 namespace {
 CWinApp* g_app = nullptr;
 thread_local CWinThread* t_thread = nullptr;
@@ -82,3 +84,5 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
 
 BOOL AfxOleGetUserCtrl() { return g_userCtrl.load(); }
 void AfxOleSetUserCtrl(BOOL userCtrl) { g_userCtrl.store(userCtrl); }
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace ui {
+
 class CWinApp;
 class CWinThread;
 class CWnd;
@@ -44,3 +46,5 @@ void AfxOleSetUserCtrl(BOOL userCtrl);
 // Offers msg to PreTranslateMessage of the windows from its target up to
 // its top-level window; TRUE when one of them consumed it.
 BOOL AfxPreTranslateMessage(MSG* msg);
+
+}  // namespace ui

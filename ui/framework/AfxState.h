@@ -1,6 +1,8 @@
 // Internal: the per-thread state behind AfxGetThread.
 #pragma once
 
+namespace ui {
+
 class CWinThread;
 class CWinApp;
 
@@ -8,3 +10,5 @@ namespace afx_state {
 void SetCurrentThread(CWinThread* t);
 void SetApp(CWinApp* app);
 }  // namespace afx_state
+
+}  // namespace ui

@@ -4,4 +4,4 @@
 
 #include "CWinApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return AfxWinMain(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return ui::AfxWinMain(); }

@@ -2,6 +2,8 @@
 
 #include "Afx.h"
 
+namespace ui {
+
 CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)), m_pParentWnd(parent) {}
 
@@ -101,3 +103,5 @@ BOOL CDialog::OnCommand(WPARAM wp, LPARAM) {
     default: return FALSE;
   }
 }
+
+}  // namespace ui

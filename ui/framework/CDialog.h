@@ -6,6 +6,8 @@
 
 #include "CWnd.h"
 
+namespace ui {
+
 class CDialog : public CWnd {
  public:
   CDialog() = default;
@@ -37,3 +39,5 @@ class CDialog : public CWnd {
   bool m_bEndModal = false;
   INT_PTR m_nModalResult = -1;
 };
+
+}  // namespace ui

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace ui {
+
 class CPoint : public POINT {
  public:
   CPoint() : POINT{0, 0} {}
@@ -27,3 +29,5 @@ class CRect : public RECT {
   }
   bool operator!=(const RECT& o) const { return !(*this == o); }
 };
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+namespace ui {
+
 BOOL CToolTipCtrl::Create(CWnd* owner, DWORD style) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
@@ -19,3 +21,5 @@ BOOL CToolTipCtrl::AddTool(CWnd* wnd, LPCSTR text) {
   ti.lpszText = const_cast<LPSTR>(text);
   return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)));
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 
 #include "CWnd.h"
 
+namespace ui {
+
 class CToolTipCtrl : public CWnd {
  public:
   BOOL Create(CWnd* owner, DWORD style = 0);
@@ -17,3 +19,5 @@ class CToolTipCtrl : public CWnd {
     return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width));
   }
 };
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "Afx.h"
 #include "AfxState.h"
 
+namespace ui {
+
 CWinApp::CWinApp(LPCSTR appName) : m_hInstance(::GetModuleHandleA(nullptr)) {
   std::snprintf(m_name, sizeof m_name, "%s", appName ? appName : AfxGetAppName());
   m_pszAppName = m_name;
@@ -21,3 +23,5 @@ int AfxWinMain() {
   if (!app->InitInstance()) return app->ExitInstance();
   return app->Run();
 }
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 
 #include "CWinThread.h"
 
+namespace ui {
+
 class CWinApp : public CWinThread {
  public:
   // Without a name the application is named after the executable's file
@@ -25,3 +27,5 @@ class CWinApp : public CWinThread {
 
 // The entry point's work, for WinMain.
 int AfxWinMain();
+
+}  // namespace ui

@@ -3,6 +3,8 @@
 #include "Afx.h"
 #include "AfxState.h"
 
+namespace ui {
+
 CWinThread::~CWinThread() {
   if (m_hThread) ::CloseHandle(m_hThread);
 }
@@ -46,3 +48,5 @@ int CWinThread::Run() {
 }
 
 BOOL CWinThread::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(msg); }
+
+}  // namespace ui

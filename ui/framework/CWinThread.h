@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace ui {
+
 class CWnd;
 
 class CWinThread {
@@ -37,3 +39,5 @@ class CWinThread {
  private:
   static DWORD WINAPI ThreadEntry(LPVOID self);
 };
+
+}  // namespace ui

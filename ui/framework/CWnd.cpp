@@ -7,6 +7,8 @@
 #include "Dc.h"
 #include "Gdi.h"
 
+namespace ui {
+
 namespace {
 
 const char kObjectProp[] = "Quorvane.CWnd";
@@ -231,3 +233,5 @@ BOOL AfxPreTranslateMessage(MSG* msg) {
   }
   return FALSE;
 }
+
+}  // namespace ui

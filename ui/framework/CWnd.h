@@ -11,6 +11,8 @@
 
 #include "CRect.h"
 
+namespace ui {
+
 class CDC;
 class CFont;
 
@@ -125,3 +127,5 @@ class CreationHook {
   HHOOK m_hook;
   static LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp);
 };
+
+}  // namespace ui

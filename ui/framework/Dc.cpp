@@ -3,6 +3,8 @@
 #include "CWnd.h"
 #include "Gdi.h"
 
+namespace ui {
+
 CDC::~CDC() {
   if (m_bOwned && m_hDC) ::DeleteDC(m_hDC);
 }
@@ -30,3 +32,5 @@ CClientDC::~CClientDC() {
 
 ScopedSelect::ScopedSelect(CDC& dc, const CGdiObject& obj)
     : ScopedSelect(dc.m_hDC, obj.m_hObject) {}
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 
 #include "CRect.h"
 
+namespace ui {
+
 class CWnd;
 class CGdiObject;
 
@@ -77,3 +79,5 @@ class ScopedSelect {
   HDC m_dc;
   HGDIOBJ m_old;
 };
+
+}  // namespace ui

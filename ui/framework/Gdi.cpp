@@ -8,6 +8,8 @@
 #include "Afx.h"
 #include "Dc.h"
 
+namespace ui {
+
 void CGdiObject::Attach(HGDIOBJ h) {
   DeleteObject();
   m_hObject = h;
@@ -100,3 +102,5 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode) {
   return ::CombineRgn(*this, static_cast<HRGN>(a->m_hObject),
                       b ? static_cast<HRGN>(b->m_hObject) : nullptr, mode);
 }
+
+}  // namespace ui

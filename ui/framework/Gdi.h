@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace ui {
+
 class CDC;
 
 class CGdiObject {
@@ -56,3 +58,5 @@ class CRgn : public CGdiObject {
   BOOL CreateFromRects(const RECT* rects, int count);
   int CombineRgn(const CRgn* a, const CRgn* b, int mode);
 };
+
+}  // namespace ui

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Splash.h"
+#include "SplashControl.h"
 #include "WaitBox.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
@@ -25,6 +26,8 @@
 #include "framework/CWinApp.h"
 #include "framework/Dc.h"
 #include "resource.h"
+
+using namespace ui;
 
 namespace {
 

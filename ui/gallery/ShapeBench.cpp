@@ -13,6 +13,8 @@
 #include "framework/Dc.h"
 #include "resource.h"
 
+using namespace ui;
+
 namespace {
 double Now() {
   static LARGE_INTEGER freq = [] {
@@ -48,10 +50,10 @@ void Breakdown(HWND hwnd, int runs) {
       ::GetDIBits(screen, bmp, 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS);
     }
     double t1 = Now();
-    auto found = qv::BuildShapeRuns({px.data(), bm.bmWidth, bm.bmHeight, bm.bmWidth}, 550, 400,
-                                    qv::ColorKey(RGB(255, 0, 255)));
+    auto found = ui::BuildShapeRuns({px.data(), bm.bmWidth, bm.bmHeight, bm.bmWidth}, 550, 400,
+                                    ui::ColorKey(RGB(255, 0, 255)));
     double t2 = Now();
-    found = qv::MergeEqualRows(found);
+    found = ui::MergeEqualRows(found);
     std::vector<RECT> rects(found.size());
     for (size_t k = 0; k < found.size(); ++k)
       rects[k] = RECT{found[k].left, found[k].top, found[k].right, found[k].bottom};

@@ -2,7 +2,7 @@
 
 #include "StripLabel.h"
 
-namespace qv {
+namespace ui {
 
 bool CursorOnButton(const ScreenRect& r, int x, int y) {
   return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
@@ -29,4 +29,4 @@ PressState::Draw PressState::OnDraw(bool enabled) {
   return {enabled ? kFrameNormal : kFrameDisabled, false, true, false};
 }
 
-}  // namespace qv
+}  // namespace ui

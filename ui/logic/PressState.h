@@ -4,7 +4,7 @@
 // left; the next press fires again.
 #pragma once
 
-namespace qv {
+namespace ui {
 
 struct ScreenRect {
   int left, top, right, bottom;
@@ -42,4 +42,4 @@ class PressState {
   bool commandSent_ = false;
 };
 
-}  // namespace qv
+}  // namespace ui

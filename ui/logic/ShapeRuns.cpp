@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace qv {
+namespace ui {
 
 ColorKey::ColorKey(std::uint32_t colorref)
     : dibKey_(((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu)),
@@ -55,4 +55,4 @@ std::vector<RunRect> MergeEqualRows(const std::vector<RunRect>& runs) {
   return out;
 }
 
-}  // namespace qv
+}  // namespace ui

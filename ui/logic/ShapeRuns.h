@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace qv {
+namespace ui {
 
 struct RunRect {
   int left, top, right, bottom;
@@ -51,4 +51,4 @@ std::vector<RunRect> BuildShapeRuns(const PixelGrid& grid, int clientWidth,
 // the y-x banded order that regions are built from.
 std::vector<RunRect> MergeEqualRows(const std::vector<RunRect>& runs);
 
-}  // namespace qv
+}  // namespace ui

@@ -1,6 +1,6 @@
 #include "SplashRules.h"
 
-namespace qv {
+namespace ui {
 
 bool SplashHidesOnMessage(std::uint16_t flags, unsigned message) {
   if (!(flags & kSplashHideOnInput)) return false;
@@ -21,4 +21,4 @@ SplashTick SplashOnTimer(std::uint16_t flags, bool mainWindowExists) {
                                                               : SplashTick::Recheck;
 }
 
-}  // namespace qv
+}  // namespace ui

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace qv {
+namespace ui {
 
 enum : std::uint16_t {
   kSplashHideOnInput = 0x0001,   // a key or mouse-button press hides it
@@ -19,4 +19,4 @@ enum class SplashTick { Hide, Recheck };
 constexpr unsigned kSplashRecheckMs = 100;
 SplashTick SplashOnTimer(std::uint16_t flags, bool mainWindowExists);
 
-}  // namespace qv
+}  // namespace ui

@@ -1,6 +1,6 @@
 #include "StripLabel.h"
 
-namespace qv {
+namespace ui {
 
 LabelPoint LabelOrigin(int frameWidth, int stripHeight, int textWidth, int fontHeight,
                        int offsetX, int offsetY) {
@@ -23,4 +23,4 @@ int LabelPasses(int frame, LabelPass out[2]) {
   }
 }
 
-}  // namespace qv
+}  // namespace ui

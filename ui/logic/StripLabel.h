@@ -2,7 +2,7 @@
 // frame of the strip.
 #pragma once
 
-namespace qv {
+namespace ui {
 
 // Frames of a button strip that the button draws.
 enum StripFrame : int {
@@ -35,4 +35,4 @@ struct LabelPass {
 // on top); any other frame draws once in place. Returns the number of passes.
 int LabelPasses(int frame, LabelPass out[2]);
 
-}  // namespace qv
+}  // namespace ui
