@@ -18,7 +18,7 @@ struct InstallRun {
   InstallRun(const InstallRun&) = delete;
   InstallRun& operator=(const InstallRun&) = delete;
 
-  InstallContext context;
+  InstallContext context{};  // all empty until a command fills it
   ModelListTable ModelList;     // the lines of CSL_ICAO.csv, each with its line feed
   ConfigLineTable ConfigLines;  // the lines of the aircraft configuration file
   RunReport report;
