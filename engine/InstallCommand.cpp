@@ -1,16 +1,16 @@
 #include "InstallCommand.h"
 
-#include <cstring>
+#include <string>
 
 #include "AirlineInstall.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
+#include "CommandSteps.h"
 #include "Folders.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "Messages.h"
 #include "ModelListSort.h"
 #include "RemovalPass.h"
+#include "RunLocks.h"
 #include "RunReport.h"
 #include "Text.h"
 #include "TextFile.h"
@@ -37,23 +37,6 @@ bool CanOpenForReading(const char* path) {
   return file.Open(path, plat::TextFile::Mode::Read);
 }
 
-bool AnySelected(const InstallRequest& request) {
-  for (const ListEntry& entry : request.entries) {
-    if (entry.selected) return true;
-  }
-  return false;
-}
-
-void RemoveOneTrailingBackslash(char* folder) {
-  std::size_t len = std::strlen(folder);
-  if (len > 0 && folder[len - 1] == '\\') folder[len - 1] = '\0';
-}
-
-InstallOutcome Refuse(InstallHost& host, const char* text) {
-  host.ShowMessage(MessageKind::Failure, text, nullptr);
-  return InstallOutcome::CheckFailed;
-}
-
 int CountSelected(const InstallRequest& request) {
   int selected = 0;
   for (const ListEntry& entry : request.entries) {
@@ -72,10 +55,7 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
 
   *request = host.Request();
   InstallContext& context = run.context;
-  CopyText(context.fsFolder, request->fsFolder.c_str());  // a field holds 299 characters
-  CopyText(context.squawkBoxFolder, request->squawkBoxFolder.c_str());
-  RemoveOneTrailingBackslash(context.fsFolder);
-
+  TakeFolders(*request, context);
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
                   context.squawkBoxFolder)) {
     *outcome = Refuse(host, kSquawkBoxPathTooLongText);
@@ -89,7 +69,7 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
     *outcome = Refuse(host, kInvalidFsText);
     return false;
   }
-  if (needsSelection && !AnySelected(*request)) {
+  if (needsSelection && CountSelected(*request) == 0) {
     *outcome = Refuse(host, kNoSelectionText);
     return false;
   }
@@ -108,26 +88,6 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
   return true;
 }
 
-// Points the context at copies of both files in the scratch folder, so
-// that the command changes nothing of the user's.
-bool StartDryRun(InstallContext& context, DryRun* dryRun, RunReport& report) {
-  dryRun->configPath = context.configPath;
-  dryRun->modelListPath = context.modelListPath;
-  const char* configName = std::strrchr(context.configPath, '\\') + 1;  // always composed with one
-  dryRun->scratchConfigPath = dryRun->scratchFolder + "/" + configName;
-  dryRun->scratchModelListPath = dryRun->scratchFolder + "/CSL_ICAO.csv";
-  if (!plat::CopyFileOver(context.configPath, dryRun->scratchConfigPath.c_str()) ||
-      !plat::CopyFileOver(context.modelListPath, dryRun->scratchModelListPath.c_str()) ||
-      !CopyText(context.configPath, dryRun->scratchConfigPath.c_str()) ||
-      !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str())) {
-    return false;
-  }
-  // Nothing of the user's is rewritten, so there is nothing to keep.
-  report.configBackup = RunReport::Backup::Made;
-  report.modelListBackup = RunReport::Backup::Made;
-  return true;
-}
-
 void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRequest& request,
                              std::vector<TextureWrite>* plannedTextures) {
   host.SetProgressRange(ProgressBar::Overall, 1, CountSelected(request));
@@ -143,34 +103,6 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
   }
 }
 
-InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
-  if (report.HasFailures()) {
-    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading).c_str(), nullptr);
-    return InstallOutcome::CompletedWithFailures;
-  }
-  host.ShowMessage(MessageKind::Success, success, nullptr);
-  return InstallOutcome::Completed;
-}
-
-// Gives a file back the exact bytes of its backup, through the same safe
-// replacement as every rewrite.
-void RestoreFromBackup(const char* path, RunReport& report) {
-  const std::string backup = std::string(path) + ".bak";
-  if (plat::GetPathKind(backup.c_str()) != plat::PathKind::File) {
-    report.Fail(Printf("%s was not found, so %s was left unchanged", backup.c_str(), path));
-    return;
-  }
-  plat::FileBytes bytes;
-  const bool read = plat::ReadWholeFile(backup.c_str(), &bytes);
-  plat::FileReplacement out;
-  if (!read || !out.Begin(path, plat::TextFile::Translation::Binary)) {
-    report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
-    return;
-  }
-  out.Write(bytes.View());
-  if (!out.Commit()) report.Fail(Printf("%s could not be restored from %s; it was left unchanged", path, backup.c_str()));
-}
-
 }  // namespace
 
 InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
@@ -178,7 +110,9 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, /*needsSelection=*/true, &request, &outcome)) return outcome;
-  if (dryRun && !StartDryRun(run.context, dryRun, run.report)) return Refuse(host, kNoScratchCopyText);
+  RunLocks locks;
+  std::string refusal;
+  if (!locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
 
   host.SetWaitCursor();
   for (const ScriptedText& step : kWaitScript) {
@@ -186,8 +120,9 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
     host.Pause(step.pauseAfter);
   }
   host.ShowWaitBox(kWaitDotsText);
-  RemovalResult removal = RemoveEarlierEntries(run, host);
-  if (removal.refused) return Refuse(host, removal.refusal.c_str());
+  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  if (removal.refused) return Refuse(host, removal.refusal);
+  if (removal.stopped) return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
@@ -208,23 +143,15 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
-  if (dryRun && !StartDryRun(run.context, dryRun, run.report)) return Refuse(host, kNoScratchCopyText);
+  RunLocks locks;
+  std::string refusal;
+  if (!locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
 
   host.SetWaitCursor();
   host.ShowWaitBox(kWaitDeletingText);
-  RemovalResult removal = RemoveEarlierEntries(run, host);
-  if (removal.refused) return Refuse(host, removal.refusal.c_str());
+  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  if (removal.refused) return Refuse(host, removal.refusal);
   return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
-}
-
-InstallOutcome OnRestore(InstallRun& run, InstallHost& host) {
-  run.report = RunReport();
-  InstallOutcome outcome;
-  InstallRequest request;
-  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
-  RestoreFromBackup(run.context.configPath, run.report);
-  RestoreFromBackup(run.context.modelListPath, run.report);
-  return Finish(host, run.report, kRestoredText, kRestoreFinishedWithErrorsText);
 }
 
 }  // namespace engine

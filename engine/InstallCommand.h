@@ -23,9 +23,12 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun = nu
 // takes out every entry this tool or an earlier release installed.
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
 
-// Puts the configuration file and the model list back from the backups the
-// last run kept ("<name>.bak"); a missing backup is reported and that file
-// is left alone.
-InstallOutcome OnRestore(InstallRun& run, InstallHost& host);
+// Puts the configuration file and the model list back as they were before
+// the last run that changed them (their ".bak" copies) or before the first
+// one (".orig"). All or nothing: both copies must be whole copies of the
+// same run, as their record says; the files as they are are kept as
+// ".before-restore" first; a live file that is missing is made again.
+enum class RestoreFrom { LastRun, Original };
+InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from = RestoreFrom::LastRun);
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace engine {
 
@@ -76,5 +77,8 @@ inline constexpr std::size_t kLongestConfigLine = 199;
 // one, so that it stays a line of its own when lines are reordered.
 LoadResult LoadModelList(ModelListTable& table, const char* path);
 LoadResult LoadConfigLines(ConfigLineTable& table, const char* path);
+// The same from a file's bytes as stored.
+LoadResult FillModelList(ModelListTable& table, std::string_view stored);
+LoadResult FillConfigLines(ConfigLineTable& table, std::string_view stored);
 
 }  // namespace engine

@@ -39,6 +39,9 @@ inline constexpr const char kRemoveFinishedWithErrorsText[] = "The removal finis
 inline constexpr const char kRestoredText[] =
     "The aircraft configuration and CSL_ICAO.csv are back as they were before the last run !!\n\n"
     "Please restart FS2K & SquawkBox";
+inline constexpr const char kRestoredOriginalText[] =
+    "The aircraft configuration and CSL_ICAO.csv are back as they were before Quorvane first changed them !!\n\n"
+    "Please restart FS2K & SquawkBox";
 inline constexpr const char kRestoreFinishedWithErrorsText[] = "The restore finished with errors !!";
 inline constexpr const char kNoScratchCopyText[] =
     "The files could not be copied for the preview.\n\nNothing has been changed.";

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "FileReplacement.h"
-#include "FileRewrite.h"
+#include "FileSystem.h"
 #include "InstallRun.h"
+#include "SystemError.h"
 #include "LineTable.h"
 #include "RunReport.h"
 #include "Text.h"
@@ -21,45 +22,44 @@ int CompareModelLines(const char* a, const char* b) {
   return 0;
 }
 
-void WriteModelList(InstallRun& run) {
+bool WriteModelList(InstallRun& run) {
   std::sort(run.ModelList.begin(), run.ModelList.end(),
             [](const LineSlot& a, const LineSlot& b) { return CompareModelLines(a.text, b.text) < 0; });
 
-  RunReport& report = run.report;
-  const char* path = run.context.modelListPath;
-  if (!BackUpOnce(path, &report.modelListBackup, report)) return;
   plat::FileReplacement out;
-  bool ok = out.Begin(path);
-  if (ok) {
-    for (const LineSlot& slot : run.ModelList) {
-      if (slot.text[0]) out.Write(slot.text);
-    }
-    ok = out.Commit();
+  if (!out.Begin(run.context.modelListPath)) return false;
+  for (const LineSlot& slot : run.ModelList) {
+    if (slot.text[0]) out.Write(slot.text);
   }
-  if (!ok) report.Fail(Printf("%s could not be written; it was left unchanged", path));
+  return out.Commit();
 }
 
 void SortModelList(InstallRun& run) {
   RunReport& report = run.report;
   const char* path = run.context.modelListPath;
+  const std::string shown = plat::DisplayPath(path);
   LoadResult loaded = LoadModelList(run.ModelList, path);
   switch (loaded.status) {
     case LoadStatus::Loaded:
-      WriteModelList(run);
+      if (!WriteModelList(run)) {
+        report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), plat::Because().c_str()));
+      }
       return;
     case LoadStatus::CannotOpen:
     case LoadStatus::ReadFailed:
-      report.Fail(Printf("%s could not be read again, so it was not sorted", path));
+      report.Fail(Printf("%s could not be read again%s, so it was not sorted", shown.c_str(),
+                         plat::Because().c_str()));
       return;
     case LoadStatus::TooManyLines:
-      report.Fail(Printf("%s now has more than %zu lines, so it was left unsorted", path, kModelListSlots));
+      report.Fail(Printf("%s now has more than %zu lines, so it was left unsorted", shown.c_str(), kModelListSlots));
       return;
     case LoadStatus::LineTooLong:
       report.Fail(Printf("line %zu of %s is longer than %zu characters, so the file was left unsorted",
-                         loaded.badLine, path, kLongestModelLine));
+                         loaded.badLine, shown.c_str(), kLongestModelLine));
       return;
     case LoadStatus::HasZeroByte:
-      report.Fail(Printf("line %zu of %s holds a zero byte, so the file was left unsorted", loaded.badLine, path));
+      report.Fail(Printf("line %zu of %s holds a zero byte, so the file was left unsorted", loaded.badLine,
+                         shown.c_str()));
       return;
   }
 }

@@ -10,12 +10,13 @@ struct InstallRun;
 int CompareModelLines(const char* a, const char* b);
 
 // Sorts the run's ModelList in place and writes its lines to the model list
-// path; empty slots write nothing. Failures go to the run's report; the
-// file then keeps its content.
-void WriteModelList(InstallRun& run);
+// path; empty slots write nothing. False, with the file unchanged and the
+// reason in plat::LastErrorText(), when it cannot be written.
+bool WriteModelList(InstallRun& run);
 
 // Reads the model list again and writes it back sorted. A list that no
-// longer fits the table is left unsorted and unchanged, and reported.
+// longer fits the table, or cannot be written, is left unchanged and
+// reported in the run's report.
 void SortModelList(InstallRun& run);
 
 }  // namespace engine

@@ -2,12 +2,16 @@
 
 #include <cstring>
 
+#include "FilePreparation.h"
+#include "FileReplacement.h"
 #include "FileRewrite.h"
+#include "FileSystem.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RunReport.h"
+#include "SystemError.h"
 #include "Text.h"
 
 namespace engine {
@@ -78,25 +82,12 @@ void RemoveMarkedSections(ConfigLineTable& lines) {
   }
 }
 
-std::string DescribeRefusal(const char* path, const LoadResult& loaded, std::size_t slots, std::size_t longest) {
-  std::string problem;
-  switch (loaded.status) {
-    case LoadStatus::TooManyLines:
-      problem = Printf("It has more than %zu lines.", slots);
-      break;
-    case LoadStatus::LineTooLong:
-      problem = Printf("Line %zu is longer than %zu characters.", loaded.badLine, longest);
-      break;
-    default:
-      problem = Printf("Line %zu holds a zero byte (binary data).", loaded.badLine);
-      break;
-  }
-  return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.", path, problem.c_str());
-}
-
-bool Refuses(const LoadResult& loaded) {
-  return loaded.status == LoadStatus::TooManyLines || loaded.status == LoadStatus::LineTooLong ||
-         loaded.status == LoadStatus::HasZeroByte;
+// Gives the configuration file back what it held, after the model list
+// could not follow it.
+bool GiveBack(const char* path, const plat::FileBytes& found) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(path, found.View(), options);
 }
 
 }  // namespace
@@ -146,43 +137,38 @@ void FilterConfigLines(ConfigLineTable& lines) {
   }
 }
 
-RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host) {
+RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   const InstallContext& context = run.context;
-  RunReport& report = run.report;
   RemovalResult result;
-  LoadResult models = LoadModelList(run.ModelList, context.modelListPath);
-  LoadResult config = LoadConfigLines(run.ConfigLines, context.configPath);
-
-  if (Refuses(models) || Refuses(config)) {
+  FoundFiles found;
+  if (!PrepareToChange(run, dryRun, &found, &result.refusal)) {
     result.refused = true;
-    result.refusal = Refuses(models)
-                         ? DescribeRefusal(context.modelListPath, models, kModelListSlots, kLongestModelLine)
-                         : DescribeRefusal(context.configPath, config, kConfigLineSlots, kLongestConfigLine);
-    run.ModelList.Clear();
-    run.ConfigLines.Clear();
     host.CloseWaitBox();
     return result;
-  }
-
-  // A file that exists but cannot be read would come back empty: it is
-  // left as it is.
-  const bool modelsRead = models.status == LoadStatus::Loaded;
-  const bool configRead = config.status == LoadStatus::Loaded;
-  if (!modelsRead) {
-    report.Fail(Printf("%s could not be read, so it was left unchanged", context.modelListPath));
-    report.modelListBackup = RunReport::Backup::Failed;
-  }
-  if (!configRead) {
-    report.Fail(Printf("%s could not be read, so it was left unchanged", context.configPath));
-    report.configBackup = RunReport::Backup::Failed;
   }
 
   RemoveLegacyEntries(run);
   RemoveMarkedEntries(run);
   FilterConfigLines(run.ConfigLines);
 
-  if (configRead) WriteConfigLines(run);
-  if (modelsRead) WriteModelList(run);
+  if (!WriteConfigLines(run)) {
+    result.refused = true;
+    result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.",
+                            plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
+  } else if (!WriteModelList(run)) {
+    const std::string why = plat::Because();
+    const std::string models = plat::DisplayPath(context.modelListPath);
+    if (GiveBack(context.configPath, found.config)) {
+      result.refused = true;
+      result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.", models.c_str(), why.c_str());
+    } else {
+      result.stopped = true;
+      run.report.Fail(Printf("%s could not be written%s; it was left unchanged", models.c_str(), why.c_str()));
+      run.report.Fail(Printf("%s was rewritten and could not be given back%s; 'quorvane-cli restore' puts both files "
+                             "back as they were",
+                             plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str()));
+    }
+  }
   host.CloseWaitBox();
   return result;
 }

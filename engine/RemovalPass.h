@@ -8,6 +8,7 @@
 namespace engine {
 
 class InstallHost;
+struct DryRun;
 struct InstallRun;
 
 // Entries that releases before the "(QUORVANE)" marker installed: a model
@@ -34,15 +35,21 @@ void RemoveMarkedEntries(InstallRun& run);
 void FilterConfigLines(ConfigLineTable& lines);
 
 struct RemovalResult {
-  bool refused = false;  // a file does not fit its table; nothing was changed
-  std::string refusal;   // the message for the user
+  // The command ends here with both files as they were; `refusal` says why.
+  bool refused = false;
+  std::string refusal;
+  // The command ends here after a change it could not take back; what is
+  // wrong is in the run's report.
+  bool stopped = false;
 };
 
 // Takes out of the configuration file and the model list every entry an
 // earlier run installed, rewrites the configuration file (filtered, in
-// lower case) and the model list (sorted), and closes the wait box. Files
-// that cannot be read are left alone; everything that failed is reported.
-// Failures go to the run's report.
-RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host);
+// lower case) and the model list (sorted), and closes the wait box. Before
+// either file changes, both are read, checked and backed up
+// (PrepareToChange; in a dry run copied instead). The two files change
+// together or not at all: when the model list cannot be written, the
+// configuration file is given back what it held.
+RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
 
 }  // namespace engine

@@ -12,9 +12,14 @@ enum class FileOp { Open, Read, Write, Flush, Close, Rename, Copy, CreateFolder,
 
 #ifdef QUORVANE_FAULT_INJECTION
 
-// Makes the nth operation (counting from 1) after this call fail; 0 turns
-// injection off. Either way the operation count starts again at 0.
-void FailNthOperation(long n);
+// Makes the nth operation (counting from 1) after this call fail, giving
+// `error` (an errno value) as the system's reason; 0 turns injection off.
+// Either way the operation count starts again at 0.
+void FailNthOperation(long n, int error = 5 /* EIO */);
+
+// Makes the nth operation after this call end the process as a kill would,
+// there and then, with nothing flushed or cleaned up.
+void KillAtNthOperation(long n);
 
 // Operations counted since the last FailNthOperation call.
 long OperationCount();
@@ -23,14 +28,15 @@ long OperationCount();
 bool InjectedFaultFired();
 
 namespace detail {
-// Counts one operation and tells whether it is the one to fail.
-bool InjectFault(FileOp op);
+// Counts one operation; when it is the one to fail, gives the errno value
+// to fail with (and sets LastErrorText()), else 0.
+int InjectFault(FileOp op);
 }  // namespace detail
 
 #else
 
 namespace detail {
-inline bool InjectFault(FileOp) { return false; }
+inline int InjectFault(FileOp) { return 0; }
 }  // namespace detail
 
 #endif

@@ -1,33 +1,38 @@
 #include "FileReplacement.h"
 
-#include "FileSystem.h"
+#include "SystemError.h"
 
 namespace plat {
 
 FileReplacement::~FileReplacement() { Abandon(); }
 
-bool FileReplacement::Begin(const char* path, TextFile::Translation translation) {
+bool FileReplacement::Begin(const char* path) { return Begin(path, Options()); }
+
+bool FileReplacement::Begin(const char* path, const Options& options) {
   Abandon();
-  const PathInfo target = InspectPath(path);
-  if (target.readOnly || target.kind == PathKind::Folder) return false;
-  m_path = path;
-  m_temp = m_path + ".tmp";
-  if (!m_file.Open(m_temp.c_str(), TextFile::Mode::Write, translation)) {
-    // A failed open may still have created the file.
-    if (GetPathKind(m_temp.c_str()) == PathKind::File) RemoveFile(m_temp.c_str());
-    return false;
+  if (!PlanReplacement(path, options.links, &m_target)) return false;
+  if (options.attributesOf) {
+    ReplacementTarget like;
+    if (PlanReplacement(options.attributesOf, LinkPolicy::Follow, &like)) m_target.attributes = like.attributes;
   }
+  std::FILE* stream = CreateTemporaryBeside(m_target.nativePath, m_target.attributes, &m_temp);
+  if (!stream) return false;
+  m_file.Attach(stream, options.translation);
+  m_durable = options.durable;
   m_active = true;
   return true;
 }
 
 bool FileReplacement::Commit() {
   if (!m_active) return false;
-  bool ok = m_file.Close(/*durable=*/true) && MoveFileOver(m_temp.c_str(), m_path.c_str());
+  const bool ok = m_file.Close(m_durable) && MoveFileOver(m_temp.c_str(), m_target.nativePath.c_str());
   if (!ok) {
+    const std::string reason = LastErrorText();
     Abandon();
+    detail::SetLastErrorText(reason);  // the removal of the temporary file must not hide it
     return false;
   }
+  RestoreAttributes(m_target.nativePath, m_target.attributes);
   m_active = false;
   return true;
 }
@@ -40,6 +45,13 @@ void FileReplacement::Abandon() {
   if (!RemoveFile(m_temp.c_str()) && GetPathKind(m_temp.c_str()) != PathKind::Missing) {
     RemoveFile(m_temp.c_str());
   }
+}
+
+bool ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options) {
+  FileReplacement out;
+  if (!out.Begin(path, options)) return false;
+  out.Write(bytes);
+  return out.Commit();
 }
 
 }  // namespace plat

@@ -3,24 +3,42 @@
 #include <string>
 #include <string_view>
 
+#include "FileSystem.h"
 #include "TextFile.h"
 
 namespace plat {
 
 // Gives a file a whole new content without ever leaving it half-written or
-// empty: the text goes to "<path>.tmp" in the same folder, and that file
-// takes the place of the original only once it is completely on disk. Until
-// Commit() succeeds the original stays exactly as it was; a replacement that
-// is abandoned or fails leaves no temporary file behind.
+// empty: the text goes to a new temporary file of our own in the same
+// folder, and that file takes the place of the original only once it is
+// complete. Until Commit() succeeds the original stays exactly as it was; a
+// replacement that is abandoned or fails leaves no temporary file behind.
+// The new file keeps the old one's permission bits and owner (on Windows
+// its attributes).
 class FileReplacement {
  public:
+  struct Options {
+    TextFile::Translation translation = TextFile::Translation::Text;
+    // Whether the new content is on the disk before it takes the file's
+    // place. Every file a user keeps is; our texture copies need not be.
+    bool durable = true;
+    // The user's own files follow a link to what it points to; the files
+    // we make replace whatever stands at their name.
+    LinkPolicy links = LinkPolicy::Follow;
+    // The file whose permission bits and owner the new one gets (a backup
+    // gets those of the file it keeps); null: those of the file replaced.
+    const char* attributesOf = nullptr;
+  };
+
   FileReplacement() = default;
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
-  // False when the temporary file cannot be created or the file is read-only.
-  bool Begin(const char* path, TextFile::Translation translation = TextFile::Translation::Text);
+  // False, with the reason in LastErrorText(), when the file may not be
+  // replaced (see PlanReplacement) or no temporary file can be made.
+  bool Begin(const char* path);
+  bool Begin(const char* path, const Options& options);
   void Write(const char* text) { m_file.Write(text); }
   void Write(std::string_view bytes) { m_file.Write(bytes.data(), bytes.size()); }
   bool Commit();
@@ -28,10 +46,15 @@ class FileReplacement {
  private:
   void Abandon();
 
-  std::string m_path;
+  ReplacementTarget m_target;
   std::string m_temp;
   TextFile m_file;
+  bool m_durable = true;
   bool m_active = false;
 };
+
+// Replaces the file at `path` with `bytes` through a FileReplacement with
+// the options given.
+bool ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options);
 
 }  // namespace plat

@@ -39,7 +39,10 @@ bool MayWrite(const PathInfo& path);
 // exists; fails when anything of that name exists.
 bool CreateFolder(const char* path);
 
-// CopyFileA(source, target, FALSE): an existing target is overwritten.
+// CopyFileA(source, target, FALSE) made safe: the copy goes to a new
+// temporary file beside the target, which then takes the target's place,
+// so the target is the old file or the whole copy and never a part; a link
+// at the target's name is replaced, never written through.
 bool CopyFileOver(const char* source, const char* target);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
@@ -47,6 +50,62 @@ bool CopyFileOver(const char* source, const char* target);
 bool MoveFileOver(const char* source, const char* target);
 
 bool RemoveFile(const char* path);
+
+// What replacing a file keeps of it: on Linux its permission bits and its
+// owner (where the user may give it), on Windows its attributes.
+struct KeptAttributes {
+  bool known = false;
+  unsigned long bits = 0;
+  unsigned long owner = 0;
+  unsigned long group = 0;
+};
+
+// How a file that is a symbolic link is replaced: the file it points to
+// (the user's arrangement stays), or the link itself.
+enum class LinkPolicy { Follow, Replace };
+
+// The file a replacement of `path` writes, and what it keeps of the old
+// one. False, with the reason in LastErrorText(), when the path names a
+// folder, is read-only, or (with Follow) is a link that another user owns:
+// such a link may point anywhere, and following it would let that user
+// choose what we overwrite.
+struct ReplacementTarget {
+  std::string nativePath;  // a followed link's target, or the name itself
+  KeptAttributes attributes;
+};
+bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target);
+
+// Creates a temporary file of our own in the folder of `nativePath`, named
+// after it ("<name>.quorvane-<process>-<n>.tmp"): always a new file, never
+// one or a link that is there already. It gets the permission bits and
+// owner of `like` where they are known. Null, with the reason in
+// LastErrorText(), when no such file can be made.
+std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath);
+
+// Gives a file that took another's place that file's attributes (Windows;
+// on Linux the temporary file was made with them).
+void RestoreAttributes(const std::string& nativePath, const KeptAttributes& attributes);
+
+// Removes what runs of ours that were killed left of their temporary
+// files in the folder (nothing else). Only called under the folder's lock,
+// when no run of ours can be writing there.
+void RemoveLeftoverTemporaries(const char* folder);
+
+// Whether the file can be replaced now: on Windows no other program holds
+// it open in a way that forbids that (a sharing violation); everywhere it
+// is not read-only and its folder takes new files. False, with the reason
+// in LastErrorText(), otherwise.
+bool CanReplace(const char* path);
+
+// The path as a message should show it: with the platform's own
+// separators (and on Linux the letter case of the entries it names).
+std::string DisplayPath(const char* path);
+
+unsigned long ProcessId();
+
+// Whether two paths name the same folder (the same entry on Linux, the
+// same full path in any letter case on Windows).
+bool IsSameFolder(const char* a, const char* b);
 
 // Cuts a file back to `size` bytes; used to take back an append that failed.
 bool TruncateFile(const char* path, std::uint64_t size);

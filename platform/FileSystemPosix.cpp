@@ -2,8 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +19,8 @@
 #include "Ascii.h"
 #include "FaultInjection.h"
 #include "FileSystem.h"
+#include "FolderLock.h"
+#include "SystemError.h"
 
 namespace plat {
 namespace {
@@ -312,9 +317,19 @@ bool CreateFolder(const char* path) {
   const std::string& native = found.native;
   const std::string parent = ParentOf(native);
   struct stat before = found.parentSt;
-  if ((!found.parentSeen && stat(parent.c_str(), &before) != 0) || !HasWriteBits(before)) return false;
+  if (!found.parentSeen && stat(parent.c_str(), &before) != 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
+  if (!HasWriteBits(before)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
   FolderListing* listing = CurrentListing(parent, before);
-  if (mkdir(native.c_str(), 0777) != 0) return false;
+  if (mkdir(native.c_str(), 0777) != 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
   // A listing of the parent taken just before stays true with the new
   // name, and the new folder's own listing is known without reading it.
   struct stat after;
@@ -337,23 +352,37 @@ bool CreateFolder(const char* path) {
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
   const LookedUp from = LookUp(source);
-  if (KindOf(from) != PathKind::File) return false;
-  int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  const LookedUp to = LookUp(target);
-  if (KindOf(to) == PathKind::Folder || !MayWrite(to)) {
+  if (KindOf(from) != PathKind::File) {
+    detail::SetLastErrno(from.exists ? EISDIR : ENOENT);
+    return false;
+  }
+  ReplacementTarget to;
+  if (!PlanReplacement(target, LinkPolicy::Replace, &to)) return false;
+  const int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
+  std::string temp;
+  std::FILE* out = CreateTemporaryBeside(to.nativePath, to.attributes, &temp);
+  if (!out) {
     close(in);
     return false;
   }
-  int out = open(to.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (!to.exists) EntryChanged(to.native);
-  if (out < 0) {
-    close(in);
-    return false;
-  }
-  bool ok = CopyContents(in, out, from.st.st_size);
+  bool ok = CopyContents(in, fileno(out), from.st.st_size);
+  if (!ok) detail::SetLastErrno(errno);
   close(in);
-  if (close(out) != 0) ok = false;
+  if (std::fclose(out) != 0 && ok) {
+    detail::SetLastErrno(errno);
+    ok = false;
+  }
+  if (ok && rename(temp.c_str(), to.nativePath.c_str()) != 0) {
+    detail::SetLastErrno(errno);
+    ok = false;
+  }
+  if (!ok) unlink(temp.c_str());
+  EntryChanged(temp);
+  EntryChanged(to.nativePath);
   return ok;
 }
 
@@ -361,8 +390,12 @@ bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
   const std::string from = NativePath(source);
   const LookedUp to = LookUp(target);
-  if (!MayWrite(to)) return false;
+  if (!MayWrite(to)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
   const bool moved = rename(from.c_str(), to.native.c_str()) == 0;
+  if (!moved) detail::SetLastErrno(errno);
   EntryChanged(from);
   EntryChanged(to.native);
   return moved;
@@ -372,13 +405,304 @@ bool RemoveFile(const char* path) {
   if (detail::InjectFault(FileOp::Remove)) return false;
   const std::string native = NativePath(path);
   const bool removed = unlink(native.c_str()) == 0;
+  if (!removed) detail::SetLastErrno(errno);
   EntryChanged(native);
   return removed;
 }
 
 bool TruncateFile(const char* path, std::uint64_t size) {
   if (detail::InjectFault(FileOp::Truncate)) return false;
-  return truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0;
+  if (truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0) return true;
+  detail::SetLastErrno(errno);
+  return false;
+}
+
+bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target) {
+  const LookedUp found = LookUp(path);
+  if (found.exists && S_ISDIR(found.st.st_mode)) {
+    detail::SetLastErrno(EISDIR);
+    return false;
+  }
+  if (IsReadOnly(found)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  *target = ReplacementTarget{found.native, {}};
+  struct stat link;
+  const bool isLink = lstat(found.native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  if (isLink && policy == LinkPolicy::Replace) return true;  // a new file of its own takes the link's place
+  if (isLink) {
+    if (link.st_uid != geteuid() && link.st_uid != 0) {
+      detail::SetLastErrorText("it is a link that another user made");
+      return false;
+    }
+    char* resolved = realpath(found.native.c_str(), nullptr);
+    if (!resolved) {
+      detail::SetLastErrno(errno);
+      return false;
+    }
+    target->nativePath = resolved;
+    std::free(resolved);
+  }
+  if (found.exists) {
+    target->attributes = KeptAttributes{true, static_cast<unsigned long>(found.st.st_mode & 07777),
+                                        static_cast<unsigned long>(found.st.st_uid),
+                                        static_cast<unsigned long>(found.st.st_gid)};
+  }
+  return true;
+}
+
+std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath) {
+  if (detail::InjectFault(FileOp::Open)) return nullptr;
+  if (!FolderAllowsChanges(nativePath)) {
+    detail::SetLastErrno(EACCES);
+    return nullptr;
+  }
+  static unsigned long counter = 0;
+  const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name =
+        nativePath + ".quorvane-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
+    // somewhere else, is never opened.
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) {
+      detail::SetLastErrno(errno);
+      return nullptr;
+    }
+    EntryChanged(name);
+    if (like.known) {
+      // The owner first: a change of owner may clear some mode bits.
+      if (fchown(fd, static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0) {
+        // Only root may give a file away; the file is then ours.
+      }
+      if (fchmod(fd, mode) != 0) {
+      }
+    }
+    std::FILE* stream = fdopen(fd, "wb");
+    if (!stream) {
+      detail::SetLastErrno(errno);
+      close(fd);
+      unlink(name.c_str());
+      return nullptr;
+    }
+    *tempPath = name;
+    return stream;
+  }
+  detail::SetLastErrno(EEXIST);
+  return nullptr;
+}
+
+void RestoreAttributes(const std::string&, const KeptAttributes&) {}
+
+namespace {
+// "<name>.quorvane-<digits>-<digits>.tmp", as CreateTemporaryBeside names them.
+bool IsOurTemporary(const std::string& name) {
+  const std::string::size_type at = name.rfind(".quorvane-");
+  if (at == std::string::npos || name.size() < 4 || name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
+  const std::string numbers = name.substr(at + 10, name.size() - 4 - (at + 10));
+  const std::string::size_type dash = numbers.find('-');
+  if (dash == std::string::npos || dash == 0 || dash + 1 == numbers.size()) return false;
+  return numbers.find_first_not_of("0123456789-") == std::string::npos && numbers.find('-', dash + 1) == std::string::npos;
+}
+}  // namespace
+
+void RemoveLeftoverTemporaries(const char* folder) {
+  const std::string native = NativePath(folder);
+  DIR* dir = opendir(native.c_str());
+  if (!dir) return;
+  std::vector<std::string> found;
+  while (const dirent* entry = readdir(dir)) {
+    if (IsOurTemporary(entry->d_name)) found.push_back(Join(native, entry->d_name));
+  }
+  closedir(dir);
+  for (const std::string& path : found) {
+    unlink(path.c_str());
+    EntryChanged(path);
+  }
+}
+
+bool CanReplace(const char* path) {
+  const LookedUp found = LookUp(path);
+  if (IsReadOnly(found)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  const std::string folder = ParentOf(found.native);
+  if (!FolderAllowsChanges(found.native)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  if (access(folder.c_str(), W_OK | X_OK) != 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
+  return true;
+}
+
+std::string DisplayPath(const char* path) { return NativePath(path); }
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+bool IsSameFolder(const char* a, const char* b) {
+  const LookedUp first = LookUp(a);
+  const LookedUp second = LookUp(b);
+  if (!first.exists || !second.exists) return first.native == second.native;
+  return first.st.st_dev == second.st.st_dev && first.st.st_ino == second.st.st_ino;
+}
+
+namespace {
+
+std::string LockPathIn(const char* folder) {
+  return NativePath((std::string(folder) + "/" + FolderLock::kFileName).c_str());
+}
+
+std::string ContentsOf(int fd) {
+  std::string text;
+  char buf[512];
+  for (off_t at = 0;;) {
+    const ssize_t n = pread(fd, buf, sizeof buf, at);
+    if (n <= 0 || text.size() > 4096) break;
+    text.append(buf, static_cast<std::size_t>(n));
+    at += n;
+  }
+  return text;
+}
+
+// What a lock file says of its holder: the line after the first, and the
+// process.
+std::string HolderOf(const std::string& contents) {
+  std::vector<std::string> lines;
+  std::string::size_type start = 0;
+  while (start < contents.size()) {
+    std::string::size_type end = contents.find('\n', start);
+    if (end == std::string::npos) end = contents.size();
+    lines.push_back(contents.substr(start, end - start));
+    start = end + 1;
+  }
+  std::string holder = lines.size() > 1 ? lines[1] : "another run";
+  if (lines.size() > 2 && lines[2].compare(0, 8, "process=") == 0) holder += ", process " + lines[2].substr(8);
+  return holder;
+}
+
+unsigned long ProcessOf(const std::string& contents) {
+  const std::string::size_type at = contents.find("\nprocess=");
+  return at == std::string::npos ? 0 : std::strtoul(contents.c_str() + at + 9, nullptr, 10);
+}
+
+bool IsAlive(unsigned long process) { return process != 0 && (kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM); }
+
+// Whether the descriptor is still the file at `path`: a lock file removed
+// and made anew between our open and our lock is not the lock any more.
+bool IsStillAt(int fd, const std::string& path) {
+  struct stat open, named;
+  return fstat(fd, &open) == 0 && lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+         open.st_ino == named.st_ino;
+}
+
+bool WriteWhole(int fd, const std::string& text) {
+  if (ftruncate(fd, 0) != 0) return false;
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FolderLock::Result FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy) {
+  Release();
+  const std::string path = LockPathIn(folder);
+  // As everywhere here, a folder whose bits deny writing takes no new file,
+  // even for root.
+  if (!FolderAllowsChanges(path)) {
+    detail::SetLastErrno(EACCES);
+    return Result::Failed;
+  }
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const bool created = fd >= 0;
+    if (created) {
+      EntryChanged(path);
+    } else {
+      if (errno != EEXIST) {
+        detail::SetLastErrno(errno);
+        return Result::Failed;
+      }
+      fd = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+      if (fd < 0 && errno == ELOOP) {
+        unlink(path.c_str());  // a link at our name is replaced, never followed
+        EntryChanged(path);
+        continue;
+      }
+      if (fd < 0 && errno == ENOENT) continue;  // released meanwhile
+      if (fd < 0) {
+        detail::SetLastErrno(errno);
+        return Result::Failed;
+      }
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      const std::string contents = ContentsOf(fd);
+      // Where a file system has no flock, the file made new is the lock,
+      // and a lock of a process that is gone is taken over.
+      const bool noLocks = error != EWOULDBLOCK && error != EINTR;
+      if (!noLocks || (!created && IsAlive(ProcessOf(contents)))) {
+        close(fd);
+        *heldBy = HolderOf(contents);
+        return Result::HeldByAnother;
+      }
+    }
+    if (!IsStillAt(fd, path)) {
+      close(fd);
+      continue;
+    }
+    const std::string text = "Quorvane is working on this folder; this file goes when it ends.\n" + holder +
+                             "\nprocess=" + std::to_string(getpid()) + "\n";
+    if (!WriteWhole(fd, text)) {
+      detail::SetLastErrno(errno);
+      if (created) unlink(path.c_str());
+      close(fd);
+      return Result::Failed;
+    }
+    m_fd = fd;
+    m_path = path;
+    m_taken = true;
+    return Result::Taken;
+  }
+  detail::SetLastErrno(EAGAIN);
+  return Result::Failed;
+}
+
+void FolderLock::Release() {
+  if (!m_taken) return;
+  // Removed while still locked, so that no other run can lock the file and
+  // then lose it; one that opened it before sees that it moved on.
+  if (IsStillAt(m_fd, m_path)) unlink(m_path.c_str());
+  EntryChanged(m_path);
+  close(m_fd);
+  m_fd = -1;
+  m_taken = false;
+}
+
+bool FolderLock::IsHeld(const char* folder, std::string* heldBy) {
+  const std::string path = LockPathIn(folder);
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  const std::string contents = ContentsOf(fd);
+  bool held = false;
+  if (flock(fd, LOCK_SH | LOCK_NB) != 0) {
+    held = errno == EWOULDBLOCK || IsAlive(ProcessOf(contents));
+  } else {
+    flock(fd, LOCK_UN);
+  }
+  close(fd);
+  if (held) *heldBy = HolderOf(contents);
+  return held;
 }
 
 std::size_t ModuleFileName(char* buf, std::size_t cap) {

@@ -2,11 +2,18 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "Ascii.h"
 #include "FaultInjection.h"
 #include "FileSystem.h"
+#include "FolderLock.h"
+#include "SystemError.h"
 
 namespace plat {
 
@@ -33,24 +40,49 @@ PathInfo InspectPath(const char* path) {
 
 bool MayWrite(const PathInfo& path) { return !path.readOnly; }
 
+namespace {
+
+// Records the reason of the Win32 call that just failed; gives false.
+bool Failed() {
+  detail::SetLastWin32Error(GetLastError());
+  return false;
+}
+
+}  // namespace
+
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
-  return CreateDirectoryA(path, nullptr) != 0;
+  return CreateDirectoryA(path, nullptr) != 0 || Failed();
 }
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  return CopyFileA(source, target, FALSE) != 0;
+  ReplacementTarget to;
+  if (!PlanReplacement(target, LinkPolicy::Replace, &to)) return false;
+  // A temporary name that is free now; CopyFileA with bFailIfExists makes
+  // the file new, never one that was put there meanwhile.
+  std::string temp;
+  std::FILE* reserved = CreateTemporaryBeside(to.nativePath, to.attributes, &temp);
+  if (!reserved) return false;
+  std::fclose(reserved);
+  DeleteFileA(temp.c_str());
+  if (!CopyFileA(source, temp.c_str(), TRUE)) return Failed();
+  if (!MoveFileExA(temp.c_str(), to.nativePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    Failed();
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  return true;
 }
 
 bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 || Failed();
 }
 
 bool RemoveFile(const char* path) {
   if (detail::InjectFault(FileOp::Remove)) return false;
-  return DeleteFileA(path) != 0;
+  return DeleteFileA(path) != 0 || Failed();
 }
 
 bool TruncateFile(const char* path, std::uint64_t size) {
@@ -106,6 +138,181 @@ std::string ProfileLocation(const char* fileName) {
   std::string result(folder);
   if (result.back() != '\\') result += '\\';
   return result + fileName;
+}
+
+bool PlanReplacement(const char* path, LinkPolicy, ReplacementTarget* target) {
+  *target = ReplacementTarget{path, {}};
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // a new file
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    detail::SetLastWin32Error(ERROR_DIRECTORY);
+    return false;
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    detail::SetLastWin32Error(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  target->attributes = KeptAttributes{true, attributes, 0, 0};
+  return true;
+}
+
+std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes&, std::string* tempPath) {
+  if (detail::InjectFault(FileOp::Open)) return nullptr;
+  static unsigned long counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = nativePath + ".quorvane-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + ".tmp";
+    // CREATE_NEW: a name that is taken, by a file or a link, is never opened.
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      detail::SetLastWin32Error(error);
+      return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+    std::FILE* stream = fd == -1 ? nullptr : _fdopen(fd, "wb");
+    if (!stream) {
+      detail::SetLastErrno(errno);
+      if (fd == -1) {
+        CloseHandle(file);
+      } else {
+        _close(fd);
+      }
+      DeleteFileA(name.c_str());
+      return nullptr;
+    }
+    *tempPath = name;
+    return stream;
+  }
+  detail::SetLastWin32Error(ERROR_FILE_EXISTS);
+  return nullptr;
+}
+
+void RestoreAttributes(const std::string& nativePath, const KeptAttributes& attributes) {
+  if (attributes.known) SetFileAttributesA(nativePath.c_str(), attributes.bits & ~FILE_ATTRIBUTE_READONLY);
+}
+
+void RemoveLeftoverTemporaries(const char* folder) {
+  WIN32_FIND_DATAA found;
+  const std::string pattern = std::string(folder) + "\\*.quorvane-*.tmp";
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    // A file still open in a run of ours cannot be deleted, and stays.
+    DeleteFileA((std::string(folder) + "\\" + found.cFileName).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+bool CanReplace(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    detail::SetLastWin32Error(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  // Asking for delete access fails when another program holds the file
+  // open without allowing it to be replaced: a sharing violation now, not
+  // half-way through the run.
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return Failed();
+  CloseHandle(file);
+  return true;
+}
+
+std::string DisplayPath(const char* path) { return path; }
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
+bool IsSameFolder(const char* a, const char* b) {
+  return FoldCase(AbsolutePath(a)) == FoldCase(AbsolutePath(b));
+}
+
+namespace {
+
+std::string LockPathIn(const char* folder) { return std::string(folder) + "\\" + FolderLock::kFileName; }
+
+std::string HolderIn(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string text;
+  if (file != INVALID_HANDLE_VALUE) {
+    char buf[1024];
+    DWORD got = 0;
+    if (ReadFile(file, buf, sizeof buf, &got, nullptr)) text.assign(buf, got);
+    CloseHandle(file);
+  }
+  std::string::size_type first = text.find('\n');
+  std::string::size_type second = first == std::string::npos ? first : text.find('\n', first + 1);
+  std::string holder = second == std::string::npos ? "another run" : text.substr(first + 1, second - first - 1);
+  if (!holder.empty() && holder.back() == '\r') holder.pop_back();
+  const std::string::size_type process = text.find("process=");
+  if (process != std::string::npos) {
+    holder += ", process " + text.substr(process + 8, text.find_first_of("\r\n", process) - process - 8);
+  }
+  return holder;
+}
+
+}  // namespace
+
+FolderLock::Result FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy) {
+  Release();
+  const std::string path = LockPathIn(folder);
+  // Open without sharing writes: while this run has it, a second one
+  // cannot open it for writing. A file left by a run that ended without
+  // removing it opens again and is taken over.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION) {
+      *heldBy = HolderIn(path);
+      return Result::HeldByAnother;
+    }
+    detail::SetLastWin32Error(error);
+    return Result::Failed;
+  }
+  const std::string text = "Quorvane is working on this folder; this file goes when it ends.\r\n" + holder +
+                           "\r\nprocess=" + std::to_string(GetCurrentProcessId()) + "\r\n";
+  DWORD written = 0;
+  if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !SetEndOfFile(file) ||
+      !WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size()) {
+    detail::SetLastWin32Error(GetLastError());
+    CloseHandle(file);
+    DeleteFileA(path.c_str());
+    return Result::Failed;
+  }
+  m_handle = file;
+  m_path = path;
+  m_taken = true;
+  return Result::Taken;
+}
+
+void FolderLock::Release() {
+  if (!m_taken) return;
+  CloseHandle(static_cast<HANDLE>(m_handle));
+  // A second run that opened it in the meantime keeps it: the delete then
+  // fails, as it should.
+  DeleteFileA(m_path.c_str());
+  m_handle = nullptr;
+  m_taken = false;
+}
+
+bool FolderLock::IsHeld(const char* folder, std::string* heldBy) {
+  const std::string path = LockPathIn(folder);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
+  *heldBy = HolderIn(path);
+  return true;
 }
 
 namespace detail {

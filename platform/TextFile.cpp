@@ -10,8 +10,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include <cerrno>
+
 #include "FaultInjection.h"
 #include "FileSystem.h"
+#include "SystemError.h"
 
 namespace plat {
 namespace {
@@ -34,25 +37,50 @@ TextFile::~TextFile() {
   if (m_file) Close();
 }
 
-bool TextFile::Open(const char* path, Mode mode, Translation translation) {
+void TextFile::Reset(Mode mode, Translation translation) {
   if (m_file) Close();
   m_mode = mode;
   m_binary = translation == Translation::Binary;
   m_failed = false;
+  m_error = 0;
   m_atEnd = false;
   m_pos = m_end = 0;
   m_sizeAtOpen = 0;
   m_endedWithLineBreak = true;
+}
+
+void TextFile::Fail(int error) {
+  if (!m_failed) m_error = error ? error : EIO;
+  m_failed = true;
+}
+
+void TextFile::Attach(std::FILE* stream, Translation translation) {
+  Reset(Mode::Write, translation);
+  m_file = stream;
+  std::setvbuf(m_file, nullptr, _IONBF, 0);
+}
+
+bool TextFile::Open(const char* path, Mode mode, Translation translation) {
+  Reset(mode, translation);
   if (detail::InjectFault(FileOp::Open)) return false;
   // One look at the path answers every question asked before the open.
   const PathInfo target = InspectPath(path);
   // Opening a folder "succeeds" on Linux; on Windows it does not.
-  if (target.kind == PathKind::Folder) return false;
-  if (mode != Mode::Read && !MayWrite(target)) return false;
+  if (target.kind == PathKind::Folder) {
+    detail::SetLastErrno(EISDIR);
+    return false;
+  }
+  if (mode != Mode::Read && !MayWrite(target)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
   m_file = detail::OpenStream(target, how);
-  if (!m_file) return false;
+  if (!m_file) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
   // The runtime's own buffer would only copy what ours holds, and cost
   // extra reads around the seeks of an append.
   std::setvbuf(m_file, nullptr, _IONBF, 0);
@@ -69,12 +97,12 @@ void TextFile::ReadTail() {
   if (std::fseek(m_file, -1, SEEK_END) == 0) {
     m_endedWithLineBreak = std::fgetc(m_file) == '\n';
   } else if (std::fseek(m_file, 0, SEEK_END) != 0) {
-    m_failed = true;
+    Fail(errno);
     return;
   }
   const long size = std::ftell(m_file);
   if (size < 0 || std::fseek(m_file, 0, SEEK_END) != 0) {
-    m_failed = true;
+    Fail(errno);
     return;
   }
   m_sizeAtOpen = static_cast<std::uint64_t>(size);
@@ -82,14 +110,14 @@ void TextFile::ReadTail() {
   // The last byte is read where it stands, leaving the stream as opened.
   struct stat st;
   if (fstat(fileno(m_file), &st) != 0) {
-    m_failed = true;
+    Fail(errno);
     return;
   }
   m_sizeAtOpen = static_cast<std::uint64_t>(st.st_size);
   if (m_sizeAtOpen == 0) return;
   char last = 0;
   if (pread(fileno(m_file), &last, 1, st.st_size - 1) != 1) {
-    m_failed = true;
+    Fail(errno);
     return;
   }
   m_endedWithLineBreak = last == '\n';
@@ -98,13 +126,13 @@ void TextFile::ReadTail() {
 
 bool TextFile::Fill() {
   if (m_atEnd || m_failed || !m_file) return false;
-  if (detail::InjectFault(FileOp::Read)) {
-    m_failed = true;
+  if (const int error = detail::InjectFault(FileOp::Read)) {
+    Fail(error);
     return false;
   }
   std::size_t got = std::fread(m_buffer.get(), 1, kBufferSize, m_file);
   if (got == 0) {
-    if (std::ferror(m_file)) m_failed = true;
+    if (std::ferror(m_file)) Fail(errno);
     m_atEnd = true;
     return false;
   }
@@ -205,8 +233,8 @@ bool TextFile::ReadAll(FileBytes* bytes) {
       data = std::move(larger);
       capacity *= 2;
     }
-    if (detail::InjectFault(FileOp::Read)) {
-      m_failed = true;
+    if (const int error = detail::InjectFault(FileOp::Read)) {
+      Fail(error);
       break;
     }
     const std::size_t wanted = capacity - size;
@@ -214,7 +242,7 @@ bool TextFile::ReadAll(FileBytes* bytes) {
     size += got;
     if (sizeKnown && size == m_sizeAtOpen) break;
     if (got < wanted) {
-      if (std::ferror(m_file)) m_failed = true;
+      if (std::ferror(m_file)) Fail(errno);
       m_atEnd = true;
     }
   }
@@ -236,7 +264,7 @@ void TextFile::Write(const char* text) { Write(text, std::strlen(text)); }
 
 void TextFile::Write(const char* text, std::size_t length) {
   if (!m_file || m_mode == Mode::Read) {
-    m_failed = true;
+    Fail(EBADF);
     return;
   }
   for (const char* p = text; p != text + length; ++p) {
@@ -250,8 +278,10 @@ void TextFile::Write(const char* text, std::size_t length) {
 void TextFile::FlushBuffer() {
   if (m_end == 0) return;
   if (!m_failed) {
-    if (detail::InjectFault(FileOp::Write) || std::fwrite(m_buffer.get(), 1, m_end, m_file) != m_end) {
-      m_failed = true;
+    if (const int error = detail::InjectFault(FileOp::Write)) {
+      Fail(error);
+    } else if (std::fwrite(m_buffer.get(), 1, m_end, m_file) != m_end) {
+      Fail(errno);
     }
   }
   m_end = 0;
@@ -261,13 +291,18 @@ bool TextFile::Close(bool durable) {
   if (!m_file) return false;
   if (m_mode != Mode::Read) {
     FlushBuffer();
-    if (detail::InjectFault(FileOp::Flush) || std::fflush(m_file) != 0) m_failed = true;
-    if (durable && !m_failed && !SyncToDisk(m_file)) m_failed = true;
+    if (const int error = detail::InjectFault(FileOp::Flush)) {
+      Fail(error);
+    } else if (std::fflush(m_file) != 0) {
+      Fail(errno);
+    }
+    if (durable && !m_failed && !SyncToDisk(m_file)) Fail(errno);
   }
   // The handle is closed in every case; an injected fault only reports.
-  if (detail::InjectFault(FileOp::Close)) m_failed = true;
-  if (std::fclose(m_file) != 0) m_failed = true;
+  if (const int error = detail::InjectFault(FileOp::Close)) Fail(error);
+  if (std::fclose(m_file) != 0) Fail(errno);
   m_file = nullptr;
+  if (m_failed) detail::SetLastErrno(m_error);
   return !m_failed;
 }
 

@@ -45,6 +45,9 @@ class TextFile {
   TextFile& operator=(const TextFile&) = delete;
 
   bool Open(const char* path, Mode mode, Translation translation = Translation::Text);
+  // Takes over a stream opened for writing elsewhere (a new temporary file)
+  // and closes it when done.
+  void Attach(std::FILE* stream, Translation translation);
   bool IsOpen() const { return m_file != nullptr; }
 
   // Reads the characters up to and including the next line feed, but never
@@ -62,7 +65,8 @@ class TextFile {
   void Write(const char* text, std::size_t length);
 
   // Flushes and closes; with `durable` the data is on disk when it returns.
-  // False if any read, write, flush or close failed since Open.
+  // False if any read, write, flush or close failed since Open; the
+  // reason of the first failure is then in LastErrorText().
   bool Close(bool durable = false);
 
   // The file's size when it was opened, and, in Append mode, whether it
@@ -74,11 +78,14 @@ class TextFile {
   void ReadTail();
   bool Fill();
   void FlushBuffer();
+  void Fail(int error);
+  void Reset(Mode mode, Translation translation);
 
   std::FILE* m_file = nullptr;
   Mode m_mode = Mode::Read;
   bool m_binary = false;
   bool m_failed = false;
+  int m_error = 0;  // errno of the first failure
   bool m_atEnd = false;
   std::uint64_t m_sizeAtOpen = 0;
   bool m_endedWithLineBreak = true;

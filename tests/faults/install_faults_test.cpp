@@ -290,31 +290,35 @@ TEST_F(InstallUnderFaults, EveryFailingOperationLeavesWholeFilesAndAnHonestMessa
 
 class InstallIntoProtectedFiles : public InstallUnderFaults {};
 
-TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStaysAsItWas) {
+// A file that cannot be written keeps both files as they were: the model
+// list is not rewritten alone, and no backup is made.
+TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStopsTheRunBeforeAnythingChanges) {
   Setup run;
   ASSERT_EQ(chmod(run.tree.config().c_str(), 0444), 0);
-  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CheckFailed);
   EXPECT_EQ(run.Config(), kConfigBefore);
-  // No section could be added, so no model line or texture either; only
-  // Alpha, whose earlier section is still there, gets its texture again.
-  EXPECT_EQ(run.Models(), passModels_);
-  EXPECT_FALSE(FileExists(run.tree.csl + "/texture.CHL3"));
-  EXPECT_EQ(ReadFile(run.tree.csl + "/texture.ALP1/csl.0af"), Texture("ALP1"));
+  EXPECT_EQ(run.Models(), kModelsBefore);
+  EXPECT_FALSE(FileExists(run.tree.csl + "/texture.ALP1"));
+  EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".bak"), std::vector<std::string>{});
   const std::string text = run.host.LastMessage()->text;
-  EXPECT_NE(text.find(run.tree.fs + "\\aircraft\\csl\\Aircraft.cfg could not be written"), std::string::npos) << text;
+  EXPECT_NE(text.find(run.tree.config() + "\ncannot be processed safely. It cannot be written (Permission denied)."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Nothing has been changed."), std::string::npos) << text;
   EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".tmp"), std::vector<std::string>{});
 }
 
-TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderKeepsTheModelList) {
+TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderStopsTheRunBeforeAnythingChanges) {
   Setup run;
   ASSERT_EQ(chmod(run.tree.squawkBox.c_str(), 0555), 0);
-  EXPECT_EQ(run.Install(), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(run.Install(), InstallOutcome::CheckFailed);
   EXPECT_EQ(run.Models(), kModelsBefore);
-  EXPECT_EQ(run.Config(), completeConfig_);
+  EXPECT_EQ(run.Config(), kConfigBefore);
   EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".tmp"), std::vector<std::string>{});
+  EXPECT_FALSE(FileExists(run.tree.csl + "/Quorvane.lock")) << "the lock taken first is given up";
   const std::string text = run.host.LastMessage()->text;
-  EXPECT_NE(text.find("CSL_ICAO.csv could not be backed up"), std::string::npos) << text;
-  EXPECT_NE(text.find("\"Alpha\": the model line could not be added"), std::string::npos) << text;
+  EXPECT_NE(text.find(run.tree.squawkBox + "\ncannot be locked for this run (Permission denied)"), std::string::npos)
+      << text;
 }
 
 TEST_F(InstallIntoProtectedFiles, MissingTextureSourceIsReportedAndTheRestInstalled) {

@@ -1,0 +1,33 @@
+#include "CommandSteps.h"
+
+#include <cstring>
+
+#include "InstallContext.h"
+#include "InstallHost.h"
+#include "RunReport.h"
+#include "Text.h"
+
+namespace engine {
+
+InstallOutcome Refuse(InstallHost& host, const std::string& text) {
+  host.ShowMessage(MessageKind::Failure, text.c_str(), nullptr);
+  return InstallOutcome::CheckFailed;
+}
+
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
+  if (report.HasFailures()) {
+    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading).c_str(), nullptr);
+    return InstallOutcome::CompletedWithFailures;
+  }
+  host.ShowMessage(MessageKind::Success, success, nullptr);
+  return InstallOutcome::Completed;
+}
+
+void TakeFolders(const InstallRequest& request, InstallContext& context) {
+  CopyText(context.fsFolder, request.fsFolder.c_str());
+  CopyText(context.squawkBoxFolder, request.squawkBoxFolder.c_str());
+  const std::size_t length = std::strlen(context.fsFolder);
+  if (length > 0 && context.fsFolder[length - 1] == '\\') context.fsFolder[length - 1] = '\0';
+}
+
+}  // namespace engine

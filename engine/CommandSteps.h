@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "InstallCommand.h"
+
+namespace engine {
+
+class InstallHost;
+class RunReport;
+struct InstallContext;
+struct InstallRequest;
+
+// Steps the commands share.
+
+// Shows the refusal and ends the command with nothing changed.
+InstallOutcome Refuse(InstallHost& host, const std::string& text);
+
+// The command's last message: the success text, or what failed under the
+// heading that names the command.
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading);
+
+// The request's folder texts into the context: each cut to the 299
+// characters a field holds, one trailing backslash taken off the FS2002
+// folder.
+void TakeFolders(const InstallRequest& request, InstallContext& context);
+
+}  // namespace engine

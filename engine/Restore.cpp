@@ -1,0 +1,205 @@
+#include <array>
+#include <string>
+
+#include "Backups.h"
+#include "CommandSteps.h"
+#include "FileReplacement.h"
+#include "FileSystem.h"
+#include "Folders.h"
+#include "InstallCommand.h"
+#include "InstallHost.h"
+#include "InstallRun.h"
+#include "Messages.h"
+#include "RunLocks.h"
+#include "SystemError.h"
+#include "Text.h"
+
+// Puts both files back from the copies a run kept, all or nothing: each is
+// checked against its record before anything changes, the files as they
+// are are kept first, and a restore that fails part-way gives the first
+// file back what it held.
+
+namespace engine {
+namespace {
+
+bool Exists(const std::string& path) { return plat::GetPathKind(path.c_str()) == plat::PathKind::File; }
+
+// One file to put back: where it lives, the copy, and what it holds now.
+struct Replacement {
+  std::string live;
+  CheckedCopy copy;
+  bool liveExists = false;
+  plat::FileBytes liveBytes;
+  bool Changes() const { return !liveExists || liveBytes.View() != copy.bytes.View(); }
+};
+
+// The SquawkBox folder holds the model list or a copy of it; the
+// configuration file is Aircraft.cfg, else Aircraft.csl, by the file or by
+// its copy, so that a restore works where a live file has gone.
+bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
+  InstallContext& context = run.context;
+  TakeFolders(host.Request(), context);
+  const char* suffix = SuffixOf(copy);
+  if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
+                  context.squawkBoxFolder)) {
+    *outcome = Refuse(host, kSquawkBoxPathTooLongText);
+    return false;
+  }
+  if (plat::GetPathKind(context.squawkBoxFolder) != plat::PathKind::Folder ||
+      (!Exists(context.modelListPath) && !Exists(context.modelListPath + std::string(suffix)))) {
+    *outcome = Refuse(host, kInvalidSquawkBoxText);
+    return false;
+  }
+  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) {
+    *outcome = Refuse(host, kInvalidFsText);
+    return false;
+  }
+  for (const std::string& candidate : {std::string(), std::string(suffix)}) {
+    for (const char* name : {"Aircraft.cfg", "Aircraft.csl"}) {
+      if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\%s", context.fsFolder,
+                      name)) {
+        *outcome = Refuse(host, kFsPathTooLongText);
+        return false;
+      }
+      if (Exists(context.configPath + candidate)) return true;
+    }
+  }
+  *outcome = Refuse(host, kNoConfigText);
+  return false;
+}
+
+// Both copies, each checked against its record; copies of the last run
+// must come from the same run, or the two files would end out of step.
+bool CheckCopies(const InstallContext& context, Copy copy, std::array<Replacement, 2>* files,
+                 std::string* refusal) {
+  std::string failure;
+  const char* paths[] = {context.configPath, context.modelListPath};
+  for (std::size_t i = 0; i < files->size(); ++i) {
+    Replacement& file = (*files)[i];
+    file.live = paths[i];
+    if (!CheckCopy(file.live, copy, &file.copy, &failure)) {
+      *refusal = "Nothing can be restored:\n" + failure + "\n\nNothing has been changed.";
+      return false;
+    }
+    file.liveExists = Exists(file.live);
+    if (file.liveExists && !plat::ReadWholeFile(file.live.c_str(), &file.liveBytes)) {
+      *refusal = Printf("%s could not be read%s.\n\nNothing has been changed.",
+                        plat::DisplayPath(file.live.c_str()).c_str(), plat::Because().c_str());
+      return false;
+    }
+  }
+  const CopyRecord& first = (*files)[0].copy.record;
+  const CopyRecord& second = (*files)[1].copy.record;
+  if (copy == Copy::LastRun && first.run != second.run) {
+    *refusal = Printf("Nothing can be restored: the two backups were made by different runs (%s and %s), so "
+                      "they do not belong together.\n\nNothing has been changed.",
+                      first.made.c_str(), second.made.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string Confirmation(Copy copy, const std::array<Replacement, 2>& files) {
+  std::string text = kConfirmText;
+  text += copy == Copy::Original ? "\n\nRestore puts back the files as Quorvane first found them:\n"
+                                 : Printf("\n\nRestore puts back the files as they were before the run of %s:\n",
+                                          files[0].copy.record.made.c_str());
+  for (const Replacement& file : files) {
+    if (!file.Changes()) continue;
+    text += Printf("  %s from %s\n", plat::DisplayPath(file.live.c_str()).c_str(),
+                   NameOf(file.copy.path).c_str());
+  }
+  text += Printf("The files as they are now are kept as <name>%s.", SuffixOf(Copy::BeforeRestore));
+  return text;
+}
+
+bool Writable(const std::array<Replacement, 2>& files, std::string* refusal) {
+  for (const Replacement& file : files) {
+    if (!file.Changes() || plat::CanReplace(file.live.c_str())) continue;
+    *refusal = Printf("%s cannot be written%s.\n\nNothing has been changed.",
+                      plat::DisplayPath(file.live.c_str()).c_str(), plat::Because().c_str());
+    return false;
+  }
+  return true;
+}
+
+bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal) {
+  const RunStamp run = NewRunStamp();
+  for (const Replacement& file : files) {
+    if (!file.Changes() || !file.liveExists) continue;
+    std::string failure;
+    if (KeepBeforeRestore(FoundFile{file.live, file.liveBytes.View()}, run, &failure)) continue;
+    *refusal = failure + "\n\nNothing has been changed.";
+    return false;
+  }
+  return true;
+}
+
+bool Put(const std::string& path, std::string_view bytes) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(path.c_str(), bytes, options);
+}
+
+// Takes back a file put back already: what it held, or nothing if it was
+// not there.
+bool TakeBack(const Replacement& file) {
+  return file.liveExists ? Put(file.live, file.liveBytes.View()) : plat::RemoveFile(file.live.c_str());
+}
+
+// Puts the copies in place; a failure part-way takes back what was done.
+// False, with the message for the user, when the files are as they were
+// (*changed false) or when taking back failed too (*changed true).
+bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool* changed) {
+  *changed = false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const Replacement& file = files[i];
+    if (!file.Changes() || Put(file.live, file.copy.bytes.View())) continue;
+    const std::string failed = Printf("%s could not be written%s.", plat::DisplayPath(file.live.c_str()).c_str(),
+                                      plat::Because().c_str());
+    if (i == 0 || !files[0].Changes() || TakeBack(files[0])) {
+      *message = failed + "\n\nNothing has been changed.";
+      return false;
+    }
+    *changed = true;
+    *message = failed + Printf(" %s was restored already and could not be taken back%s; it is kept as it was as "
+                               "%s%s.",
+                               plat::DisplayPath(files[0].live.c_str()).c_str(), plat::Because().c_str(),
+                               NameOf(files[0].live).c_str(), SuffixOf(Copy::BeforeRestore));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
+  run.report = RunReport();
+  const Copy copy = from == RestoreFrom::Original ? Copy::Original : Copy::LastRun;
+  InstallOutcome outcome = InstallOutcome::CheckFailed;
+  if (!FindFiles(run, host, copy, &outcome)) return outcome;
+  RunLocks locks;
+  std::string refusal;
+  if (!locks.Take(run.context, "restore", /*dryRun=*/false, &refusal)) return Refuse(host, refusal);
+
+  std::array<Replacement, 2> files;
+  if (!CheckCopies(run.context, copy, &files, &refusal)) return Refuse(host, refusal);
+  const char* done = from == RestoreFrom::Original ? kRestoredOriginalText : kRestoredText;
+  if (!files[0].Changes() && !files[1].Changes()) {
+    host.ShowMessage(MessageKind::Success, done, nullptr);
+    return InstallOutcome::Completed;
+  }
+  if (host.ShowMessage(MessageKind::Confirmation, Confirmation(copy, files).c_str(), nullptr) != Answer::Ok) {
+    return InstallOutcome::Cancelled;
+  }
+  if (!Writable(files, &refusal) || !KeepAsTheyAre(files, &refusal)) return Refuse(host, refusal);
+  bool changed = false;
+  std::string message;
+  if (!PutBack(files, &message, &changed)) {
+    if (!changed) return Refuse(host, message);
+    run.report.Fail(message);
+  }
+  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText);
+}
+
+}  // namespace engine

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "FolderLock.h"
+
+namespace engine {
+
+struct InstallContext;
+
+// The locks a command holds for its whole length on the two folders it
+// changes (the configuration file's and the model list's), so that no
+// second run of ours works there at the same time. Released when the
+// object goes.
+class RunLocks {
+ public:
+  // Takes both. False, with the message for the user in *refusal, when
+  // another run holds one or a lock cannot be made; nothing is then held.
+  // A dry run takes nothing, but refuses exactly when the real run would.
+  // A taken folder loses what killed runs of ours left of their temporary
+  // files.
+  bool Take(const InstallContext& context, const char* command, bool dryRun, std::string* refusal);
+
+ private:
+  plat::FolderLock m_configFolder;
+  plat::FolderLock m_modelListFolder;
+};
+
+}  // namespace engine

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+namespace plat {
+
+// Marks a folder as being worked on by this process, so that a second run
+// of ours leaves it alone: a file "Quorvane.lock" in the folder, created
+// new and holding who made it, kept locked (flock on Linux; on Windows the
+// file stays open without sharing writes) and removed on Release. A lock
+// whose process has gone (killed, crashed) is taken over: its file can be
+// locked again.
+class FolderLock {
+ public:
+  static constexpr const char* kFileName = "Quorvane.lock";
+
+  FolderLock() = default;
+  ~FolderLock() { Release(); }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+  enum class Result { Taken, HeldByAnother, Failed };
+
+  // `holder` is what a second run is told about this one ("quorvane-cli
+  // install, started ..."). HeldByAnother gives, in *heldBy, what the
+  // running one wrote; Failed leaves the reason in LastErrorText().
+  Result Take(const char* folder, const std::string& holder, std::string* heldBy);
+  void Release();
+  bool IsTaken() const { return m_taken; }
+
+  // Whether another live process holds the folder's lock, without taking
+  // or creating anything: what a dry run asks.
+  static bool IsHeld(const char* folder, std::string* heldBy);
+
+ private:
+  std::string m_path;
+#ifdef _WIN32
+  void* m_handle = nullptr;
+#else
+  int m_fd = -1;
+#endif
+  bool m_taken = false;
+};
+
+}  // namespace plat
