@@ -24,12 +24,14 @@ bool Accepts(CliCommand command, const std::string& option) {
     case CliCommand::Install:
       return folders || option == "--catalogue" || option == "--airline" || option == "--dry-run";
     case CliCommand::Remove: return folders || option == "--dry-run";
-    case CliCommand::Restore: return folders;
+    case CliCommand::Restore: return folders || option == "--original";
     default: return option == "--catalogue";
   }
 }
 
-bool TakesValue(const std::string& option) { return option != "--yes" && option != "--dry-run"; }
+bool TakesValue(const std::string& option) {
+  return option != "--yes" && option != "--dry-run" && option != "--original";
+}
 
 }  // namespace
 
@@ -99,6 +101,8 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions* options, s
       options->yes = true;
     } else if (option == "--dry-run") {
       options->dryRun = true;
+    } else if (option == "--original") {
+      options->original = true;
     }
   }
   return true;
@@ -119,7 +123,7 @@ const char* UsageText() {
          "          [--yes] [--dry-run]\n"
          "      Removes what earlier runs installed, then installs the chosen airlines\n"
          "      (every airline when no --airline is given) and sorts the model list.\n"
-         "      The files as they were are kept as Aircraft.cfg.bak and CSL_ICAO.csv.bak.\n"
+         "      Before it changes them, it keeps both files as they were (see restore).\n"
          "      --fs and --squawkbox default to the folders remembered in Quorvane.ini.\n"
          "      Without --yes the confirmation is asked on the terminal.\n"
          "      --dry-run changes nothing: it prints a unified diff of both files, the\n"
@@ -132,9 +136,12 @@ const char* UsageText() {
          "      texture folders stay. Backups as for install.\n"
          "      Example: quorvane-cli remove --fs ~/FS2002 --squawkbox ~/SquawkBox --dry-run\n"
          "\n"
-         "  restore [--fs DIR] [--squawkbox DIR] [--yes]\n"
-         "      Puts Aircraft.cfg (or Aircraft.csl) and CSL_ICAO.csv back from their .bak\n"
-         "      files, as they were before the last install or remove.\n"
+         "  restore [--fs DIR] [--squawkbox DIR] [--original] [--yes]\n"
+         "      Puts Aircraft.cfg (or Aircraft.csl) and CSL_ICAO.csv back as they were\n"
+         "      before the last install or remove (their .bak copies), or with\n"
+         "      --original as they were before Quorvane first changed them (.orig).\n"
+         "      Both or neither: each copy must match what Quorvane-backups.ini, beside\n"
+         "      it, says of it. The files as they are now are kept as .before-restore.\n"
          "      Example: quorvane-cli restore --fs ~/FS2002 --squawkbox ~/SquawkBox --yes\n"
          "\n"
          "  check [--catalogue DIR]\n"
@@ -144,9 +151,12 @@ const char* UsageText() {
          "\n"
          "--catalogue defaults to the folder of this program.\n"
          "\n"
-         "Exit status: 0 success; 1 nothing was changed (a check failed, or a file\n"
-         "cannot be processed safely); 2 usage error; 3 finished, but something\n"
-         "failed (listed); 4 cancelled at the confirmation.\n";
+         "Only one run at a time works on a folder; a second one exits with status 1\n"
+         "and names the one that is running.\n"
+         "\n"
+         "Exit status: 0 success; 1 nothing was changed (a check failed, a file\n"
+         "cannot be processed safely, or another run is working); 2 usage error;\n"
+         "3 finished, but something failed (listed); 4 cancelled at the confirmation.\n";
 }
 
 }  // namespace cli

@@ -17,6 +17,7 @@ struct CliOptions {
   std::vector<std::string> airlines;
   bool yes = false;
   bool dryRun = false;
+  bool original = false;  // restore --original
 };
 
 // Parses argv[1..]; false with the reason in *error on a usage error.

@@ -27,6 +27,7 @@ using engine::Preview;
 using engine::PreviewCommand;
 using engine::PreviewedCommand;
 using engine::RememberedFolders;
+using engine::RestoreFrom;
 using engine::TextureWrite;
 
 namespace {
@@ -137,7 +138,7 @@ int RunRemove(InstallRun& run, const CliOptions& options) {
 
 int RunRestore(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
-  return StatusOf(OnRestore(run, host));
+  return StatusOf(OnRestore(run, host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include "Folders.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
+#include "Messages.h"
 #include "RunReport.h"
+#include "SystemError.h"
 #include "Text.h"
 #include "TextFile.h"
 #include "TitleScan.h"
@@ -40,6 +42,7 @@ class Appender {
     if (!m_file.EndedWithLineBreak()) m_file.Write("\n");
     return true;
   }
+  std::uint64_t SizeBefore() const { return m_file.SizeAtOpen(); }
   void Write(const char* text) { m_file.Write(text); }
   void WriteLine(const char* key, const char* value) {
     m_file.Write(key);
@@ -47,9 +50,11 @@ class Appender {
     m_file.Write("\n");
   }
   bool Close() {
-    std::uint64_t size = m_file.SizeAtOpen();
+    const std::uint64_t size = m_file.SizeAtOpen();
     if (m_file.Close()) return true;
+    const std::string reason = plat::LastErrorText();
     plat::TruncateFile(m_path, size);
+    plat::detail::SetLastErrorText(reason);  // the cut must not hide why the append failed
     return false;
   }
 
@@ -58,9 +63,11 @@ class Appender {
   plat::TextFile m_file;
 };
 
-bool AppendSection(const char* path, int number, const AirlineRecord& record) {
+// *sizeBefore: the file's length before the section, to take it back.
+bool AppendSection(const char* path, int number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
   Appender out;
   if (!out.Open(path)) return false;
+  *sizeBefore = out.SizeBefore();
   char header[32];
   FormatText(header, sizeof header, "[fltsim.%d]\n", number);
   out.Write(header);
@@ -107,12 +114,36 @@ bool CheckRecord(const char* description, const LookupResult& lookup, const Airl
   return true;
 }
 
-// What a copy would do, and the failure it would meet, without copying.
-void PlanTexture(const char* description, const char* source, const char* target,
-                 std::vector<TextureWrite>* planned, RunReport& report) {
+std::string CopyFailure(const char* description, const char* source, const char* target) {
+  return Printf("\"%s\": %s could not be copied to %s%s", description, plat::DisplayPath(source).c_str(),
+                plat::DisplayPath(target).c_str(), plat::Because().c_str());
+}
+
+std::string FolderFailure(const char* description, const char* folder) {
+  return Printf("\"%s\": the folder %s could not be created%s", description, plat::DisplayPath(folder).c_str(),
+                plat::Because().c_str());
+}
+
+// What making the texture folder and copying would do, and the failure
+// they would meet, without doing either: the same messages as the real
+// run, so that a dry run ends as it would.
+void PlanTexture(InstallHost& host, const char* description, const char* textureFolder, const char* source,
+                 const char* target, std::vector<TextureWrite>* planned, RunReport& report) {
+  plat::detail::SetLastErrorText("");
+  const FolderPathPlan folders = PlanFolderPath(textureFolder);
+  if (!folders.fits || !folders.cannotCreate.empty()) {
+    if (folders.fits) host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folders.cannotCreate.c_str());
+    report.Fail(FolderFailure(description, textureFolder));
+    return;
+  }
+  const plat::PathKind folder = plat::GetPathKind(textureFolder);
   const plat::PathKind existing = plat::GetPathKind(target);
-  if (plat::GetPathKind(source) != plat::PathKind::File || existing == plat::PathKind::Folder) {
-    report.Fail(Printf("\"%s\": %s could not be copied to %s", description, source, target));
+  plat::detail::SetLastErrorText("");
+  // A file in the folder's place is passed over by the walk; the copy
+  // into it then fails.
+  if (plat::GetPathKind(source) != plat::PathKind::File || folder == plat::PathKind::File ||
+      existing == plat::PathKind::Folder || (folder == plat::PathKind::Folder && !plat::CanReplace(target))) {
+    report.Fail(CopyFailure(description, source, target));
     return;
   }
   planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
@@ -150,33 +181,43 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
     return;
   }
 
+  const std::string config = plat::DisplayPath(context.configPath);
   TitleScan scan;
   if (!ScanConfigFile(host, context.configPath, record.Title, &scan)) {
-    report.Fail(Printf("\"%s\": %s could not be read, not installed", description, context.configPath));
+    report.Fail(Printf("\"%s\": %s could not be read%s, not installed", description, config.c_str(),
+                       plat::Because().c_str()));
     return;
   }
   if (!scan.present) {
     host.SetProgressPos(ProgressBar::Airline, 0);
-    if (!AppendSection(context.configPath, scan.headers, record)) {
-      report.Fail(Printf("\"%s\": %s could not be written, not installed", description, context.configPath));
+    std::uint64_t sizeBefore = 0;
+    if (!AppendSection(context.configPath, scan.headers, record, &sizeBefore)) {
+      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description, config.c_str(),
+                         plat::Because().c_str()));
       return;
     }
+    // A section without its model line would leave the two files out of
+    // step: the section is taken back.
     if (record.SQ1[0] && !AppendModelLine(context.modelListPath, record.SQ1)) {
-      report.Fail(Printf("\"%s\": the model line could not be added to %s", description, context.modelListPath));
+      const std::string why = plat::Because();
+      const bool takenBack = plat::TruncateFile(context.configPath, sizeBefore);
+      report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed%s", description,
+                         plat::DisplayPath(context.modelListPath).c_str(), why.c_str(),
+                         takenBack ? "" : Printf(" (its section stays in %s)", config.c_str()).c_str()));
+      return;
     }
   }
 
   if (plannedTextures) {
-    PlanTexture(description, source, target, plannedTextures, report);
+    PlanTexture(host, description, textureFolder, source, target, plannedTextures, report);
     return;
   }
+  plat::detail::SetLastErrorText("");
   if (!EnsureFolderPath(host, textureFolder, 0)) {
-    report.Fail(Printf("\"%s\": the folder %s could not be created", description, textureFolder));
+    report.Fail(FolderFailure(description, textureFolder));
     return;
   }
-  if (!plat::CopyFileOver(source, target)) {
-    report.Fail(Printf("\"%s\": %s could not be copied to %s", description, source, target));
-  }
+  if (!plat::CopyFileOver(source, target)) report.Fail(CopyFailure(description, source, target));
 }
 
 }  // namespace engine

@@ -68,22 +68,36 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile) {
   return marker.Open(path.c_str(), plat::TextFile::Mode::Read);
 }
 
-int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
+namespace {
+
+// The working copy of a path that EnsureFolderPath walks: one trailing
+// backslash off for the first look, then one on, so that every folder of
+// the path ends at a separator.
+struct FolderWalk {
   char work[kFolderWalkSize] = {};
-  if (!CopyText(work, path)) return 0;
-  std::size_t len = std::strlen(work);
-  if (len > 0 && work[len - 1] == '\\') work[--len] = '\0';
+  std::size_t length = 0;
+  bool fits = false;
+  bool exists = false;  // the whole path is a folder already
+  std::vector<std::size_t> missing;  // the separators after each folder to make, in order
 
-  if (plat::GetPathKind(work) == plat::PathKind::Folder) return 1;
-
-  if (len == 0 || work[len - 1] != '\\') {
-    if (len + 1 >= sizeof work) return 0;
-    work[len++] = '\\';
-    work[len] = '\0';
-  }
-
-  if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
-    return 0;
+  explicit FolderWalk(const char* path) {
+    if (!CopyText(work, path)) return;
+    length = std::strlen(work);
+    if (length > 0 && work[length - 1] == '\\') work[--length] = '\0';
+    fits = true;
+    if (plat::GetPathKind(work) == plat::PathKind::Folder) {
+      exists = true;
+      return;
+    }
+    if (length == 0 || work[length - 1] != '\\') {
+      if (length + 1 >= sizeof work) {
+        fits = false;
+        return;
+      }
+      work[length++] = '\\';
+      work[length] = '\0';
+    }
+    FindMissing();
   }
 
   // The walk tests the text before each separator from its start on and
@@ -92,23 +106,52 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
   // each after it in turn: the same folders made, and the same one named
   // when making fails, as testing each from the top, but one look instead
   // of a dozen when only the last folder is missing, as for a new texture.
-  std::vector<std::size_t> separators;
-  for (std::size_t i = WalkStart(work, len); i < len; ++i) {
-    if (IsSeparator(work[i])) separators.push_back(i);
+  void FindMissing() {
+    std::vector<std::size_t> separators;
+    for (std::size_t i = WalkStart(work, length); i < length; ++i) {
+      if (IsSeparator(work[i])) separators.push_back(i);
+    }
+    std::size_t firstMissing = separators.size();
+    for (; firstMissing > 0; --firstMissing) {
+      const FolderPrefix prefix(work, separators[firstMissing - 1]);
+      if (plat::GetPathKind(work) != plat::PathKind::Missing) break;
+    }
+    missing.assign(separators.begin() + static_cast<std::ptrdiff_t>(firstMissing), separators.end());
   }
-  std::size_t firstMissing = separators.size();
-  for (; firstMissing > 0; --firstMissing) {
-    const FolderPrefix prefix(work, separators[firstMissing - 1]);
-    if (plat::GetPathKind(work) != plat::PathKind::Missing) break;
+
+  std::string Prefix(std::size_t separator) const { return std::string(work, separator); }
+};
+
+}  // namespace
+
+int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
+  FolderWalk walk(path);
+  if (!walk.fits) return 0;
+  if (walk.exists) return 1;
+  if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
+    return 0;
   }
-  for (std::size_t j = firstMissing; j < separators.size(); ++j) {
-    const FolderPrefix prefix(work, separators[j]);
-    if (!plat::CreateFolder(work)) {
-      host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, work);
+  for (std::size_t separator : walk.missing) {
+    const std::string folder = walk.Prefix(separator);
+    if (!plat::CreateFolder(folder.c_str())) {
+      host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folder.c_str());
       return 0;
     }
   }
   return 1;
+}
+
+FolderPathPlan PlanFolderPath(const char* path) {
+  FolderPathPlan plan;
+  FolderWalk walk(path);
+  plan.fits = walk.fits;
+  if (!walk.fits || walk.exists || walk.missing.empty()) return plan;
+  // Below the first new folder everything is ours to make.
+  const std::string first = walk.Prefix(walk.missing.front());
+  const std::string::size_type cut = first.find_last_of("\\/");
+  const std::string parent = cut == std::string::npos ? "." : first.substr(0, cut);
+  if (!plat::CanCreateIn(parent.c_str())) plan.cannotCreate = first;
+  return plan;
 }
 
 }  // namespace engine

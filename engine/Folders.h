@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace engine {
 
@@ -23,5 +24,14 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile);
 // `ask` set the user is asked first. 1 when the folder exists at the end,
 // 0 when the user declined, the path is too long, or creating failed.
 int EnsureFolderPath(InstallHost& host, const char* path, int ask);
+
+// What EnsureFolderPath (without asking) would meet, found without making
+// anything: whether the path fits its buffer, and the first folder it
+// would fail to make (empty when it would make them all).
+struct FolderPathPlan {
+  bool fits = false;
+  std::string cannotCreate;
+};
+FolderPathPlan PlanFolderPath(const char* path);
 
 }  // namespace engine

@@ -17,7 +17,7 @@ namespace {
 bool Same(const CliOptions& a, const CliOptions& b) {
   return a.command == b.command && a.hasFs == b.hasFs && a.fs == b.fs && a.hasSquawkBox == b.hasSquawkBox &&
          a.squawkBox == b.squawkBox && a.catalogue == b.catalogue && a.airlines == b.airlines && a.yes == b.yes &&
-         a.dryRun == b.dryRun;
+         a.dryRun == b.dryRun && a.original == b.original;
 }
 
 const char* CommandWord(CliCommand command) {
@@ -40,6 +40,7 @@ std::vector<std::string> Canonical(const CliOptions& options) {
   for (const std::string& airline : options.airlines) args.push_back("--airline=" + airline);
   if (options.yes) args.push_back("--yes");
   if (options.dryRun) args.push_back("--dry-run");
+  if (options.original) args.push_back("--original");
   return args;
 }
 
@@ -72,8 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(args[0] == CommandWord(options.command), "the command is not the first argument");
   if (options.command == CliCommand::List || options.command == CliCommand::Check) {
     fuzz::Check(!options.hasFs && !options.hasSquawkBox && options.airlines.empty() && !options.yes &&
-                    !options.dryRun,
+                    !options.dryRun && !options.original,
                 "an option that changes files was taken by a command that only reads");
+  }
+  if (options.command != CliCommand::Restore) {
+    fuzz::Check(!options.original, "--original was taken by a command other than restore");
   }
   if (options.command != CliCommand::Install) {
     fuzz::Check(options.airlines.empty(), "--airline was taken by a command other than install");

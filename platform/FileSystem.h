@@ -97,6 +97,12 @@ void RemoveLeftoverTemporaries(const char* folder);
 // in LastErrorText(), otherwise.
 bool CanReplace(const char* path);
 
+// Whether a new entry can be made in the folder: it is a folder that, on
+// Linux, its permission bits (for root too) and the kernel let us change.
+// On Windows only trying tells more. False, with the reason in
+// LastErrorText(), otherwise.
+bool CanCreateIn(const char* folder);
+
 // The path as a message should show it: with the platform's own
 // separators (and on Linux the letter case of the entries it names).
 std::string DisplayPath(const char* path);

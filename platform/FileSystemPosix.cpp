@@ -541,6 +541,23 @@ bool CanReplace(const char* path) {
   return true;
 }
 
+bool CanCreateIn(const char* folder) {
+  const LookedUp found = LookUp(folder);
+  if (!found.exists || !S_ISDIR(found.st.st_mode)) {
+    detail::SetLastErrno(found.exists ? ENOTDIR : ENOENT);
+    return false;
+  }
+  if (!HasWriteBits(found.st)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  if (access(found.native.c_str(), W_OK | X_OK) != 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
+  return true;
+}
+
 std::string DisplayPath(const char* path) { return NativePath(path); }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }

@@ -224,6 +224,16 @@ bool CanReplace(const char* path) {
   return true;
 }
 
+bool CanCreateIn(const char* folder) {
+  const DWORD attributes = GetFileAttributesA(folder);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    detail::SetLastWin32Error(ERROR_DIRECTORY);
+    return false;
+  }
+  return true;
+}
+
 std::string DisplayPath(const char* path) { return path; }
 
 unsigned long ProcessId() { return GetCurrentProcessId(); }
