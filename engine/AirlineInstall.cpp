@@ -92,6 +92,11 @@ bool AppendModelLine(const char* path, const char* line) {
 // Refuses what cannot be installed soundly, before anything is changed.
 bool CheckRecord(const char* description, const LookupResult& lookup, const AirlineRecord& record,
                  RunReport& report) {
+  if (lookup.unreadable) {
+    report.Fail(Printf("\"%s\": Airlines.dat could not be read%s, not installed", description,
+                       plat::Because().c_str()));
+    return false;
+  }
   if (!lookup.found) {
     report.Fail(Printf("\"%s\": not found in Airlines.dat, not installed", description));
     return false;

@@ -88,7 +88,11 @@ bool WriteCopy(const std::string& livePath, const std::string& copyPath, std::st
 enum class OriginalIs { Missing, Ours, Adoptable, NotOurs };
 
 OriginalIs LookAtOriginal(const FolderRecord& record, const std::string& copyPath, std::string_view bytes) {
-  if (plat::GetPathKind(copyPath.c_str()) == plat::PathKind::Missing) return OriginalIs::Missing;
+  // A link at the name holds nothing of the user's; it is replaced, never
+  // followed.
+  if (plat::GetPathKind(copyPath.c_str()) == plat::PathKind::Missing || plat::IsLink(copyPath.c_str())) {
+    return OriginalIs::Missing;
+  }
   plat::FileBytes onDisk;
   if (!plat::ReadWholeFile(copyPath.c_str(), &onDisk)) return OriginalIs::NotOurs;
   const CopyRecord* recorded = record.Find(NameOf(copyPath));
@@ -144,7 +148,9 @@ RunStamp NewRunStamp() {
     std::strftime(id, sizeof id, "%Y%m%d-%H%M%S", local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", local);
   }
-  return RunStamp{Printf("%s-%lu", id, plat::ProcessId()), when};
+  // Two runs of one process in one second still differ.
+  static unsigned long sequence = 0;
+  return RunStamp{Printf("%s-%lu-%lu", id, plat::ProcessId(), ++sequence), when};
 }
 
 bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure) {

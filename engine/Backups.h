@@ -35,7 +35,7 @@ struct CopyRecord {
 
 // Tells a run from every other: its start time and process.
 struct RunStamp {
-  std::string id;    // "20261209-031500-4711"
+  std::string id;    // "20261209-031500-4711-1": time, process, sequence
   std::string when;  // "2026-12-09 03:15:00"
 };
 RunStamp NewRunStamp();

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "FileSystem.h"
 #include "InstallRun.h"
 #include "Profile.h"
 #include "Text.h"
@@ -14,10 +15,12 @@ namespace engine {
 namespace {
 
 
-void LoadCatalogue(const InstallRun& run, plat::ProfileFile* catalogue) {
+// A catalogue that cannot be read has no sections; false when it is there
+// but could not be read.
+bool LoadCatalogue(const InstallRun& run, plat::ProfileFile* catalogue) {
   char path[kPathSize];
-  // A catalogue that cannot be read has no sections.
-  if (GetCataloguePath(run, path, sizeof path)) catalogue->Load(path);
+  if (!GetCataloguePath(run, path, sizeof path)) return true;
+  return catalogue->Load(path) || plat::GetPathKind(path) != plat::PathKind::File;
 }
 
 // A key's value as the text that a profile read leaves in a buffer: up to
@@ -111,12 +114,12 @@ LookupResult LookupAirline(InstallRun& run, const char* description) {
   AirlineRecord& record = run.context.record;
   std::memset(&record, 0, sizeof record);
   plat::ProfileFile catalogue;
-  LoadCatalogue(run, &catalogue);
+  LookupResult result;
+  result.unreadable = !LoadCatalogue(run, &catalogue);
   const CatalogueSections sections(catalogue);
 
   // The record holds the values of the last matching section, so the
   // search runs from the highest number down and stops at the first match.
-  LookupResult result;
   const std::string_view wanted(description);
   for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
     if (!sections.Has(i)) continue;

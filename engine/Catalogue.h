@@ -49,6 +49,7 @@ void FillAirlineList(const InstallRun& run, std::vector<std::string>* list);
 struct LookupResult {
   bool found = false;                 // some section has this Descr
   const char* tooLongKey = nullptr;   // a value of the last match over 49 characters
+  bool unreadable = false;            // Airlines.dat is there but could not be read
 };
 
 // Loads the values of the last section whose Descr equals the description

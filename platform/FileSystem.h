@@ -97,6 +97,9 @@ void RemoveLeftoverTemporaries(const char* folder);
 // in LastErrorText(), otherwise.
 bool CanReplace(const char* path);
 
+// Whether the path names a symbolic link (on Windows a reparse point).
+bool IsLink(const char* path);
+
 // Whether a new entry can be made in the folder: it is a folder that, on
 // Linux, its permission bits (for root too) and the kernel let us change.
 // On Windows only trying tells more. False, with the reason in

@@ -541,6 +541,11 @@ bool CanReplace(const char* path) {
   return true;
 }
 
+bool IsLink(const char* path) {
+  struct stat st;
+  return lstat(NativePath(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool CanCreateIn(const char* folder) {
   const LookedUp found = LookUp(folder);
   if (!found.exists || !S_ISDIR(found.st.st_mode)) {

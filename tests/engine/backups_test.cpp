@@ -1,0 +1,222 @@
+// The copies a run keeps of the files it changes, their record, and the
+// restore that puts them back: all or nothing, never from a copy that is
+// not whole.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "Backups.h"
+#include "Checksum.h"
+#include "FaultInjection.h"
+#include "InstallCommand.h"
+#include "InstallRun.h"
+#include "Messages.h"
+#include "TestSupport.h"
+
+using namespace engine;
+
+namespace {
+
+TEST(Crc32, IsTheZipChecksum) {
+  EXPECT_EQ(Crc32(""), 0u);
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+  EXPECT_NE(Crc32("Aircraft.cfg"), Crc32("aircraft.cfg"));
+}
+
+class BackupsTest : public ::testing::Test {
+ protected:
+  std::string Keep(const std::string& content, const RunStamp& run = NewRunStamp()) {
+    WriteFile(file_, content);
+    std::string failure;
+    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure)) << failure;
+    return failure;
+  }
+  bool Check(Copy copy, std::string* failure, CheckedCopy* checked = nullptr) {
+    CheckedCopy local;
+    return CheckCopy(file_, copy, checked ? checked : &local, failure);
+  }
+
+  TempDir dir_;
+  std::string file_ = dir_ / "Aircraft.cfg";
+};
+
+TEST_F(BackupsTest, TheOriginalIsKeptOnceAndTheLastRunEveryTime) {
+  Keep("first\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".orig"), "first\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".bak"), "first\r\n");
+  Keep("second\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".orig"), "first\r\n") << "never replaced";
+  EXPECT_EQ(ReadFile(file_ + ".bak"), "second\r\n");
+
+  std::string failure;
+  CheckedCopy checked;
+  ASSERT_TRUE(Check(Copy::Original, &failure, &checked)) << failure;
+  EXPECT_EQ(checked.bytes.View(), "first\r\n");
+  EXPECT_EQ(checked.record.of, "Aircraft.cfg");
+  ASSERT_TRUE(Check(Copy::LastRun, &failure, &checked)) << failure;
+  EXPECT_EQ(checked.bytes.View(), "second\r\n");
+  const std::string record = ReadFile(dir_ / "Quorvane-backups.ini");
+  EXPECT_NE(record.find("[Aircraft.cfg.bak]"), std::string::npos) << record;
+  EXPECT_NE(record.find("Size=8"), std::string::npos) << record;
+}
+
+TEST_F(BackupsTest, ACopyThatIsNotWhatItsRecordSaysIsNeverTaken) {
+  Keep("the whole file\r\n");
+  std::string failure;
+  for (const std::string& spoilt : {std::string(""), std::string("the whole"), std::string("the whole fil3\r\n")}) {
+    WriteFile(file_ + ".bak", spoilt);
+    EXPECT_FALSE(Check(Copy::LastRun, &failure)) << spoilt;
+    EXPECT_NE(failure.find("Aircraft.cfg.bak does not hold the copy made on"), std::string::npos) << failure;
+  }
+  std::remove((file_ + ".bak").c_str());
+  EXPECT_FALSE(Check(Copy::LastRun, &failure));
+  EXPECT_NE(failure.find("was not found"), std::string::npos) << failure;
+  // A copy that no record names, such as an earlier release's backup.
+  WriteFile(file_ + ".before-restore", "anything\r\n");
+  EXPECT_FALSE(Check(Copy::BeforeRestore, &failure));
+  EXPECT_NE(failure.find("is not named in"), std::string::npos) << failure;
+}
+
+TEST_F(BackupsTest, AnOriginalThatIsNotOursIsLeftAloneUnlessItIsTheSameFile) {
+  WriteFile(file_ + ".orig", "the user's own\r\n");
+  Keep("now\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".orig"), "the user's own\r\n");
+  std::string failure;
+  EXPECT_FALSE(Check(Copy::Original, &failure)) << "not ours, so never put back";
+
+  std::remove((file_ + ".orig").c_str());
+  std::remove((dir_ / "Quorvane-backups.ini").c_str());
+  WriteFile(file_ + ".orig", "now\r\n");  // left by a run killed before its record
+  Keep("now\r\n");
+  EXPECT_TRUE(Check(Copy::Original, &failure)) << failure;
+}
+
+TEST_F(BackupsTest, CopiesKeepTheModeOfTheFile) {
+  WriteFile(file_, "private\r\n");
+  ASSERT_EQ(chmod(file_.c_str(), 0600), 0);
+  std::string failure;
+  ASSERT_TRUE(KeepBackups({{file_, "private\r\n"}}, NewRunStamp(), &failure)) << failure;
+  struct stat st;
+  ASSERT_EQ(stat((file_ + ".bak").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  ASSERT_EQ(stat((file_ + ".orig").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// Restore through the command, on a whole tree.
+class RestoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree_.AddAirline(0, "Alpha", "ALP1");
+    tree_.UseCatalogue(run_);
+    host_.fsFolder = tree_.fs;
+    host_.squawkBoxFolder = tree_.squawkBox;
+    host_.entries = {"Alpha"};
+    host_.SelectAll();
+    WriteFile(tree_.config(), kConfig);
+    WriteFile(tree_.models(), kModels);
+  }
+  InstallOutcome Install() { return OnInstall(run_, host_); }
+  InstallOutcome Restore(RestoreFrom from = RestoreFrom::LastRun) { return OnRestore(run_, host_, from); }
+  std::string Config() const { return ReadFile(tree_.config()); }
+  std::string Models() const { return ReadFile(tree_.models()); }
+  std::string LastText() const { return host_.LastMessage() ? host_.LastMessage()->text : ""; }
+
+  static constexpr const char* kConfig = "[fltsim.0]\r\nTitle=Mine\r\nsim=x\r\n";
+  static constexpr const char* kModels = "Mine,X\r\n";
+  InstallTree tree_;
+  InstallRun run_;
+  FakeHost host_;
+};
+
+TEST_F(RestoreTest, GivesBackTheRunsStartAndKeepsTheFilesAsTheyWere) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string installed = Config();
+  WriteFile(tree_.config(), installed + "hand=edit\r\n");  // an edit made after the run
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), kConfig);
+  EXPECT_EQ(Models(), kModels);
+  EXPECT_EQ(LastText(), kRestoredText);
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore"), installed + "hand=edit\r\n") << "no edit is lost";
+  // The confirmation names what is replaced.
+  const std::string& confirmation = host_.messages[host_.messages.size() - 2].text;
+  EXPECT_EQ(confirmation.rfind(kConfirmText, 0), 0u);
+  EXPECT_NE(confirmation.find(tree_.config() + " from Aircraft.cfg.bak"), std::string::npos) << confirmation;
+  EXPECT_NE(confirmation.find(tree_.models() + " from CSL_ICAO.csv.bak"), std::string::npos) << confirmation;
+}
+
+TEST_F(RestoreTest, TheOriginalOutlivesLaterRunsAndAMissingFileIsMadeAgain) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  std::remove(tree_.config().c_str());
+  ASSERT_EQ(Restore(RestoreFrom::Original), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), kConfig);
+  EXPECT_EQ(Models(), kModels);
+  EXPECT_EQ(LastText(), kRestoredOriginalText);
+}
+
+TEST_F(RestoreTest, CancelOrABadCopyChangesNothing) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string config = Config();
+  const std::string models = Models();
+  host_.confirmAnswer = Answer::Cancel;
+  EXPECT_EQ(Restore(), InstallOutcome::Cancelled);
+  host_.confirmAnswer = Answer::Ok;
+  // A backup cut short, as a full disk left the old in-place copies.
+  WriteFile(tree_.models() + ".bak", "Mi");
+  EXPECT_EQ(Restore(), InstallOutcome::CheckFailed);
+  EXPECT_NE(LastText().find("CSL_ICAO.csv.bak does not hold the copy"), std::string::npos) << LastText();
+  EXPECT_NE(LastText().find("Nothing has been changed."), std::string::npos);
+  EXPECT_EQ(Config(), config) << "all or nothing: the good backup is not used alone";
+  EXPECT_EQ(Models(), models);
+  EXPECT_FALSE(FileExists(tree_.config() + ".before-restore"));
+}
+
+TEST_F(RestoreTest, BackupsOfTwoRunsAreNotMixed) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string firstModelsBackup = ReadFile(tree_.models() + ".bak");
+  const std::string firstRecord = ReadFile(tree_.squawkBox + "/Quorvane-backups.ini");
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  // As a run killed between its two backups would leave them.
+  WriteFile(tree_.models() + ".bak", firstModelsBackup);
+  WriteFile(tree_.squawkBox + "/Quorvane-backups.ini", firstRecord);
+  const std::string config = Config();
+  EXPECT_EQ(Restore(), InstallOutcome::CheckFailed);
+  EXPECT_NE(LastText().find("made by different runs"), std::string::npos) << LastText();
+  EXPECT_EQ(Config(), config);
+}
+
+TEST_F(RestoreTest, AFailurePartWayLeavesBothFilesAsTheyWere) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string config = Config();
+  const std::string models = Models();
+  long operations = 0;
+  {
+    plat::FailNthOperation(0);
+    ASSERT_EQ(Restore(), InstallOutcome::Completed);
+    operations = plat::OperationCount();
+    WriteFile(tree_.config(), config);
+    WriteFile(tree_.models(), models);
+  }
+  for (long n = 1; n <= operations; ++n) {
+    plat::FailNthOperation(n);
+    const InstallOutcome outcome = Restore();
+    plat::FailNthOperation(0);
+    const bool restored = Config() == kConfig && Models() == kModels;
+    const bool untouched = Config() == config && Models() == models;
+    EXPECT_TRUE(restored || untouched) << "operation " << n;
+    if (outcome == InstallOutcome::Completed) {
+      EXPECT_TRUE(restored) << n;
+    } else if (outcome == InstallOutcome::CheckFailed) {
+      EXPECT_TRUE(untouched) << n << ": " << LastText();
+    }
+    WriteFile(tree_.config(), config);
+    WriteFile(tree_.models(), models);
+  }
+}
+
+}  // namespace
