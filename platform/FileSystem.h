@@ -45,7 +45,8 @@ bool CreateFolder(const char* path);
 bool CopyFileOver(const char* source, const char* target);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
-// rename() on Linux: one step, the target is either old or new.
+// rename() on Linux: one step, the target is either old or new. Windows 98
+// and ME do not implement MoveFileExA; there the target is deleted first.
 bool MoveFileOver(const char* source, const char* target);
 
 bool RemoveFile(const char* path);
