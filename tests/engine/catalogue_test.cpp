@@ -102,7 +102,7 @@ TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
   char module[300];
   GetModuleFolder(module);
   ASSERT_GT(std::strlen(module), 1u);
-  EXPECT_EQ(module[std::strlen(module) - 1], '/');
+  EXPECT_EQ(module[std::strlen(module) - 1], kSeparator);
   char folder[300];
   GetCatalogueFolder(folder, sizeof folder);
   EXPECT_STREQ(folder, module);

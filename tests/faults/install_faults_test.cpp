@@ -303,6 +303,7 @@ TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStaysAsItWas) {
 }
 
 TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderKeepsTheModelList) {
+  if (!ReadOnlyFoldersAreEnforced()) GTEST_SKIP() << "Windows does not enforce a read-only folder";
   Setup run;
   ASSERT_EQ(chmod(run.tree.squawkBox.c_str(), 0555), 0);
   EXPECT_EQ(OnInstall(run.host), InstallOutcome::CompletedWithFailures);

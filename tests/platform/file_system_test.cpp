@@ -24,6 +24,9 @@ std::vector<std::string> ReadLines(const std::string& path, std::size_t cap) {
 }
 
 TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the letter-case lookup is the Linux layer's; on Windows the system finds names itself";
+#endif
   TempDir dir;
   MakeFolders(dir / "FS2002/aircraft/csl");
   WriteFile(dir / "FS2002/aircraft/csl/aircraft.cfg", "x");
@@ -96,10 +99,11 @@ TEST(TextMode, ReadOnlyFilesAndFoldersRefuseWriting) {
   EXPECT_FALSE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Append));
   EXPECT_TRUE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Read));
   file.Close();
+  EXPECT_FALSE(file.Open(dir.path().c_str(), plat::TextFile::Mode::Read)) << "a folder is no file";
+  if (!ReadOnlyFoldersAreEnforced()) GTEST_SKIP() << "Windows does not enforce a read-only folder";
   MakeFolders(dir / "rofolder");
   chmod((dir / "rofolder").c_str(), 0555);
   EXPECT_FALSE(file.Open((dir / "rofolder/new.txt").c_str(), plat::TextFile::Mode::Write));
-  EXPECT_FALSE(file.Open(dir.path().c_str(), plat::TextFile::Mode::Read)) << "a folder is no file";
 }
 
 TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
