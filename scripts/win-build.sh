@@ -17,7 +17,7 @@ jobs=${JOBS:-2}
 [ "$jobs" -gt 2 ] && jobs=2
 # A tree configured for another target (the 64-bit build of earlier
 # releases) keeps its compilers whatever the toolchain file says.
-if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_CXX_COMPILER:.*i686-w64-mingw32-g++-win32" "$build/CMakeCache.txt"; then
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*/mingw-w64-i686.cmake$" "$build/CMakeCache.txt"; then
   rm -rf "$build"
   mkdir -p "$build"
 fi
