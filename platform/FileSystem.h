@@ -41,7 +41,8 @@ bool SetCurrentFolder(const char* path);
 // exists; fails when anything of that name exists.
 bool CreateFolder(const char* path);
 
-// CopyFileA(source, target, FALSE): an existing target is overwritten.
+// CopyFileA(source, target, FALSE): an existing target is overwritten. The
+// copy is never read-only, also when the source is.
 bool CopyFileOver(const char* source, const char* target);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,

@@ -80,7 +80,15 @@ bool CreateFolder(const char* path) {
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  return CopyFileA(source, target, FALSE) != 0;
+  if (!CopyFileA(source, target, FALSE)) return false;
+  // CopyFileA gives the copy the source's attributes. A read-only source (a
+  // catalogue from a CD, or unpacked read-only) would leave a read-only
+  // copy, over which the next run's copy fails.
+  const DWORD attributes = GetFileAttributesA(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    return SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) != 0;
+  }
+  return true;
 }
 
 bool MoveFileOver(const char* source, const char* target) {

@@ -159,3 +159,17 @@ TEST(Modules, ModuleFileNameIsCutToCapacity) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Copies, ACopyOfAReadOnlyFileCanBeCopiedOverAgain) {
+  TempDir dir;
+  WriteFile(dir / "texture.dat", "texture");
+  ASSERT_EQ(chmod((dir / "texture.dat").c_str(), 0444), 0);
+  ASSERT_TRUE(plat::CopyFileOver((dir / "texture.dat").c_str(), (dir / "csl.0af").c_str()));
+  EXPECT_FALSE(plat::InspectPath((dir / "csl.0af").c_str()).readOnly);
+  EXPECT_TRUE(plat::CopyFileOver((dir / "texture.dat").c_str(), (dir / "csl.0af").c_str()));
+  EXPECT_EQ(ReadFile(dir / "csl.0af"), "texture");
+}
+
+}  // namespace
