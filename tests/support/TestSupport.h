@@ -76,8 +76,10 @@ class ProfileFolder {
 // read), and /dev/null becomes NUL.
 int RunShellCommand(const std::string& command);
 
-// Whether the system refuses new entries in a folder whose permission bits
-// deny writing. Windows keeps no such bits for folders.
+// Whether the program finds no room for new entries in a folder whose
+// permission bits deny writing: the Linux layer refuses them (to root too,
+// as Windows refuses a read-only file); Windows keeps no such bit for
+// folders.
 bool ReadOnlyFoldersAreEnforced();
 
 // Whole files, byte for byte.
