@@ -8,7 +8,7 @@ WIN     := $(BUILD)/win
 ART     := $(NATIVE)/art
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps deps-windows native asan art windows test test-native test-asan test-fuzz test-windows \
+.PHONY: all deps deps-windows native asan art windows dist test test-native test-asan test-fuzz test-windows \
         run run-cli run-windows bench fuzz clean
 
 all: native windows
@@ -32,8 +32,13 @@ asan: deps
 art: native
 	@$(NATIVE)/res/gen/quorvane-artwork $(ART)
 
+# The 32-bit Windows programs, their tests and the release zip.
 windows: deps-windows art
 	@scripts/win-build.sh $(WIN) $(abspath $(ART))
+
+# The release a Windows user downloads (built with the Windows programs).
+dist: windows
+	@ls $(BUILD)/dist/Quorvane-*-win32.zip
 
 test-native: native
 	@cd $(NATIVE) && ctest --output-on-failure --timeout 300

@@ -4,8 +4,10 @@
 
 #include "CliOptions.h"
 #include "Commands.h"
+#include "Console.h"
 
 int main(int argc, char** argv) {
+  plat::UseBinaryStandardOutput();
   std::vector<std::string> args(argv + 1, argv + argc);
   cli::CliOptions options;
   std::string error;

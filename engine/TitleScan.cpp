@@ -5,9 +5,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 namespace engine {
-#endif
 
 namespace {
 

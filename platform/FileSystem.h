@@ -42,11 +42,13 @@ bool CreateFolder(const char* path);
 // CopyFileA(source, target, FALSE) made safe: the copy goes to a new
 // temporary file beside the target, which then takes the target's place,
 // so the target is the old file or the whole copy and never a part; a link
-// at the target's name is replaced, never written through.
+// at the target's name is replaced, never written through. The copy is
+// never read-only, also when the source is.
 bool CopyFileOver(const char* source, const char* target);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
-// rename() on Linux: one step, the target is either old or new.
+// rename() on Linux: one step, the target is either old or new. Windows 98
+// and ME do not implement MoveFileExA; there the target is deleted first.
 bool MoveFileOver(const char* source, const char* target);
 
 bool RemoveFile(const char* path);

@@ -16,6 +16,51 @@
 #include "SystemError.h"
 
 namespace plat {
+namespace {
+
+// Closes the file when the scope ends.
+class ScopedFileHandle {
+ public:
+  explicit ScopedFileHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedFileHandle() {
+    if (IsValid()) CloseHandle(handle_);
+  }
+  ScopedFileHandle(const ScopedFileHandle&) = delete;
+  ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
+
+  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// SetFilePointer rather than SetFilePointerEx, which Windows 98 and ME lack.
+// A result of INVALID_SET_FILE_POINTER is also the low half of some large
+// offsets, so only the error code tells a failure.
+bool SeekFromStart(HANDLE file, std::uint64_t offset) {
+  LONG high = static_cast<LONG>(offset >> 32);
+  SetLastError(NO_ERROR);
+  const DWORD low = SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
+  return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+}
+
+// Windows 98 and ME export MoveFileExA but do not implement it. There the
+// target goes first and the file is moved after it: for a moment no file
+// has the target's name, but the source still holds the whole content.
+bool MoveByDeleteAndMove(const char* source, const char* target) {
+  if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES && !DeleteFileA(target)) return false;
+  return MoveFileA(source, target) != 0;
+}
+
+// MoveFileExA with MOVEFILE_REPLACE_EXISTING and `flags`, or the above
+// where it is not implemented.
+bool MoveReplacing(const char* source, const char* target, DWORD flags) {
+  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | flags)) return true;
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveByDeleteAndMove(source, target);
+}
+
+}  // namespace
 
 std::string NativePath(const char* path) { return path; }
 
@@ -67,7 +112,14 @@ bool CopyFileOver(const char* source, const char* target) {
   std::fclose(reserved);
   DeleteFileA(temp.c_str());
   if (!CopyFileA(source, temp.c_str(), TRUE)) return Failed();
-  if (!MoveFileExA(temp.c_str(), to.nativePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // CopyFileA gives the copy the source's attributes. A read-only source (a
+  // catalogue from a CD, or unpacked read-only) would leave a read-only
+  // copy, over which the next run's copy fails.
+  const DWORD attributes = GetFileAttributesA(temp.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetFileAttributesA(temp.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  }
+  if (!MoveReplacing(temp.c_str(), to.nativePath.c_str(), 0)) {
     Failed();
     DeleteFileA(temp.c_str());
     return false;
@@ -77,7 +129,7 @@ bool CopyFileOver(const char* source, const char* target) {
 
 bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 || Failed();
+  return MoveReplacing(source, target, MOVEFILE_WRITE_THROUGH) || Failed();
 }
 
 bool RemoveFile(const char* path) {
@@ -87,13 +139,8 @@ bool RemoveFile(const char* path) {
 
 bool TruncateFile(const char* path, std::uint64_t size) {
   if (detail::InjectFault(FileOp::Truncate)) return false;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER offset;
-  offset.QuadPart = static_cast<LONGLONG>(size);
-  bool ok = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  return ok;
+  ScopedFileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid() && SeekFromStart(file.Get(), size) && SetEndOfFile(file.Get());
 }
 
 std::size_t ModuleFileName(char* buf, std::size_t cap) {

@@ -27,8 +27,11 @@ void SetLastWin32Error(unsigned long error) {
   const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                         text, sizeof text, nullptr);
   std::string reason(text, length);
-  // The system's texts end in a line break.
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
+  // The system's texts end in a full stop and a line break; ours are put
+  // in brackets inside a sentence.
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
   g_lastErrorText = reason.empty() ? "error " + std::to_string(error) : reason;
 }
 #endif

@@ -2,12 +2,28 @@
 # Installs the Debian 12 packages the build and the tests need, but only
 # those that are missing, so a second run costs nothing.
 #   scripts/deps.sh native   compilers, CMake, GoogleTest, Google Benchmark
-#   scripts/deps.sh windows  also mingw-w64, Wine, Xvfb, xdotool, fonts
+#   scripts/deps.sh windows  also the 32-bit mingw-w64 compilers, 32-bit Wine,
+#                            Xvfb, xdotool, fonts
 set -euo pipefail
 
 want=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev patch)
+windows=0
 if [ "${1:-native}" = windows ]; then
-  want+=(mingw-w64 wine wine64 xvfb xauth xdotool imagemagick fonts-dejavu-extra)
+  windows=1
+  # The programs are 32-bit (i686, win32 thread model); wine32 runs them.
+  want+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386
+         xvfb xdotool imagemagick fonts-dejavu-extra)
+fi
+
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+
+# wine32 is a package of the i386 architecture, which a fresh Debian does
+# not know; without it apt cannot even find the package.
+if [ "$windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Adding the i386 architecture for wine32" >&2
+  $SUDO dpkg --add-architecture i386
 fi
 
 missing=()
@@ -17,8 +33,5 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}" >&2
-SUDO=
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
-export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

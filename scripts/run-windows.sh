@@ -20,7 +20,7 @@ printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(winepath -w "$run/FS2002" 2>/dev
   "$(winepath -w "$run/SquawkBox" 2>/dev/null)" >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
 
 echo "Starting Quorvane.exe under Wine (folders: $run/FS2002 and $run/SquawkBox)"
-(cd "$run/Quorvane" && wine Quorvane.exe </dev/null >/dev/null 2>&1) || true
+(cd "$run/Quorvane" && wine ./Quorvane.exe </dev/null >/dev/null 2>&1) || true
 
 echo
 echo "What changed (sample on the left, after the run on the right):"

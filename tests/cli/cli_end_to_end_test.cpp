@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 
@@ -36,8 +34,7 @@ class CliTest : public ::testing::Test {
     std::string command = "cd " + Quote(dir_.path()) + " && XDG_CONFIG_HOME=" + Quote(dir_ / "config") + " " +
                           Quote(QUORVANE_CLI) + " " + args + " <stdin >out 2>err";
     RunResult result;
-    int raw = std::system(command.c_str());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.status = RunShellCommand(command);
     result.out = ReadFile(dir_ / "out");
     result.err = ReadFile(dir_ / "err");
     return result;
@@ -50,6 +47,7 @@ class CliTest : public ::testing::Test {
   std::string Models() { return ReadFile(sb_ + "/CSL_ICAO.csv"); }
 
   TempDir dir_;
+  ProfileFolder profile_{dir_ / "config"};
   std::string fs_ = dir_ / "FS2002";
   std::string sb_ = dir_ / "SquawkBox";
 };
@@ -108,7 +106,7 @@ TEST_F(CliTest, FailedChecksAndFailedAirlinesHaveTheirOwnStatus) {
   EXPECT_NE(r.err.find("Invalid SquawkBox directory !"), std::string::npos);
 
   // Remembered folders are used when none are given.
-  WriteFile(dir_ / "config/Quorvane.ini", "[PATH]\r\nFLUSI=" + fs_ + "\r\nSQUAWK=" + sb_ + "\r\n");
+  WriteFile(profile_ / "Quorvane.ini", "[PATH]\r\nFLUSI=" + fs_ + "\r\nSQUAWK=" + sb_ + "\r\n");
   std::filesystem::copy(SAMPLE_DIR "/catalogue", dir_ / "catalogue", std::filesystem::copy_options::recursive);
   std::filesystem::remove(dir_ / "catalogue/pcr200.dat");
   r = Run("install --catalogue catalogue --yes");

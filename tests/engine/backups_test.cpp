@@ -96,6 +96,9 @@ TEST_F(BackupsTest, AnOriginalThatIsNotOursIsLeftAloneUnlessItIsTheSameFile) {
 }
 
 TEST_F(BackupsTest, CopiesKeepTheModeOfTheFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "permission bits are Linux's; Windows keeps attributes";
+#endif
   WriteFile(file_, "private\r\n");
   ASSERT_EQ(chmod(file_.c_str(), 0600), 0);
   std::string failure;

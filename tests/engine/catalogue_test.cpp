@@ -104,7 +104,7 @@ TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
   char module[kPathSize];
   GetModuleFolder(module);
   ASSERT_GT(std::strlen(module), 1u);
-  EXPECT_EQ(module[std::strlen(module) - 1], '/');
+  EXPECT_EQ(module[std::strlen(module) - 1], kSeparator);
   InstallRun run;
   EXPECT_EQ(run.CatalogueFolder(), module);
   ASSERT_TRUE(run.SetCatalogueFolder("/some/where"));

@@ -11,11 +11,10 @@ namespace {
 
 class FolderSettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1); }
-  void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
   std::string Profile() { return ReadFile(config_ / "Quorvane.ini"); }
 
-  TempDir config_;
+  TempDir configDir_;
+  ProfileFolder config_{configDir_.path()};
   InstallTree tree_;
   FakeHost host_;
 };

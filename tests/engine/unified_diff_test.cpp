@@ -32,6 +32,9 @@ TEST(UnifiedDiff, ShowsChangesWithThreeLinesOfContext) {
 }
 
 TEST(UnifiedDiff, PatchTurnsOldIntoNewExactly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "patch(1) is a tool of the Linux side; the diff is the same code there";
+#endif
   TempDir dir;
   std::mt19937 random(20261208);
   const char* pool[] = {"[fltsim.0]\r\n", "title=a\r\n", "sim=b\r\n", "\r\n", "x\n", "y", "k=v\r\n", "z\r\n"};

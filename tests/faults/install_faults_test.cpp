@@ -85,14 +85,16 @@ TEST_F(InstallIntoProtectedFiles, ReadOnlyConfigurationStopsTheRunBeforeAnything
   EXPECT_FALSE(FileExists(run.tree.csl + "/texture.ALP1"));
   EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".bak"), std::vector<std::string>{});
   const std::string text = run.host.LastMessage()->text;
-  EXPECT_NE(text.find(run.tree.config() + "\ncannot be processed safely. It cannot be written (Permission denied)."),
-            std::string::npos)
+  // The system's own words: "Permission denied", "Access is denied".
+  EXPECT_NE(text.find(run.tree.config() + "\ncannot be processed safely. It cannot be written ("), std::string::npos)
       << text;
+  EXPECT_NE(text.find("denied)."), std::string::npos) << text;
   EXPECT_NE(text.find("Nothing has been changed."), std::string::npos) << text;
   EXPECT_EQ(FilesEndingIn(run.tree.dir.path(), ".tmp"), std::vector<std::string>{});
 }
 
 TEST_F(InstallIntoProtectedFiles, ReadOnlySquawkBoxFolderStopsTheRunBeforeAnythingChanges) {
+  if (!ReadOnlyFoldersAreEnforced()) GTEST_SKIP() << "Windows does not enforce a read-only folder";
   Setup run;
   ASSERT_EQ(chmod(run.tree.squawkBox.c_str(), 0555), 0);
   EXPECT_EQ(run.Install(), InstallOutcome::CheckFailed);

@@ -24,6 +24,9 @@ std::vector<std::string> ReadLines(const std::string& path, std::size_t cap) {
 }
 
 TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the letter-case lookup is the Linux layer's; on Windows the system finds names itself";
+#endif
   TempDir dir;
   MakeFolders(dir / "FS2002/aircraft/csl");
   WriteFile(dir / "FS2002/aircraft/csl/aircraft.cfg", "x");
@@ -96,10 +99,11 @@ TEST(TextMode, ReadOnlyFilesAndFoldersRefuseWriting) {
   EXPECT_FALSE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Append));
   EXPECT_TRUE(file.Open((dir / "ro.txt").c_str(), plat::TextFile::Mode::Read));
   file.Close();
+  EXPECT_FALSE(file.Open(dir.path().c_str(), plat::TextFile::Mode::Read)) << "a folder is no file";
+  if (!ReadOnlyFoldersAreEnforced()) GTEST_SKIP() << "Windows does not enforce a read-only folder";
   MakeFolders(dir / "rofolder");
   chmod((dir / "rofolder").c_str(), 0555);
   EXPECT_FALSE(file.Open((dir / "rofolder/new.txt").c_str(), plat::TextFile::Mode::Write));
-  EXPECT_FALSE(file.Open(dir.path().c_str(), plat::TextFile::Mode::Read)) << "a folder is no file";
 }
 
 TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
@@ -152,6 +156,20 @@ TEST(Modules, ModuleFileNameIsCutToCapacity) {
   char tiny[5];
   EXPECT_EQ(plat::ModuleFileName(tiny, sizeof tiny), 4u);
   EXPECT_EQ(std::string(tiny), std::string(buf, 4));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Copies, ACopyOfAReadOnlyFileCanBeCopiedOverAgain) {
+  TempDir dir;
+  WriteFile(dir / "texture.dat", "texture");
+  ASSERT_EQ(chmod((dir / "texture.dat").c_str(), 0444), 0);
+  ASSERT_TRUE(plat::CopyFileOver((dir / "texture.dat").c_str(), (dir / "csl.0af").c_str()));
+  EXPECT_FALSE(plat::InspectPath((dir / "csl.0af").c_str()).readOnly);
+  EXPECT_TRUE(plat::CopyFileOver((dir / "texture.dat").c_str(), (dir / "csl.0af").c_str()));
+  EXPECT_EQ(ReadFile(dir / "csl.0af"), "texture");
 }
 
 }  // namespace

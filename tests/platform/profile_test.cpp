@@ -15,6 +15,10 @@ std::string Get(const std::string& path, const char* section, const char* key, s
 }
 
 TEST(ProfileRead, FollowsTheWindowsRules) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system's GetPrivateProfileStringA answers here, and Wine's reads comments, keys without '=' "
+                  "and keys before the first section otherwise (docs/windows.md)";
+#endif
   TempDir dir;
   std::string ini = dir / "a.ini";
   WriteFile(ini, "top=ignored\r\n"
@@ -57,13 +61,15 @@ TEST(ProfileRead, CutsToCapacityAndCountsWhatItCopied) {
 
 TEST(ProfileRead, BareNameLivesInTheConfigFolder) {
   TempDir dir;
-  setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
-  WriteFile(dir / "Quorvane.ini", "[PATH]\nFLUSI=C:\\FS2002\n");
+  ProfileFolder config(dir.path());
+  WriteFile(config / "Quorvane.ini", "[PATH]\nFLUSI=C:\\FS2002\n");
   EXPECT_EQ(Get("Quorvane.ini", "PATH", "FLUSI"), "C:\\FS2002");
-  unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system's WritePrivateProfileStringA writes here, and Wine's rewrites every line (docs/windows.md)";
+#endif
   TempDir dir;
   std::string ini = dir / "a.ini";
   WriteFile(ini, "; my notes\r\n[PATH]\r\nFLUSI=old\r\n  other = kept as is \r\n\r\n[Else]\r\nx=1\r\n");
@@ -75,6 +81,9 @@ TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
 }
 
 TEST(ProfileWrite, CreatesFileAndFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a bare name lives in the Windows folder, which always exists";
+#endif
   TempDir dir;
   setenv("XDG_CONFIG_HOME", (dir / "new/config").c_str(), 1);
   ASSERT_TRUE(plat::WriteProfileValue("PATH", "SQUAWK", "/sb", "Quorvane.ini"));

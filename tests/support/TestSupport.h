@@ -10,6 +10,31 @@ namespace engine {
 struct InstallRun;
 }
 
+#ifdef _WIN32
+// The POSIX names the tests use, from the C runtime of Windows: chmod (a
+// mode without 0200 sets the read-only attribute), getcwd, chdir.
+#include <io.h>
+#include <stdlib.h>
+
+// The environment of the test process itself.
+inline int setenv(const char* name, const char* value, int) {
+  return _putenv((std::string(name) + "=" + value).c_str());
+}
+inline int unsetenv(const char* name) { return _putenv((std::string(name) + "=").c_str()); }
+#endif
+
+// The separator of the paths that the tests build and compare with the
+// program's own: on Windows, where every full path the program makes has
+// backslashes, '\\'.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// The path with each '/' turned into kSeparator.
+std::string WithSeparators(std::string path);
+
 // A temporary folder for one test, removed with everything in it at the end.
 class TempDir {
  public:
@@ -19,11 +44,48 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const { return path_ + kSeparator + WithSeparators(name); }
 
  private:
   std::string path_;
 };
+
+// Where the program keeps a bare profile name such as "Quorvane.ini" while
+// this object lives. On Linux that is `folder`, named by $XDG_CONFIG_HOME
+// (removed again at the end). On Windows it is the Windows folder, which no
+// variable moves: its Quorvane.ini is put aside at the start and brought
+// back at the end, so a test neither sees nor leaves one.
+class ProfileFolder {
+ public:
+  explicit ProfileFolder(const std::string& folder);
+  ~ProfileFolder();
+  ProfileFolder(const ProfileFolder&) = delete;
+  ProfileFolder& operator=(const ProfileFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + kSeparator + WithSeparators(name); }
+
+ private:
+  std::string path_;
+#ifdef _WIN32
+  std::string saved_;
+#endif
+};
+
+// Runs a command line written for sh(1) and gives its exit status (-1 when
+// it did not exit normally). On Windows it goes to cmd.exe, after these
+// changes of the few forms the tests write: a leading "cd DIR && " changes
+// the drive too, 'quoted' words become "quoted" words (the first one,
+// the program, with backslashes), a "NAME=value " before the program is
+// dropped (only XDG_CONFIG_HOME is given that way, which Windows does not
+// read), and /dev/null becomes NUL.
+int RunShellCommand(const std::string& command);
+
+// Whether the program finds no room for new entries in a folder whose
+// permission bits deny writing: the Linux layer refuses them (to root too,
+// as Windows refuses a read-only file); Windows keeps no such bit for
+// folders.
+bool ReadOnlyFoldersAreEnforced();
 
 // Whole files, byte for byte.
 void WriteFile(const std::string& path, const std::string& bytes);
@@ -103,8 +165,8 @@ struct InstallTree {
   std::string catalogue;  // <dir>/catalogue
 
   InstallTree();
-  std::string config() const { return csl + "/Aircraft.cfg"; }
-  std::string models() const { return squawkBox + "/CSL_ICAO.csv"; }
+  std::string config() const { return csl + kSeparator + "Aircraft.cfg"; }
+  std::string models() const { return squawkBox + kSeparator + "CSL_ICAO.csv"; }
   // Points the run at this tree's catalogue.
   void UseCatalogue(engine::InstallRun& run) const;
   // Also sets the run's folders and file paths as a command's checks would,

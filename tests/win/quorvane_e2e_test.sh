@@ -3,10 +3,12 @@
 # with every airline selected, Install is clicked and confirmed, the success
 # message is dismissed, the files are checked, Exit shows the goodbye splash
 # and the process ends about 17 seconds later.
-#   quorvane_e2e_test.sh Quorvane.exe SAMPLE_DIR [SCREENSHOT_DIR]
+#   quorvane_e2e_test.sh Quorvane.exe|APP_FOLDER SAMPLE_DIR [SCREENSHOT_DIR]
+# Given a folder, the program runs from a copy of it (the unpacked release);
+# given Quorvane.exe, from a folder with the sample catalogue beside it.
 # Runs inside the tests' X display and Wine prefix (scripts/win-test.sh).
 set -euo pipefail
-exe=$1
+app=$1
 sample=$2
 shots=${3:-}
 [ -n "$shots" ] && mkdir -p "$shots"
@@ -14,8 +16,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 
 mkdir "$work/app"
-cp "$exe" "$work/app/Quorvane.exe"
-cp "$sample"/catalogue/* "$work/app/"
+if [ -d "$app" ]; then
+  cp -r "$app"/. "$work/app/"
+else
+  cp "$app" "$work/app/Quorvane.exe"
+  cp "$sample"/catalogue/* "$work/app/"
+fi
 cp -r "$sample/fs2002" "$work/FS2002"
 cp -r "$sample/squawkbox" "$work/SquawkBox"
 winpath() { winepath -w "$1" 2>/dev/null; }
@@ -36,7 +42,7 @@ wait_for() {  # wait_for NAME_REGEX SECONDS [ID_TO_SKIP] -> window id
 # The colour of a screen pixel as "r,g,b".
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*srgb(\([0-9,]*\)).*/\1/p'; }
 
-(cd "$work/app" && exec wine Quorvane.exe </dev/null >/dev/null 2>&1) &
+(cd "$work/app" && exec wine ./Quorvane.exe </dev/null >/dev/null 2>&1) &
 pid=$!
 
 main=$(wait_for '^Quorvane V1.1$' 20) || fail "the main window did not appear"

@@ -85,3 +85,20 @@ TEST(WaitBox, CentredOnTheScreenCaptionlessAndTopmost) {
   EXPECT_TRUE(boxAbove);
   CloseWaitBox();
 }
+
+namespace {
+INT_PTR CALLBACK HandlesNothing(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+}  // namespace
+
+// The box is painted once before WM_INITDIALOG's text is set; a placeholder
+// in the template would show then, and under Wine for the box's whole life.
+TEST(WaitBox, TemplateTextIsEmpty) {
+  char module[300];
+  qvtest::ModuleName(module);
+  HWND box = ::CreateDialogParamA(::GetModuleHandleA(module), "WAITBOX", nullptr, &HandlesNothing, 0);
+  ASSERT_NE(box, nullptr);
+  char text[64] = "untouched";
+  ::GetDlgItemTextA(box, IDC_WAITBOX_TEXT, text, sizeof text);
+  EXPECT_STREQ(text, "");
+  ::DestroyWindow(box);
+}

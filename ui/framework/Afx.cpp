@@ -3,10 +3,10 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 
 #include "AfxState.h"
 #include "CWinApp.h"
+#include "CriticalSection.h"
 
 namespace ui {
 
@@ -39,18 +39,23 @@ void AfxSetResourceHandle(HINSTANCE module) { g_resource.store(module); }
 
 LPCSTR AfxGetAppName() {
   if (g_app) return g_app->m_pszAppName;
-  static char name[MAX_PATH];
-  static std::once_flag once;
-  std::call_once(once, [] {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    const char* base = path;
-    for (const char* p = path; *p; ++p)
-      if (*p == '\\' || *p == '/') base = p + 1;
-    std::snprintf(name, sizeof name, "%s", base);
-    if (char* dot = std::strrchr(name, '.')) *dot = '\0';
-  });
-  return name;
+  // Made once, by the first caller; the static's guard holds other threads
+  // until it is complete.
+  struct ModuleBaseName {
+    char text[MAX_PATH] = "";
+    ModuleBaseName() {
+      char path[MAX_PATH + 1] = "";
+      const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+      path[n < MAX_PATH ? n : MAX_PATH] = '\0';  // older systems leave a full buffer unterminated
+      const char* base = path;
+      for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/') base = p + 1;
+      std::snprintf(text, sizeof text, "%s", base);
+      if (char* dot = std::strrchr(text, '.')) *dot = '\0';
+    }
+  };
+  static const ModuleBaseName name;
+  return name.text;
 }
 
 void AfxGetModuleName(char* buf, std::size_t cap) {
@@ -59,13 +64,13 @@ void AfxGetModuleName(char* buf, std::size_t cap) {
 
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
   // The name encodes the attributes, so equal requests share one class.
-  static std::mutex lock;
+  static CCriticalSection lock;
   static char names[32][64];
   static int count = 0;
   char name[64];
   std::snprintf(name, sizeof name, "Qv:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
                 static_cast<void*>(background), static_cast<void*>(icon));
-  std::lock_guard<std::mutex> guard(lock);
+  ScopedLock guard(lock);
   for (int i = 0; i < count; ++i)
     if (std::strcmp(names[i], name) == 0) return names[i];
   if (count == 32) return nullptr;
