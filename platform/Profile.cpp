@@ -7,7 +7,10 @@
 namespace plat {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Ctrl-Z counts too: an old editor's end-of-file mark left in the text.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
 
@@ -17,9 +20,8 @@ std::string_view Trim(const char* begin, const char* end) {
   return std::string_view(begin, static_cast<std::size_t>(end - begin));
 }
 
-std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
-  return value;
+bool IsQuoted(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
 }
 
 bool EqualsFolded(std::string_view text, std::string_view other) {
@@ -30,24 +32,43 @@ bool EqualsFolded(std::string_view text, std::string_view other) {
   return true;
 }
 
-std::string_view TrimmedName(const char* name) { return Trim(name, name + std::strlen(name)); }
+// A name asked for, without the blanks and line ends around it.
+std::string_view TrimmedName(const char* name) {
+  const char* begin = name;
+  const char* end = name + std::strlen(name);
+  while (begin < end && (IsBlank(*begin) || IsLineEnd(*begin))) ++begin;
+  while (end > begin && (IsBlank(end[-1]) || IsLineEnd(end[-1]))) --end;
+  return std::string_view(begin, static_cast<std::size_t>(end - begin));
+}
 
-
-std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
+// Copies what a read into `cap` bytes leaves: the text cut to cap - 1
+// characters. A quoted value that fills those exactly loses one more, as
+// GetPrivateProfileStringA has it: that cuts the text after the opening
+// quote and then takes the last character it kept for the closing quote.
+std::size_t CopyCut(std::string_view text, bool quoted, char* buf, std::size_t cap) {
   if (!buf || cap == 0) return 0;
-  const std::size_t length = text.size() < cap ? text.size() : cap - 1;
+  std::size_t length = text.size() < cap ? text.size() : cap - 1;
+  if (quoted && text.size() == cap - 1 && length > 0) --length;
   if (length > 0) std::memcpy(buf, text.data(), length);  // an empty view may have no data at all
   buf[length] = '\0';
   return length;
 }
 
-// Whether only blanks stand between the start of its line and `at`.
-bool StartsLine(const char* base, const char* at) {
-  while (at > base && at[-1] != '\n') {
-    if (!IsBlank(at[-1])) return false;
+// The start of the line that holds `at`, or null when anything but
+// blanks stands before `at` on it.
+const char* LineStartIfBlanksBefore(const char* base, const char* at) {
+  while (at > base && !IsLineEnd(at[-1])) {
+    if (!IsBlank(at[-1])) return nullptr;
     --at;
   }
-  return true;
+  return at;
+}
+
+// Values are short: their line's end is looked for by hand, which finds a
+// lone CR as well as an LF.
+const char* LineEndFrom(const char* p, const char* stop) {
+  while (p < stop && !IsLineEnd(*p)) ++p;
+  return p;
 }
 
 }  // namespace
@@ -76,26 +97,27 @@ void ProfileFile::Index() {
     const char* bracket = static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
     if (!bracket) break;
     p = bracket + 1;
-    if (!StartsLine(base, bracket)) continue;
-    // Names are short: the ']' and the line's end are looked for by hand.
-    const char* close = p;
-    while (close < end && *close != ']' && *close != '\n') ++close;
-    if (close == end || *close == '\n') continue;  // no ']' on the line
-    const char* lineEnd = close;
-    while (lineEnd < end && *lineEnd != '\n') ++lineEnd;
-    const char* lineStart = bracket;
-    while (lineStart > base && lineStart[-1] != '\n') --lineStart;
+    const char* lineStart = LineStartIfBlanksBefore(base, bracket);
+    if (!lineStart) continue;
+    // The name runs to the line's last ']', so a header with a note after
+    // it ("[A] ; was [B]") names a section of its own, as Windows reads it.
+    const char* close = nullptr;
+    const char* lineEnd = p;
+    for (; lineEnd < end && !IsLineEnd(*lineEnd); ++lineEnd) {
+      if (*lineEnd == ']') close = lineEnd;
+    }
+    p = lineEnd < end ? lineEnd + 1 : end;
+    if (!close) continue;  // no ']' on the line
     if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
     const std::string_view name = Trim(bracket + 1, close);
-    const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text.size();
-    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text.size()});
-    p = lineEnd < end ? lineEnd + 1 : end;
+    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(),
+                                static_cast<std::size_t>(p - base), text.size()});
   }
 }
 
 bool ProfileFile::Load(const char* path) {
-  // Read as it is stored: a CR before a line feed is a blank at the end of
-  // its line, which every line is trimmed of anyway.
+  // Read as it is stored: a CR is a line end like an LF, and a CR LF is
+  // one line end followed by an empty line, which holds no key.
   const bool read = ReadWholeFile(path, &text_);
   Index();
   return read;
@@ -129,6 +151,11 @@ std::optional<std::string_view> ProfileFile::Find(const char* section, const cha
 }
 
 std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
+  if (std::optional<Value> value = FindValue(index, key)) return value->text;
+  return std::nullopt;
+}
+
+std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
   const std::string_view wantedKey = TrimmedName(key);
   const char* base = text_.View().data();
@@ -137,19 +164,19 @@ std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, co
   // line that is not the one asked for is left right after it.
   for (const char* p = base + body.bodyBegin; p < stop;) {
     const char* start = p;
-    while (start < stop && *start != '\n' && IsBlank(*start)) ++start;
+    while (start < stop && IsBlank(*start)) ++start;
     const char* keyEnd = start;
-    while (keyEnd < stop && *keyEnd != '=' && *keyEnd != '\n') ++keyEnd;
+    while (keyEnd < stop && *keyEnd != '=' && !IsLineEnd(*keyEnd)) ++keyEnd;
     const bool hasEquals = keyEnd < stop && *keyEnd == '=';
-    const char* lineEnd = keyEnd;
-    if (hasEquals) {
-      lineEnd = static_cast<const char*>(std::memchr(keyEnd, '\n', static_cast<std::size_t>(stop - keyEnd)));
-      if (!lineEnd) lineEnd = stop;
-    }
+    const char* lineEnd = hasEquals ? LineEndFrom(keyEnd + 1, stop) : keyEnd;
     // Empty lines and comments hold no key; a line without "=" is a key
     // with an empty value.
     if (start != lineEnd && *start != ';' && EqualsFolded(Trim(start, keyEnd), wantedKey)) {
-      return hasEquals ? Unquote(Trim(keyEnd + 1, lineEnd)) : std::string_view();
+      if (!hasEquals) return Value{std::string_view(), false};
+      std::string_view value = Trim(keyEnd + 1, lineEnd);
+      const bool quoted = IsQuoted(value);
+      if (quoted) value = value.substr(1, value.size() - 2);
+      return Value{text_.View().substr(static_cast<std::size_t>(value.data() - base), value.size()), quoted};
     }
     p = lineEnd < stop ? lineEnd + 1 : stop;
   }
@@ -158,8 +185,11 @@ std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, co
 
 std::size_t ProfileFile::GetString(const char* section, const char* key, const char* def, char* buf,
                                    std::size_t cap) const {
-  if (std::optional<std::string_view> value = Find(section, key)) return CopyCut(*value, buf, cap);
-  return CopyCut(def ? def : "", buf, cap);
+  std::size_t index = 0;
+  if (FirstSection(section, &index)) {
+    if (std::optional<Value> value = FindValue(index, key)) return CopyCut(value->text, value->quoted, buf, cap);
+  }
+  return CopyCut(def ? def : "", false, buf, cap);
 }
 
 std::vector<std::string> ProfileFile::SectionNames() const {

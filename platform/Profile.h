@@ -11,10 +11,17 @@
 namespace plat {
 
 // A profile ("ini") file read once and then asked many times, answering
-// as GetPrivateProfileStringA would: section and key names compared without
-// regard to ASCII case, blanks around names and values trimmed, a value in
-// matching double quotes loses them, the first matching section and key
-// win, lines beginning with ';' are comments.
+// as GetPrivateProfileStringA does:
+//  - a CR, an LF or a CR LF ends a line;
+//  - a line whose first character after blanks is '[' and that holds a ']'
+//    is a header, naming the section with what stands up to its last ']';
+//  - section and key names are compared without regard to ASCII case;
+//  - blanks (space, tab, VT, FF and Ctrl-Z) around names and values do not
+//    count; a value in matching double or single quotes loses them;
+//  - the first matching section and key win; lines beginning with ';' are
+//    comments;
+//  - a UTF-8 byte-order mark is text of the first line, so the first
+//    section is not found.
 //
 // Reading finds the section headers only; a section's lines are looked at
 // when a key of it is asked for, so a catalogue of a thousand sections is
@@ -25,7 +32,9 @@ class ProfileFile {
   bool Load(const char* path);
 
   // Copies the value (or `def` when the section or key is missing) into buf,
-  // cut to cap - 1 characters, and returns the number of characters copied.
+  // cut to cap - 1 characters (a quoted value of exactly cap - 1 characters
+  // to cap - 2, as the system function cuts it), and returns the number of
+  // characters copied.
   std::size_t GetString(const char* section, const char* key, const char* def, char* buf,
                         std::size_t cap) const;
 
@@ -56,6 +65,11 @@ class ProfileFile {
     std::size_t bodyBegin;  // the lines after the header
     std::size_t bodyEnd;    // up to the next header
   };
+  struct Value {
+    std::string_view text;
+    bool quoted;  // it stood in quotes, which the text no longer holds
+  };
+  std::optional<Value> FindValue(std::size_t index, const char* key) const;
   void Index();
   bool FirstSection(const char* section, std::size_t* index) const;
 

@@ -416,7 +416,8 @@ void Compare(const std::string& file, const plat::ProfileFile& profile, unsigned
     if (!(features & kUtf8Mark)) figures->asserted.Count(same);
     if (features == 0) figures->plain.Count(same);
     for (std::size_t i = 0; i < sizeof kFeatureNames / sizeof kFeatureNames[0]; ++i) {
-      if (features & kFeatureNames[i].feature) figures->classes[i].Count(same);
+      const Feature feature = kFeatureNames[i].feature;
+      if ((features & feature) && (feature == kUtf8Mark || !(features & kUtf8Mark))) figures->classes[i].Count(same);
     }
     if (!same && !(features & kUtf8Mark) && figures->firstDisagreements.size() < 12) {
       figures->firstDisagreements.push_back(file + " [" + section + "] " + key + " cap " + std::to_string(cap) +
@@ -426,7 +427,8 @@ void Compare(const std::string& file, const plat::ProfileFile& profile, unsigned
     }
   }
   if (!(features & kUtf8Mark)) {
-    figures->withDefault.Count(RealAnswer(file, section, key, "dflt", 300) == OurAnswer(profile, section, key, "dflt", 300));
+    figures->withDefault.Count(RealAnswer(file, section, key, "dflt", 300) ==
+                               OurAnswer(profile, section, key, "dflt", 300));
   }
 }
 
