@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ProfileEncoding.h"
 #include "TextFile.h"
 
 namespace plat {
@@ -81,12 +82,26 @@ std::string FoldCase(const std::string& text) {
 
 void ProfileFile::Parse(std::string_view text) {
   text_ = FileBytes::Copy(text);
+  Decode();
   Index();
+}
+
+void ProfileFile::Decode() {
+  decoded_ = IsUtf16Profile(text_.View());
+  if (!decoded_) {
+    lines_ = FileBytes();
+    return;
+  }
+  std::string values;
+  std::string lines;
+  DecodeUtf16Profile(text_.View(), &values, &lines);
+  text_ = FileBytes::Copy(values);
+  lines_ = FileBytes::Copy(lines);
 }
 
 void ProfileFile::Index() {
   sections_.clear();
-  const std::string_view text = text_.View();
+  const std::string_view text = Lines();
   sections_.reserve(text.size() / 128 + 8);  // enough for a catalogue's short sections
   const char* base = text.data();
   const char* end = base + text.size();
@@ -119,6 +134,7 @@ bool ProfileFile::Load(const char* path) {
   // Read as it is stored: a CR is a line end like an LF, and a CR LF is
   // one line end followed by an empty line, which holds no key.
   const bool read = ReadWholeFile(path, &text_);
+  Decode();
   Index();
   return read;
 }
@@ -141,7 +157,7 @@ bool ProfileFile::HasSection(const char* section) const {
 
 std::string_view ProfileFile::SectionName(std::size_t index) const {
   const Section& section = sections_.at(index);
-  return text_.View().substr(section.nameBegin, section.nameLength);
+  return Lines().substr(section.nameBegin, section.nameLength);
 }
 
 std::optional<std::string_view> ProfileFile::Find(const char* section, const char* key) const {
@@ -158,7 +174,7 @@ std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, co
 std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
   const std::string_view wantedKey = TrimmedName(key);
-  const char* base = text_.View().data();
+  const char* base = Lines().data();
   const char* stop = base + body.bodyEnd;
   // Each line's key is read up to its '=' by hand: keys are short, and a
   // line that is not the one asked for is left right after it.

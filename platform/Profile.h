@@ -20,8 +20,9 @@ namespace plat {
 //    count; a value in matching double or single quotes loses them;
 //  - the first matching section and key win; lines beginning with ';' are
 //    comments;
-//  - a UTF-8 byte-order mark is text of the first line, so the first
-//    section is not found.
+//  - a file that begins with the UTF-16 LE byte-order mark is read as
+//    UTF-16 and answers in Windows-1252 (ProfileEncoding.h); a UTF-8 mark
+//    is text of the first line, so the first section is not found.
 //
 // Reading finds the section headers only; a section's lines are looked at
 // when a key of it is asked for, so a catalogue of a thousand sections is
@@ -49,8 +50,10 @@ class ProfileFile {
 
   // The sections in file order (duplicates included), for callers that
   // walk them all once instead of asking for each name: a section's name
-  // as written between the brackets, trimmed, and a key of that very
-  // section, found as Find finds it.
+  // as written between the brackets, trimmed, as it is compared (in a
+  // UTF-16 file a character that Windows-1252 holds only as a look-alike
+  // reads as a zero byte), and a key of that very section, found as Find
+  // finds it.
   std::size_t SectionCount() const { return sections_.size(); }
   std::string_view SectionName(std::size_t index) const;
   std::optional<std::string_view> FindInSection(std::size_t index, const char* key) const;
@@ -70,10 +73,16 @@ class ProfileFile {
     bool quoted;  // it stood in quotes, which the text no longer holds
   };
   std::optional<Value> FindValue(std::size_t index, const char* key) const;
+  void Decode();
   void Index();
   bool FirstSection(const char* section, std::size_t* index) const;
+  // The text that lines, names and signs are found in: the file's own, or
+  // for a UTF-16 file the one DecodeUtf16Profile makes for that.
+  std::string_view Lines() const { return decoded_ ? lines_.View() : text_.View(); }
 
-  FileBytes text_;
+  FileBytes text_;   // the values are read from here
+  FileBytes lines_;  // only for a UTF-16 file; offsets are the same in both
+  bool decoded_ = false;
   std::vector<Section> sections_;
 };
 
