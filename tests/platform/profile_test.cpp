@@ -205,6 +205,17 @@ TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
                                 "[Else]\nx=1\n\n[Third]\nk=v\n"));
 }
 
+TEST(ProfileWrite, WritesWhereTheReaderLooks) {
+  TempDir dir;
+  std::string ini = dir / "a.ini";
+  WriteFile(ini, "[PATH] ; was [OLD]\r\nFLUSI=a\r\n[PATH\x1a]\rFLUSI\x1a=b\rSQUAWK=c\r");
+  EXPECT_EQ(Get(ini, "PATH", "FLUSI"), "b");
+  ASSERT_TRUE(plat::WriteProfileValue("PATH", "FLUSI", "new", ini.c_str()));
+  EXPECT_EQ(Get(ini, "PATH", "FLUSI"), "new");
+  EXPECT_EQ(Get(ini, "PATH", "SQUAWK"), "c");
+  EXPECT_EQ(ReadFile(ini), Crlf("[PATH] ; was [OLD]\nFLUSI=a\n[PATH\x1a]\nFLUSI=new\nSQUAWK=c\n"));
+}
+
 TEST(ProfileWrite, CreatesFileAndFolder) {
   TempDir dir;
   setenv("XDG_CONFIG_HOME", (dir / "new/config").c_str(), 1);
