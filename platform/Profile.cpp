@@ -65,12 +65,37 @@ const char* LineStartIfBlanksBefore(const char* base, const char* at) {
   return at;
 }
 
-// Values are short: their line's end is looked for by hand, which finds a
-// lone CR as well as an LF.
-const char* LineEndFrom(const char* p, const char* stop) {
-  while (p < stop && !IsLineEnd(*p)) ++p;
-  return p;
+// Where the next line starts after the line end at `end`: past the LF of
+// a CR LF too, so that the LF makes no empty line of its own.
+const char* NextLine(const char* end, const char* stop) {
+  if (end >= stop) return stop;
+  return (*end == '\r' && end + 1 < stop && end[1] == '\n') ? end + 2 : end + 1;
 }
+
+// The line ends of the text from `begin` to `stop`, found from line to
+// line with memchr: the next CR is kept until a line passes it, so a text
+// without CRs is searched for one only once, and an LF before it ends the
+// line first.
+class LineEnds {
+ public:
+  LineEnds(const char* begin, const char* stop) : stop_(stop), nextCr_(CrFrom(begin)) {}
+
+  // The end of the line that holds `p`.
+  const char* From(const char* p) {
+    if (nextCr_ < p) nextCr_ = CrFrom(p);
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(nextCr_ - p)));
+    return lf ? lf : nextCr_;
+  }
+
+ private:
+  const char* CrFrom(const char* p) const {
+    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(stop_ - p));
+    return cr ? static_cast<const char*>(cr) : stop_;
+  }
+
+  const char* stop_;
+  const char* nextCr_;
+};
 
 }  // namespace
 
@@ -121,7 +146,7 @@ void ProfileFile::Index() {
     for (; lineEnd < end && !IsLineEnd(*lineEnd); ++lineEnd) {
       if (*lineEnd == ']') close = lineEnd;
     }
-    p = lineEnd < end ? lineEnd + 1 : end;
+    p = NextLine(lineEnd, end);
     if (!close) continue;  // no ']' on the line
     if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
     const std::string_view name = Trim(bracket + 1, close);
@@ -176,6 +201,7 @@ std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, cons
   const std::string_view wantedKey = TrimmedName(key);
   const char* base = Lines().data();
   const char* stop = base + body.bodyEnd;
+  LineEnds lineEnds(base + body.bodyBegin, stop);
   // Each line's key is read up to its '=' by hand: keys are short, and a
   // line that is not the one asked for is left right after it.
   for (const char* p = base + body.bodyBegin; p < stop;) {
@@ -184,7 +210,7 @@ std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, cons
     const char* keyEnd = start;
     while (keyEnd < stop && *keyEnd != '=' && !IsLineEnd(*keyEnd)) ++keyEnd;
     const bool hasEquals = keyEnd < stop && *keyEnd == '=';
-    const char* lineEnd = hasEquals ? LineEndFrom(keyEnd + 1, stop) : keyEnd;
+    const char* lineEnd = hasEquals ? lineEnds.From(keyEnd + 1) : keyEnd;
     // Empty lines and comments hold no key; a line without "=" is a key
     // with an empty value.
     if (start != lineEnd && *start != ';' && EqualsFolded(Trim(start, keyEnd), wantedKey)) {
@@ -194,7 +220,7 @@ std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, cons
       if (quoted) value = value.substr(1, value.size() - 2);
       return Value{text_.View().substr(static_cast<std::size_t>(value.data() - base), value.size()), quoted};
     }
-    p = lineEnd < stop ? lineEnd + 1 : stop;
+    p = NextLine(lineEnd, stop);
   }
   return std::nullopt;
 }
