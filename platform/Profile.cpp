@@ -140,7 +140,8 @@ void ProfileFile::Index() {
     const char* lineStart = LineStartIfBlanksBefore(base, bracket);
     if (!lineStart) continue;
     // The name runs to the line's last ']', so a header with a note after
-    // it ("[A] ; was [B]") names a section of its own, as Windows reads it.
+    // it ("[A] ; was [B]") names a section of its own, as the system function
+    // reads it.
     const char* close = nullptr;
     const char* lineEnd = p;
     for (; lineEnd < end && !IsLineEnd(*lineEnd); ++lineEnd) {
@@ -156,8 +157,7 @@ void ProfileFile::Index() {
 }
 
 bool ProfileFile::Load(const char* path) {
-  // Read as it is stored: a CR is a line end like an LF, and a CR LF is
-  // one line end followed by an empty line, which holds no key.
+  // Read as it is stored: a CR, an LF and a CR LF each end a line.
   const bool read = ReadWholeFile(path, &text_);
   Decode();
   Index();

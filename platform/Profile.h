@@ -18,11 +18,15 @@ namespace plat {
 //  - section and key names are compared without regard to ASCII case;
 //  - blanks (space, tab, VT, FF and Ctrl-Z) around names and values do not
 //    count; a value in matching double or single quotes loses them;
-//  - the first matching section and key win; lines beginning with ';' are
-//    comments;
+//  - the first matching section and key win;
 //  - a file that begins with the UTF-16 LE byte-order mark is read as
 //    UTF-16 and answers in Windows-1252 (ProfileEncoding.h); a UTF-8 mark
 //    is text of the first line, so the first section is not found.
+// Where none of our queries tells them apart, it differs: a line beginning
+// with ';' holds no key (for the function, a key named ";..."); a line
+// without '=' is a key with an empty value (for the function, no key: with
+// the default "" the same answer); a zero byte is text (for the function,
+// the end of a name or value; the catalogue's reader cuts values there).
 //
 // Reading finds the section headers only; a section's lines are looked at
 // when a key of it is asked for, so a catalogue of a thousand sections is
