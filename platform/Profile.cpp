@@ -2,12 +2,16 @@
 
 #include <cstring>
 
+#include "ProfileEncoding.h"
 #include "TextFile.h"
 
 namespace plat {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Ctrl-Z counts too: an old editor's end-of-file mark left in the text.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 char Fold(char c) { return FoldAscii(c); }
 
@@ -17,9 +21,8 @@ std::string_view Trim(const char* begin, const char* end) {
   return std::string_view(begin, static_cast<std::size_t>(end - begin));
 }
 
-std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
-  return value;
+bool IsQuoted(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
 }
 
 bool EqualsFolded(std::string_view text, std::string_view other) {
@@ -30,36 +33,94 @@ bool EqualsFolded(std::string_view text, std::string_view other) {
   return true;
 }
 
-std::string_view TrimmedName(const char* name) { return Trim(name, name + std::strlen(name)); }
+// A name asked for, without the blanks and line ends around it.
+std::string_view TrimmedName(const char* name) {
+  const char* begin = name;
+  const char* end = name + std::strlen(name);
+  while (begin < end && (IsBlank(*begin) || IsLineEnd(*begin))) ++begin;
+  while (end > begin && (IsBlank(end[-1]) || IsLineEnd(end[-1]))) --end;
+  return std::string_view(begin, static_cast<std::size_t>(end - begin));
+}
 
-
-std::size_t CopyCut(std::string_view text, char* buf, std::size_t cap) {
+// Copies what a read into `cap` bytes leaves: the text cut to cap - 1
+// characters. A quoted value that fills those exactly loses one more, as
+// GetPrivateProfileStringA has it: that cuts the text after the opening
+// quote and then takes the last character it kept for the closing quote.
+std::size_t CopyCut(std::string_view text, bool quoted, char* buf, std::size_t cap) {
   if (!buf || cap == 0) return 0;
-  const std::size_t length = text.size() < cap ? text.size() : cap - 1;
+  std::size_t length = text.size() < cap ? text.size() : cap - 1;
+  if (quoted && text.size() == cap - 1 && length > 0) --length;
   if (length > 0) std::memcpy(buf, text.data(), length);  // an empty view may have no data at all
   buf[length] = '\0';
   return length;
 }
 
-// Whether only blanks stand between the start of its line and `at`.
-bool StartsLine(const char* base, const char* at) {
-  while (at > base && at[-1] != '\n') {
-    if (!IsBlank(at[-1])) return false;
+// The start of the line that holds `at`, or null when anything but
+// blanks stands before `at` on it.
+const char* LineStartIfBlanksBefore(const char* base, const char* at) {
+  while (at > base && !IsLineEnd(at[-1])) {
+    if (!IsBlank(at[-1])) return nullptr;
     --at;
   }
-  return true;
+  return at;
 }
+
+// Where the next line starts after the line end at `end`: past the LF of
+// a CR LF too, so that the LF makes no empty line of its own.
+const char* NextLine(const char* end, const char* stop) {
+  if (end >= stop) return stop;
+  return (*end == '\r' && end + 1 < stop && end[1] == '\n') ? end + 2 : end + 1;
+}
+
+// The line ends of the text from `begin` to `stop`, found from line to
+// line with memchr: the next CR is kept until a line passes it, so a text
+// without CRs is searched for one only once, and an LF before it ends the
+// line first.
+class LineEnds {
+ public:
+  LineEnds(const char* begin, const char* stop) : stop_(stop), nextCr_(CrFrom(begin)) {}
+
+  // The end of the line that holds `p`.
+  const char* From(const char* p) {
+    if (nextCr_ < p) nextCr_ = CrFrom(p);
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(nextCr_ - p)));
+    return lf ? lf : nextCr_;
+  }
+
+ private:
+  const char* CrFrom(const char* p) const {
+    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(stop_ - p));
+    return cr ? static_cast<const char*>(cr) : stop_;
+  }
+
+  const char* stop_;
+  const char* nextCr_;
+};
 
 }  // namespace
 
 void ProfileFile::Parse(std::string_view text) {
   text_ = FileBytes::Copy(text);
+  Decode();
   Index();
+}
+
+void ProfileFile::Decode() {
+  decoded_ = IsUtf16Profile(text_.View());
+  if (!decoded_) {
+    lines_ = FileBytes();
+    return;
+  }
+  std::string values;
+  std::string lines;
+  DecodeUtf16Profile(text_.View(), &values, &lines);
+  text_ = FileBytes::Copy(values);
+  lines_ = FileBytes::Copy(lines);
 }
 
 void ProfileFile::Index() {
   sections_.clear();
-  const std::string_view text = text_.View();
+  const std::string_view text = Lines();
   sections_.reserve(text.size() / 128 + 8);  // enough for a catalogue's short sections
   const char* base = text.data();
   const char* end = base + text.size();
@@ -70,27 +131,29 @@ void ProfileFile::Index() {
     const char* bracket = static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
     if (!bracket) break;
     p = bracket + 1;
-    if (!StartsLine(base, bracket)) continue;
-    // Names are short: the ']' and the line's end are looked for by hand.
-    const char* close = p;
-    while (close < end && *close != ']' && *close != '\n') ++close;
-    if (close == end || *close == '\n') continue;  // no ']' on the line
-    const char* lineEnd = close;
-    while (lineEnd < end && *lineEnd != '\n') ++lineEnd;
-    const char* lineStart = bracket;
-    while (lineStart > base && lineStart[-1] != '\n') --lineStart;
+    const char* lineStart = LineStartIfBlanksBefore(base, bracket);
+    if (!lineStart) continue;
+    // The name runs to the line's last ']', so a header with a note after
+    // it ("[A] ; was [B]") names a section of its own, as the system function
+    // reads it.
+    const char* close = nullptr;
+    const char* lineEnd = p;
+    for (; lineEnd < end && !IsLineEnd(*lineEnd); ++lineEnd) {
+      if (*lineEnd == ']') close = lineEnd;
+    }
+    p = NextLine(lineEnd, end);
+    if (!close) continue;  // no ']' on the line
     if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
     const std::string_view name = Trim(bracket + 1, close);
-    const std::size_t bodyBegin = lineEnd < end ? static_cast<std::size_t>(lineEnd - base) + 1 : text.size();
-    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(), bodyBegin, text.size()});
-    p = lineEnd < end ? lineEnd + 1 : end;
+    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(),
+                                static_cast<std::size_t>(p - base), text.size()});
   }
 }
 
 bool ProfileFile::Load(const char* path) {
-  // Read as it is stored: a CR before a line feed is a blank at the end of
-  // its line, which every line is trimmed of anyway.
+  // Read as it is stored: a CR, an LF and a CR LF each end a line.
   const bool read = ReadWholeFile(path, &text_);
+  Decode();
   Index();
   return read;
 }
@@ -113,7 +176,7 @@ bool ProfileFile::HasSection(const char* section) const {
 
 std::string_view ProfileFile::SectionName(std::size_t index) const {
   const Section& section = sections_.at(index);
-  return text_.View().substr(section.nameBegin, section.nameLength);
+  return Lines().substr(section.nameBegin, section.nameLength);
 }
 
 std::optional<std::string_view> ProfileFile::Find(const char* section, const char* key) const {
@@ -123,37 +186,46 @@ std::optional<std::string_view> ProfileFile::Find(const char* section, const cha
 }
 
 std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, const char* key) const {
+  if (std::optional<Value> value = FindValue(index, key)) return value->text;
+  return std::nullopt;
+}
+
+std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, const char* key) const {
   const Section& body = sections_.at(index);
   const std::string_view wantedKey = TrimmedName(key);
-  const char* base = text_.View().data();
+  const char* base = Lines().data();
   const char* stop = base + body.bodyEnd;
+  LineEnds lineEnds(base + body.bodyBegin, stop);
   // Each line's key is read up to its '=' by hand: keys are short, and a
   // line that is not the one asked for is left right after it.
   for (const char* p = base + body.bodyBegin; p < stop;) {
     const char* start = p;
-    while (start < stop && *start != '\n' && IsBlank(*start)) ++start;
+    while (start < stop && IsBlank(*start)) ++start;
     const char* keyEnd = start;
-    while (keyEnd < stop && *keyEnd != '=' && *keyEnd != '\n') ++keyEnd;
+    while (keyEnd < stop && *keyEnd != '=' && !IsLineEnd(*keyEnd)) ++keyEnd;
     const bool hasEquals = keyEnd < stop && *keyEnd == '=';
-    const char* lineEnd = keyEnd;
-    if (hasEquals) {
-      lineEnd = static_cast<const char*>(std::memchr(keyEnd, '\n', static_cast<std::size_t>(stop - keyEnd)));
-      if (!lineEnd) lineEnd = stop;
-    }
+    const char* lineEnd = hasEquals ? lineEnds.From(keyEnd + 1) : keyEnd;
     // Empty lines and comments hold no key; a line without "=" is a key
     // with an empty value.
     if (start != lineEnd && *start != ';' && EqualsFolded(Trim(start, keyEnd), wantedKey)) {
-      return hasEquals ? Unquote(Trim(keyEnd + 1, lineEnd)) : std::string_view();
+      if (!hasEquals) return Value{std::string_view(), false};
+      std::string_view value = Trim(keyEnd + 1, lineEnd);
+      const bool quoted = IsQuoted(value);
+      if (quoted) value = value.substr(1, value.size() - 2);
+      return Value{text_.View().substr(static_cast<std::size_t>(value.data() - base), value.size()), quoted};
     }
-    p = lineEnd < stop ? lineEnd + 1 : stop;
+    p = NextLine(lineEnd, stop);
   }
   return std::nullopt;
 }
 
 std::size_t ProfileFile::GetString(const char* section, const char* key, const char* def, char* buf,
                                    std::size_t cap) const {
-  if (std::optional<std::string_view> value = Find(section, key)) return CopyCut(*value, buf, cap);
-  return CopyCut(def ? def : "", buf, cap);
+  std::size_t index = 0;
+  if (FirstSection(section, &index)) {
+    if (std::optional<Value> value = FindValue(index, key)) return CopyCut(value->text, value->quoted, buf, cap);
+  }
+  return CopyCut(def ? def : "", false, buf, cap);
 }
 
 std::vector<std::string> ProfileFile::SectionNames() const {

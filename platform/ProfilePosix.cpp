@@ -12,18 +12,23 @@
 namespace plat {
 namespace {
 
+// Lines, headers and keys are found as ProfileFile finds them, so a value
+// is written where a read looks for it.
+constexpr const char* kBlanks = " \t\v\f\x1a";
+
 std::string TrimBlanks(const std::string& text) {
-  std::string::size_type begin = text.find_first_not_of(" \t");
+  std::string::size_type begin = text.find_first_not_of(kBlanks);
   if (begin == std::string::npos) return std::string();
-  std::string::size_type end = text.find_last_not_of(" \t");
+  std::string::size_type end = text.find_last_not_of(kBlanks);
   return text.substr(begin, end - begin + 1);
 }
 
-// The folded section name if the line is a section header.
+// The folded section name if the line is a section header: what stands up
+// to its last ']'.
 bool HeaderName(const std::string& line, std::string* name) {
   std::string trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed[0] != '[') return false;
-  std::string::size_type close = trimmed.find(']');
+  std::string::size_type close = trimmed.rfind(']');
   if (close == std::string::npos) return false;
   *name = FoldCase(TrimBlanks(trimmed.substr(1, close - 1)));
   return true;
@@ -37,11 +42,12 @@ bool IsKeyLine(const std::string& line, const std::string& foldedKey) {
   return FoldCase(TrimBlanks(trimmed.substr(0, equals))) == foldedKey;
 }
 
+// The text is read with CR LF as LF; a lone CR ends a line too.
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   while (start < text.size()) {
-    std::string::size_type newline = text.find('\n', start);
+    std::string::size_type newline = text.find_first_of("\r\n", start);
     if (newline == std::string::npos) newline = text.size();
     lines.push_back(text.substr(start, newline - start));
     start = newline + 1;
