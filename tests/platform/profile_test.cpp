@@ -15,6 +15,17 @@ std::string Get(const std::string& path, const char* section, const char* key, s
   return buf;
 }
 
+// The same through our own reader, where the system's function answers
+// differently under Wine than Windows does.
+std::string GetOurs(const std::string& path, const char* section, const char* key, std::size_t cap = 300) {
+  plat::ProfileFile profile;
+  profile.Load(path.c_str());
+  char buf[300] = "untouched";
+  std::size_t n = profile.GetString(section, key, "dflt", buf, cap);
+  EXPECT_EQ(n, std::string(buf).size());
+  return buf;
+}
+
 TEST(ProfileRead, FollowsTheWindowsRules) {
 #ifdef _WIN32
   GTEST_SKIP() << "the system's GetPrivateProfileStringA answers here, and Wine's reads comments, keys without '=' "
@@ -136,27 +147,27 @@ TEST(ProfileRead, ReadsUtf16WithItsMarkAndAnswersInWindows1252) {
                            u"[B\uFF3D]\r\nK=b\r\n[Airline.\uFF15]\r\nK=5\r\n"));
   // Look-alikes stand in for what Windows-1252 lacks; the em space is no
   // blank, only its look-alike is.
-  EXPECT_EQ(Get(ini, "Airline.0", "Descr"), "caf\xe9 L\xf3" "dz \x80 ? ??  x ");
-  EXPECT_EQ(Get(ini, "Airline.0", "Folder"), "q");
-  EXPECT_EQ(Get(ini, "Airline.0", "Long", 255), std::string(254, 'a'));
-  EXPECT_EQ(Get(ini, "Airline.0", "Long", 50), std::string(49, 'a'));
-  EXPECT_EQ(Get(ini, "Airline.0", "Pair", 4), "ab?") << "a surrogate pair is two code units";
-  EXPECT_EQ(Get(ini, "Airline.0", "Pair", 5), "ab??");
-  EXPECT_EQ(Get(ini, "Airline.0", "Nbsp"), "\xa0y\xa0");
-  EXPECT_EQ(Get(ini, "Airline.0", "Mark"), "?z");
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Descr"), "caf\xe9 L\xf3" "dz \x80 ? ??  x ");
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Folder"), "q");
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Long", 255), std::string(254, 'a'));
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Long", 50), std::string(49, 'a'));
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Pair", 4), "ab?") << "a surrogate pair is two code units";
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Pair", 5), "ab??");
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Nbsp"), "\xa0y\xa0");
+  EXPECT_EQ(GetOurs(ini, "Airline.0", "Mark"), "?z");
   // A full-width ']' or digit is none of the signs or digits it looks like.
-  EXPECT_EQ(Get(ini, "B]", "K"), "dflt");
-  EXPECT_EQ(Get(ini, "B", "K"), "dflt");
-  EXPECT_EQ(Get(ini, "Airline.5", "K"), "dflt");
+  EXPECT_EQ(GetOurs(ini, "B]", "K"), "dflt");
+  EXPECT_EQ(GetOurs(ini, "B", "K"), "dflt");
+  EXPECT_EQ(GetOurs(ini, "Airline.5", "K"), "dflt");
   plat::ProfileFile profile;
   ASSERT_TRUE(profile.Load(ini.c_str()));
   ASSERT_EQ(profile.SectionCount(), 3u);
   EXPECT_EQ(profile.SectionName(2), std::string_view("Airline.\0", 9)) << "as the catalogue compares it";
   // An odd last byte is a code unit of its own; a mark alone is an empty file.
   WriteFile(ini, Utf16File(u"[A]\r\nK=v") + "Z");
-  EXPECT_EQ(Get(ini, "A", "K"), "vZ");
+  EXPECT_EQ(GetOurs(ini, "A", "K"), "vZ");
   WriteFile(ini, "\xFF\xFE");
-  EXPECT_EQ(Get(ini, "A", "K"), "dflt");
+  EXPECT_EQ(GetOurs(ini, "A", "K"), "dflt");
 }
 
 TEST(ProfileRead, TakesAUtf8MarkForTextOfTheFirstLine) {
@@ -164,8 +175,8 @@ TEST(ProfileRead, TakesAUtf8MarkForTextOfTheFirstLine) {
   TempDir dir;
   std::string ini = dir / "a.ini";
   WriteFile(ini, "\xEF\xBB\xBF[A]\r\nK=v\r\n[B]\r\nK=b\r\n");
-  EXPECT_EQ(Get(ini, "A", "K"), "dflt");
-  EXPECT_EQ(Get(ini, "B", "K"), "b");
+  EXPECT_EQ(GetOurs(ini, "A", "K"), "dflt");
+  EXPECT_EQ(GetOurs(ini, "B", "K"), "b");
 }
 
 TEST(ProfileRead, CutsAQuotedValueThatFillsTheBufferOneShorter) {
@@ -212,6 +223,9 @@ TEST(ProfileWrite, ReplacesOrAddsAndKeepsEveryOtherLine) {
 }
 
 TEST(ProfileWrite, WritesWhereTheReaderLooks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system's WritePrivateProfileStringA writes here (docs/windows.md)";
+#endif
   TempDir dir;
   std::string ini = dir / "a.ini";
   WriteFile(ini, "[PATH] ; was [OLD]\r\nFLUSI=a\r\n[PATH\x1a]\rFLUSI\x1a=b\rSQUAWK=c\r");
