@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "FileSystem.h"
 #include "Text.h"
 
 namespace cli {
@@ -41,7 +42,7 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
     case MessageKind::AskCreateFolder:
       return m_settings.assumeYes ? Answer::Yes : Answer::No;
     case MessageKind::FolderFailure:
-      std::cerr << (caption ? caption : "") << ": " << text << "\n";
+      std::cerr << plat::DisplayPath(caption ? caption : "") << ": " << text << "\n";
       return Answer::Ok;
     case MessageKind::Success:
     case MessageKind::Failure:

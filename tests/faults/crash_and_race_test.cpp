@@ -94,6 +94,7 @@ TEST_F(CrashWalk, AKilledFirstRunAlwaysRestoresToTheOriginals) {
     if (HasFailure()) break;
   }
   EXPECT_EQ(killed, operations_) << "every operation of the run was a place to die";
+  std::printf("crash walk, first run: %d kills, each followed by a restore\n", killed);
 }
 
 // A second run killed: restore puts back the start of the last run that
@@ -224,7 +225,7 @@ TEST_F(CrashWalk, TwoRunsAtOnceNeverMixTheirWork) {
     EXPECT_EQ(Leftovers(run.tree.dir.path()), std::vector<std::string>{}) << "trial " << trial;
     if (HasFailure()) break;
   }
-  RecordProperty("refused", refused);
+  std::printf("two runs at once: %d trials, %d runs told another was working\n", kTrials, refused);
 }
 
 // A dry run ends as the real run would, on the tree each case spoils.
@@ -300,7 +301,8 @@ TEST_F(CrashWalk, ARealFullDiskThenRestoreLosesNothing) {
   }
   Setup source;
   int failed = 0;
-  for (std::size_t room = 4096; room <= 96 * 1024; room += 4096) {
+  int levels = 0;
+  for (std::size_t room = 4096; room <= 96 * 1024; room += 4096, ++levels) {
     std::filesystem::remove_all(mountPoint.path() + "/t");
     std::filesystem::copy(source.tree.dir.path(), mountPoint.path() + "/t", std::filesystem::copy_options::recursive);
     FillAllBut(mountPoint.path() + "/filler", room);
@@ -331,6 +333,7 @@ TEST_F(CrashWalk, ARealFullDiskThenRestoreLosesNothing) {
   }
   umount(mountPoint.path().c_str());
   EXPECT_GT(failed, 0) << "the disk was never full enough";
+  std::printf("real full disk: %d levels of free room, %d installs failed on it\n", levels, failed);
 }
 
 }  // namespace
