@@ -12,15 +12,24 @@
 namespace engine {
 namespace {
 
-std::string DescribeLoad(const LoadResult& loaded, std::size_t slots, std::size_t longest) {
+std::string DescribeLoad(const LoadResult& loaded) {
   switch (loaded.status) {
-    case LoadStatus::TooManyLines: return Printf("It has more than %zu lines.", slots);
-    case LoadStatus::LineTooLong: return Printf("Line %zu is longer than %zu characters.", loaded.badLine, longest);
+    case LoadStatus::TooLarge:
+      return Printf("It is larger than %llu MiB.", static_cast<unsigned long long>(kLargestTextFile >> 20));
+    case LoadStatus::HasCtrlZ:
+      return Printf("Line %zu holds an end-of-file mark (Ctrl-Z): everything after it would be lost.",
+                    loaded.badLine);
     default: return Printf("Line %zu holds a zero byte (binary data).", loaded.badLine);
   }
 }
 
 bool Read(const char* path, plat::FileBytes* bytes, std::string* refusal) {
+  if (plat::InspectPath(path).size > kLargestTextFile) {
+    LoadResult tooLarge;
+    tooLarge.status = LoadStatus::TooLarge;
+    *refusal = CannotProcess(path, DescribeLoad(tooLarge));
+    return false;
+  }
   if (plat::ReadWholeFile(path, bytes)) return true;
   *refusal = CannotProcess(path, Printf("It could not be read%s.", plat::Because().c_str()));
   return false;
@@ -68,9 +77,9 @@ bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::st
   const LoadResult models = FillModelList(run.ModelList, found->models.View());
   const LoadResult config = FillConfigLines(run.ConfigLines, found->config.View());
   if (models.status != LoadStatus::Loaded) {
-    *refusal = CannotProcess(context.modelListPath, DescribeLoad(models, kModelListSlots, kLongestModelLine));
+    *refusal = CannotProcess(context.modelListPath, DescribeLoad(models));
   } else if (config.status != LoadStatus::Loaded) {
-    *refusal = CannotProcess(context.configPath, DescribeLoad(config, kConfigLineSlots, kLongestConfigLine));
+    *refusal = CannotProcess(context.configPath, DescribeLoad(config));
   }
   if (models.status != LoadStatus::Loaded || config.status != LoadStatus::Loaded ||
       !Replaceable(context.modelListPath, refusal) || !Replaceable(context.configPath, refusal)) {

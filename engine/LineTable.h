@@ -1,80 +1,103 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
-#include <memory>
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
-// A fixed table of text lines: slot i holds line i of a file, zero
-// terminated, at most 199 bytes. A slot whose first byte is zero is empty;
-// deleting a line zeroes its slot and moves nothing, so line numbers never
-// shift while a pass works on the table.
+// A table of text lines: slot i holds line i of a file. A line of up to 199
+// bytes lives in its slot's 200 bytes, zero-terminated; a longer one lives
+// beside the table, whole, and its slot stays empty. A slot whose line is
+// empty reads as empty; deleting a line empties its slot and moves
+// nothing, so line numbers never shift while a pass works on the table.
+//
+// The table has at least its base number of slots (allocated once, with the
+// table) and grows as a file needs; slots past the end read as empty and
+// cannot be written, so a window below a header near the end stays inside
+// the table.
 inline constexpr std::size_t kSlotSize = 200;
 
 struct LineSlot {
   char text[kSlotSize];
 };
 
-// The slots live on the heap, allocated once with the table: the two
-// tables of an install run are far too large for a stack.
-template <std::size_t N>
 class LineTable {
  public:
-  static constexpr std::size_t kSlots = N;
-
-  LineTable() : m_slots(new LineSlot[N]) { Clear(); }
+  explicit LineTable(std::size_t baseSlots);
   LineTable(const LineTable&) = delete;
   LineTable& operator=(const LineTable&) = delete;
 
-  void Clear() { std::memset(m_slots.get(), 0, N * sizeof(LineSlot)); }
+  // Every slot empty, and the table back to its base size.
+  void Clear();
+  std::size_t Size() const { return m_slots.size(); }
 
-  // Slots past the end of the table read as empty and cannot be written, so
-  // a window below a header near the end stays inside the table.
-  const char* Line(std::size_t i) const { return i < N ? m_slots[i].text : ""; }
-  char* MutableLine(std::size_t i) { return i < N ? m_slots[i].text : nullptr; }
+  const char* Line(std::size_t i) const;
+  // Null past the end. A long line's bytes may be changed in place, not
+  // its length.
+  char* MutableLine(std::size_t i);
   bool IsEmpty(std::size_t i) const { return Line(i)[0] == '\0'; }
-  void Delete(std::size_t i) {
-    if (i < N) std::memset(m_slots[i].text, 0, kSlotSize);
-  }
+  void Delete(std::size_t i);
+  // Puts a line without zero bytes into slot i, growing the table up to i.
+  void Store(std::size_t i, std::string_view text);
 
-  LineSlot* begin() { return m_slots.get(); }
-  LineSlot* end() { return m_slots.get() + N; }
+  // Whether any line lives beside the table.
+  bool HasLongLines() const { return !m_long.empty(); }
+
+  // Puts the slots in the order given: slot k gets what slot order[k] held.
+  void Reorder(const std::vector<std::uint32_t>& order);
 
  private:
-  std::unique_ptr<LineSlot[]> m_slots;
+  std::size_t m_baseSlots;
+  std::vector<LineSlot> m_slots;
+  // For each slot, 0, or 1 + the index in m_long of its long line.
+  std::vector<std::uint32_t> m_longAt;
+  std::vector<std::string> m_long;
 };
 
 inline constexpr std::size_t kModelListSlots = 4000;
 inline constexpr std::size_t kConfigLineSlots = 20000;
 
-using ModelListTable = LineTable<kModelListSlots>;
-using ConfigLineTable = LineTable<kConfigLineSlots>;
+// The lines of CSL_ICAO.csv (each keeps its line feed) and of the aircraft
+// configuration file (line feed removed).
+class ModelListTable : public LineTable {
+ public:
+  ModelListTable() : LineTable(kModelListSlots) {}
+};
+class ConfigLineTable : public LineTable {
+ public:
+  ConfigLineTable() : LineTable(kConfigLineSlots) {}
+};
 
 enum class LoadStatus {
   Loaded,
-  CannotOpen,    // missing or not openable; the table is empty
-  ReadFailed,    // the file broke off while it was read; the table is empty
-  TooManyLines,  // more lines than the table has slots
-  LineTooLong,   // a line does not fit a slot
-  HasZeroByte,   // binary content that a slot cannot hold
+  CannotOpen,   // missing or not openable; the table is empty
+  ReadFailed,   // the file broke off while it was read; the table is empty
+  HasZeroByte,  // binary content that a line cannot hold
+  HasCtrlZ,     // an end-of-file mark before the end, where text mode would lose the rest
+  TooLarge,     // more than kLargestTextFile bytes
 };
 
 struct LoadResult {
   LoadStatus status = LoadStatus::CannotOpen;
-  std::size_t lines = 0;       // lines loaded
-  std::size_t badLine = 0;     // 1-based number of the offending line
+  std::size_t lines = 0;    // lines loaded
+  std::size_t badLine = 0;  // 1-based number of the offending line
 };
 
-// Longest line text that fits a slot, line feed not counted.
-inline constexpr std::size_t kLongestModelLine = 198;
-inline constexpr std::size_t kLongestConfigLine = 199;
+// The largest aircraft configuration file or model list taken: far above
+// any that users keep (the largest seen has 12,372 lines, under 1 MiB), and
+// small enough that two copies of it in memory are no trouble.
+inline constexpr std::uint64_t kLargestTextFile = 256u << 20;
 
-// Clears the table and reads the file into it, one line a slot. A file that
-// does not fit is refused whole: the table is left empty rather than
-// holding lines cut in two. A model-list last line without a line feed gets
-// one, so that it stays a line of its own when lines are reordered.
+// Clears the table and reads the file into it, one line a slot, as text
+// mode reads it: each CR LF is one line feed, and a Ctrl-Z that is the
+// file's last byte is the old end-of-file mark and no part of it. A file
+// that cannot be taken soundly (a zero byte, a Ctrl-Z before the end) is
+// refused whole: the table is left empty. A model-list last line without a
+// line feed gets one, so that it stays a line of its own when lines are
+// reordered.
 LoadResult LoadModelList(ModelListTable& table, const char* path);
 LoadResult LoadConfigLines(ConfigLineTable& table, const char* path);
 // The same from a file's bytes as stored.

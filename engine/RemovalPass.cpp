@@ -26,7 +26,9 @@ constexpr std::size_t kMarkedWindow = 40;
 bool IsSectionHeader(const char* line) { return StartsWithIgnoringCase(line, "[fltsi"); }
 
 void RemoveLegacyModelLines(ModelListTable& models, const char* label) {
-  for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
+  for (std::size_t i = 0; i < models.Size(); ++i) {
+    // The first field of a line is never longer than its slot's form: a
+    // longer one cannot be one of the table's labels anyway.
     char field[kSlotSize];
     GetCsvField(models.Line(i), kSlotSize, field, sizeof field, 0, ',');
     if (EqualsIgnoringCase(field, label)) models.Delete(i);
@@ -47,15 +49,14 @@ const char* SectionTitle(const ConfigLineTable& lines, std::size_t h) {
 // Removes the first section whose title is the code; later rows find
 // later sections, since a removed header no longer reads as one.
 void RemoveLegacySection(ConfigLineTable& lines, const char* code) {
-  for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
+  for (std::size_t h = 0; h < lines.Size(); ++h) {
     char* header = lines.MutableLine(h);
     LowerCaseInPlace(header);
     if (!IsSectionHeader(header)) continue;
     const char* title = SectionTitle(lines, h);
     if (!title || !EqualsIgnoringCase(title, code)) continue;
 
-    lines.Delete(h);
-    header[0] = ' ';
+    lines.Store(h, " ");
     for (std::size_t k = 1; k <= kTitleWindow; ++k) lines.Delete(h + k);
     if (StartsWithIgnoringCase(lines.Line(h + 11), "DESCRIPTI")) lines.Delete(h + 9);
     return;
@@ -63,7 +64,7 @@ void RemoveLegacySection(ConfigLineTable& lines, const char* code) {
 }
 
 void RemoveMarkedSections(ConfigLineTable& lines) {
-  for (std::size_t h = 0; h < ConfigLineTable::kSlots; ++h) {
+  for (std::size_t h = 0; h < lines.Size(); ++h) {
     char* header = lines.MutableLine(h);
     LowerCaseInPlace(header);
     if (!IsSectionHeader(header)) continue;
@@ -72,7 +73,7 @@ void RemoveMarkedSections(ConfigLineTable& lines) {
     // empty slots do not end it.
     std::size_t last = h;
     bool marked = ContainsIgnoringCase(header, "quorvane=");
-    for (std::size_t k = h + 1; k <= h + kMarkedWindow && k < ConfigLineTable::kSlots; ++k) {
+    for (std::size_t k = h + 1; k <= h + kMarkedWindow && k < lines.Size(); ++k) {
       if (lines.Line(k)[0] == '[') break;
       last = k;
       if (ContainsIgnoringCase(lines.Line(k), "quorvane=")) marked = true;
@@ -124,14 +125,14 @@ void RemoveLegacyEntries(InstallRun& run) {
 }
 
 void RemoveMarkedEntries(InstallRun& run) {
-  for (std::size_t i = 0; i < ModelListTable::kSlots; ++i) {
+  for (std::size_t i = 0; i < run.ModelList.Size(); ++i) {
     if (ContainsIgnoringCase(run.ModelList.Line(i), "(QUORVANE)")) run.ModelList.Delete(i);
   }
   RemoveMarkedSections(run.ConfigLines);
 }
 
 void FilterConfigLines(ConfigLineTable& lines) {
-  for (std::size_t i = 0; i < ConfigLineTable::kSlots; ++i) {
+  for (std::size_t i = 0; i < lines.Size(); ++i) {
     const char* line = lines.Line(i);
     if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') lines.Delete(i);
   }

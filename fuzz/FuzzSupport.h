@@ -77,6 +77,20 @@ inline std::string DecodeTextMode(const std::string& bytes) {
   return text;
 }
 
+// Whether a text file can be read soundly: no zero byte, and an
+// end-of-file mark (Ctrl-Z) only as the very last byte.
+inline bool ReadsSoundly(const std::string& bytes) {
+  const std::size_t mark = bytes.find('\x1a');
+  return bytes.find('\0') == std::string::npos && (mark == std::string::npos || mark + 1 == bytes.size());
+}
+
+// What a text-mode read of a file that reads soundly delivers: the last
+// byte's end-of-file mark dropped, each CR LF one LF.
+inline std::string TextOf(std::string bytes) {
+  if (!bytes.empty() && bytes.back() == '\x1a') bytes.pop_back();
+  return DecodeTextMode(bytes);
+}
+
 inline bool ContainsFolded(const std::string& text, const std::string& foldedNeedle) {
   return Folded(text).find(foldedNeedle) != std::string::npos;
 }

@@ -61,23 +61,18 @@ TEST_F(RemovalPassTest, WindowsBelowAHeaderNearTheTableEndStayInside) {
   EXPECT_FALSE(Report().HasFailures());
 }
 
-TEST_F(RemovalPassTest, FilesThatDoNotFitAreRefusedWhole) {
+TEST_F(RemovalPassTest, OnlyFilesThatCannotBeReadSoundlyAreRefused) {
   struct Case {
     const char* what;
     std::string models;
     std::string config;
   };
-  std::string manyModels, manyConfig;
-  for (int i = 0; i < 4001; ++i) manyModels += "m\n";
-  for (int i = 0; i < 20001; ++i) manyConfig += "k=v\n";
-  const std::vector<Case> cases = {
-      {"model list with 4001 lines", manyModels, ""},
-      {"model line of 199 characters", std::string(199, 'm') + "\n", ""},
-      {"configuration with 20001 lines", "", manyConfig},
-      {"configuration line of 200 characters", "", std::string(200, 'c') + "\n"},
+  const std::vector<Case> refused = {
       {"zero byte", std::string("a\0b\n", 4), ""},
+      {"Ctrl-Z before the end", "a,1\n\x1a\nb,2\n", ""},
+      {"Ctrl-Z inside a configuration line", "", "[fltsim.0]\ntitle=a\x1a" "b\n"},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : refused) {
     WriteFile(tree_.models(), c.models);
     WriteFile(tree_.config(), c.config);
     RemovalResult result = Pass();
@@ -87,13 +82,31 @@ TEST_F(RemovalPassTest, FilesThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(Config(), c.config) << c.what;
     EXPECT_FALSE(FileExists(tree_.models() + ".bak")) << c.what;
   }
-  // The largest files that fit are taken.
-  WriteFile(tree_.models(), std::string(198, 'm') + "\n");
-  WriteFile(tree_.config(), std::string(199, 'c') + "=\n");
-  EXPECT_TRUE(Pass().refused) << "200 characters with the '='";
-  WriteFile(tree_.config(), std::string(198, 'c') + "=\n");
-  EXPECT_FALSE(Pass().refused);
-  EXPECT_EQ(Models(), Crlf(std::string(198, 'm') + "\n"));
+}
+
+TEST_F(RemovalPassTest, LinesOfAnyLengthAndFilesOfAnyLengthAreKeptWhole) {
+  std::string manyModels, sortedModels;
+  for (int i = 4100; i > 0; --i) manyModels += "line " + std::to_string(100000 + i) + "\n";
+  for (int i = 1; i <= 4100; ++i) sortedModels += "line " + std::to_string(100000 + i) + "\r\n";
+  std::string manyConfig;
+  for (int i = 0; i < 20100; ++i) manyConfig += "k" + std::to_string(i) + "=v\n";
+  const std::string longValue(1476, 'd');
+  WriteFile(tree_.models(), manyModels);
+  WriteFile(tree_.config(), manyConfig + "[fltsim.0]\ndescription=" + longValue + "\n");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Models(), sortedModels);
+  EXPECT_EQ(Config(), Crlf(manyConfig + "\n[fltsim.0]\ndescription=" + longValue + "\n"));
+
+  // The old end-of-file mark as the last byte is no part of the file.
+  WriteFile(tree_.models(), "b,2\r\na,1\r\n\x1a");
+  WriteFile(tree_.config(), "[x]\r\n\x1a");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Models(), "a,1\r\nb,2\r\n");
+  EXPECT_EQ(Config(), "\r\n[x]\r\n");
+  // A long model line keeps its slot's place in the sort.
+  WriteFile(tree_.models(), "z\n" + std::string(300, 'B') + "\n" + std::string(300, 'a') + "\n");
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Models(), Crlf(std::string(300, 'a') + "\n" + std::string(300, 'B') + "\nz\n"));
 }
 
 TEST_F(RemovalPassTest, BackupsHoldTheFilesAsTheRunFoundThem) {
