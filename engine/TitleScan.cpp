@@ -38,13 +38,6 @@ Piece ReadPiece(std::string_view file, std::size_t at) {
   return Piece{file.substr(at, window), next};
 }
 
-// The title line as the scan compares it: as a C string, its last
-// character (normally the line feed) removed, from the seventh on.
-bool CarriesTitle(std::string_view line, std::string_view title) {
-  line = line.substr(0, line.find('\0'));
-  if (!line.empty()) line.remove_suffix(1);
-  return line.size() >= kTitleOffset && line.substr(kTitleOffset) == title;
-}
 
 #if defined(__SSE2__)
 // The bits set in a 16-bit mask.
@@ -125,35 +118,75 @@ std::size_t PlainLinesAhead(std::string_view file, std::size_t at, std::size_t* 
 }  // namespace
 
 TitleScan ScanForTitle(std::string_view file, std::string_view title, const std::function<void(int)>& progress) {
-  TitleScan scan;
+  return TitleIndex(file).Find(title, progress);
+}
+
+TitleIndex::TitleIndex(std::string_view file) { Scan(file); }
+
+void TitleIndex::Extend(std::string_view appended) {
+  if (m_open && !m_stoppedAtLimit) Scan(appended);
+}
+
+// The scan of the whole file, every title at once: each header's title
+// line is kept as the comparison would see it, its first header and
+// iteration remembered. `file` is what follows the bytes already taken.
+void TitleIndex::Scan(std::string_view file) {
   std::size_t at = 0;
-  for (int i = 0; i < kMostIterations;) {
+  int& i = m_iteration;
+  while (i < kMostIterations) {
     std::size_t after = 0;
     if (const std::size_t plain = PlainLinesAhead(file, at, &after)) {
       const int taken = static_cast<int>(std::min<std::size_t>(plain, static_cast<std::size_t>(kMostIterations - i)));
-      for (int p = i; p < i + taken && p <= kScanProgressEnd; ++p) progress(p);
+      m_lastIteration = i + taken - 1;
       i += taken;
-      at = after;
+      // Lines counted whole end where the window's last line feed is;
+      // the file's last line may lack one.
+      at = taken == static_cast<int>(plain) ? after : at;
+      if (taken != static_cast<int>(plain)) {
+        // The limit falls inside the lines counted at once: take them one
+        // by one to know where it stops.
+        for (int k = 0; k < taken; ++k) at = ReadPiece(file, at).next;
+      }
       continue;
     }
-    if (i <= kScanProgressEnd) progress(i);
+    m_lastIteration = i;
     if (at >= file.size()) break;
     const Piece line = ReadPiece(file, at);
     at = line.next;
     ++i;
     if (line.text.substr(0, kHeader.size()) != kHeader) continue;
     if (at >= file.size()) {
-      ++scan.headers;  // a header with no line after it
+      ++m_headers;  // a header with no line after it ends the scan here
+      m_open = false;
       break;
     }
     const Piece titleLine = ReadPiece(file, at);
     at = titleLine.next;
-    if (CarriesTitle(titleLine.text, title)) {
-      scan.present = true;
-      break;
+    std::string_view compared = titleLine.text.substr(0, titleLine.text.find('\0'));
+    if (!compared.empty()) compared.remove_suffix(1);
+    if (compared.size() >= kTitleOffset) {
+      m_first.emplace(std::string(compared.substr(kTitleOffset)), FirstMatch{m_lastIteration, m_headers});
     }
-    ++scan.headers;
+    ++m_headers;
   }
+  m_reach += at;
+  if (i >= kMostIterations) m_stoppedAtLimit = true;
+  // Bytes appended after an unterminated last line would join it.
+  if (!file.empty() && file.back() != '\n') m_open = false;
+}
+
+TitleScan TitleIndex::Find(std::string_view title, const std::function<void(int)>& progress) const {
+  TitleScan scan;
+  int last = m_lastIteration;
+  const auto match = m_first.find(std::string(title));
+  if (match != m_first.end()) {
+    scan.present = true;
+    scan.headers = match->second.headersBefore;
+    last = match->second.iteration;
+  } else {
+    scan.headers = m_headers;
+  }
+  for (int p = 0; p <= last && p <= kScanProgressEnd; ++p) progress(p);
   return scan;
 }
 

@@ -111,3 +111,51 @@ TEST(TitleScanTest, StopsAfterTenThousandReadsAndCountsAHeaderAtTheEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// What an install appends, as it stores it.
+std::string AppendedSection(int number, const std::string& title) {
+  return "[fltsim." + std::to_string(number) + "]\r\nTitle=" + title + "\r\nSim=s\r\nModel=\r\nPanel=\r\nSound=\r\n" +
+         "Texture=t\r\nquorvane=q\r\nchecklists=\r\n\r\n";
+}
+
+Outcome Find(const TitleIndex& index, const char* title) {
+  Outcome out;
+  out.scan = index.Find(title, [&out](int i) { out.progress.push_back(i); });
+  return out;
+}
+
+}  // namespace
+
+// The index carried over the sections a run appends answers as a scan of
+// the whole longer file does, and refuses to go on where the file's end
+// was no whole line.
+TEST(TitleScanTest, GoingOnOverAppendedSectionsAgreesWithScanningTheWholeFile) {
+  std::mt19937 random(5);
+  int extended = 0;
+  for (int round = 0; round < 300; ++round) {
+    const std::string base = RandomConfig(random, "~QV0007");
+    TitleIndex carried(base);
+    std::string whole = base;
+    if (!carried.CanExtend()) continue;
+    ++extended;
+    for (int k = 0; k < 1 + static_cast<int>(random() % 4); ++k) {
+      const std::string section = AppendedSection(k, "~NEW" + std::to_string(k));
+      carried.Extend(section);
+      whole += section;
+    }
+    const TitleIndex fresh(whole);
+    for (const char* title : {"~QV0007", "~NEW0", "~NEW3", "~X", "absent"}) {
+      const Outcome a = Find(carried, title);
+      const Outcome b = Find(fresh, title);
+      ASSERT_EQ(a.scan.present, b.scan.present) << round << " " << title;
+      ASSERT_EQ(a.scan.headers, b.scan.headers) << round << " " << title;
+      ASSERT_EQ(a.progress, b.progress) << round << " " << title;
+    }
+    ASSERT_EQ(carried.Reach(), fresh.Reach()) << round;
+  }
+  EXPECT_GT(extended, 50);
+  EXPECT_FALSE(TitleIndex("[fltsim.0]\r\nTitle=a").CanExtend()) << "a last line without its line feed";
+  EXPECT_FALSE(TitleIndex("x\r\n[fltsim.0]\r\n").CanExtend()) << "a header still waiting for its title line";
+}
