@@ -25,6 +25,7 @@ bool Accepts(CliCommand command, const std::string& option) {
       return folders || option == "--catalogue" || option == "--airline" || option == "--dry-run";
     case CliCommand::Remove: return folders || option == "--dry-run";
     case CliCommand::Restore: return folders || option == "--original";
+    case CliCommand::Check: return option == "--catalogue" || option == "--fs" || option == "--squawkbox";
     default: return option == "--catalogue";
   }
 }
@@ -127,7 +128,8 @@ const char* UsageText() {
          "      --fs and --squawkbox default to the folders remembered in Quorvane.ini.\n"
          "      Without --yes the confirmation is asked on the terminal.\n"
          "      --dry-run changes nothing: it prints a unified diff of both files, the\n"
-         "      texture files it would write and the report it would give.\n"
+         "      texture files it would write, the report it would give, and what\n"
+         "      check finds in the files as they are now.\n"
          "      Example: quorvane-cli install --fs ~/FS2002 --squawkbox ~/SquawkBox \\\n"
          "                 --airline 'Nordvik Air : A320' --yes\n"
          "\n"
@@ -144,10 +146,17 @@ const char* UsageText() {
          "      it, says of it. The files as they are now are kept as .before-restore.\n"
          "      Example: quorvane-cli restore --fs ~/FS2002 --squawkbox ~/SquawkBox --yes\n"
          "\n"
-         "  check [--catalogue DIR]\n"
+         "  check [--catalogue DIR] [--fs DIR --squawkbox DIR]\n"
          "      Lists everything in Airlines.dat that keeps an airline from being\n"
-         "      listed or installed soundly.\n"
+         "      listed or installed soundly. With --fs or --squawkbox it looks at\n"
+         "      Aircraft.cfg and CSL_ICAO.csv instead (the other folder as remembered),\n"
+         "      changing nothing: [fltsim.N] numbers that repeat or leave gaps,\n"
+         "      sections past what an install looks at, titles in two sections, model\n"
+         "      lines whose title no section has, sections no model line names, lines\n"
+         "      the next install drops, and what it takes out as earlier entries.\n"
+         "      Exit status 0 when nothing is wrong, 1 when something is.\n"
          "      Example: quorvane-cli check --catalogue sample/catalogue\n"
+         "               quorvane-cli check --fs ~/FS2002 --squawkbox ~/SquawkBox\n"
          "\n"
          "--catalogue defaults to the folder of this program.\n"
          "\n"

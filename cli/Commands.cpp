@@ -50,13 +50,6 @@ int RunList(InstallRun& run, const CliOptions& options) {
   return kExitSuccess;
 }
 
-int RunCheck(InstallRun& run, const CliOptions& options) {
-  if (!UseCatalogue(run, options)) return kExitUsage;
-  std::vector<std::string> findings = CheckCatalogue(run);
-  for (const std::string& finding : findings) std::cout << finding << "\n";
-  return findings.empty() ? kExitSuccess : kExitNothingChanged;
-}
-
 // The folder fields as the dialog shows them at start, with the folders
 // given on the command line typed over them.
 CliHost::Settings HostSettings(const CliOptions& options) {
@@ -69,6 +62,41 @@ CliHost::Settings HostSettings(const CliOptions& options) {
   settings.showProgress = plat::IsTerminal(2);
   settings.preview = options.dryRun;
   return settings;
+}
+
+// What check finds in the two files: the problems, then the entries the
+// next install takes out. True when there is no problem.
+bool PrintFileCheck(const engine::FileCheck& check) {
+  for (const std::string& problem : check.problems) std::cout << problem << "\n";
+  if (!check.earlierEntries.empty()) {
+    std::cout << "The next install takes out, as entries Quorvane or an earlier release installed:\n";
+    for (const std::string& entry : check.earlierEntries) std::cout << "  " << entry << "\n";
+  }
+  if (check.problems.empty()) std::cout << "Nothing in these files keeps an aircraft from being seen.\n";
+  return check.problems.empty();
+}
+
+int RunCheck(InstallRun& run, const CliOptions& options) {
+  const bool files = options.hasFs || options.hasSquawkBox;
+  bool clean = true;
+  if (files) {
+    engine::FileCheck check;
+    std::string refusal;
+    if (!engine::CheckFilesOf(run, HostSettings(options).request, &check, &refusal)) {
+      std::cerr << refusal << "\n";
+      return kExitNothingChanged;
+    }
+    std::cout << plat::DisplayPath(run.context.configPath) << " and "
+              << plat::DisplayPath(run.context.modelListPath) << ":\n";
+    clean = PrintFileCheck(check);
+  }
+  if (!files || !options.catalogue.empty()) {
+    if (!UseCatalogue(run, options)) return kExitUsage;
+    std::vector<std::string> findings = CheckCatalogue(run);
+    for (const std::string& finding : findings) std::cout << finding << "\n";
+    clean = clean && findings.empty();
+  }
+  return clean ? kExitSuccess : kExitNothingChanged;
 }
 
 int StatusOf(InstallOutcome outcome) {
@@ -90,6 +118,11 @@ int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   }
   std::cout << std::flush;
   host.PrintHeldMessages();
+  if (command == PreviewedCommand::Install && !preview.configPath.empty()) {
+    std::cout << "\nCheck of " << plat::DisplayPath(preview.configPath.c_str()) << " and "
+              << plat::DisplayPath(preview.modelListPath.c_str()) << " as they are now:\n";
+    PrintFileCheck(engine::CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
+  }
   return StatusOf(preview.outcome);
 }
 

@@ -4,6 +4,7 @@
 
 #include "AirlineInstall.h"
 #include "CommandSteps.h"
+#include "FileCheck.h"
 #include "Folders.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
@@ -37,6 +38,29 @@ bool CanOpenForReading(const char* path) {
   return file.Open(path, plat::TextFile::Mode::Read);
 }
 
+// The first two checks: the model list path, then each folder by its
+// marker file. Null when they pass, else the message.
+const char* CheckFolders(InstallContext& context) {
+  if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
+                  context.squawkBoxFolder)) {
+    return kSquawkBoxPathTooLongText;
+  }
+  if (!HoldsMarkerFile(context.squawkBoxFolder, kSquawkBoxMarker)) return kInvalidSquawkBoxText;
+  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) return kInvalidFsText;
+  return nullptr;
+}
+
+// Aircraft.cfg, or else Aircraft.csl, as the configuration file path.
+const char* FindConfigFile(InstallContext& context) {
+  if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\Aircraft.cfg",
+                  context.fsFolder)) {
+    return kFsPathTooLongText;
+  }
+  if (CanOpenForReading(context.configPath)) return nullptr;
+  FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\Aircraft.csl", context.fsFolder);
+  return CanOpenForReading(context.configPath) ? nullptr : kNoConfigText;
+}
+
 int CountSelected(const InstallRequest& request) {
   int selected = 0;
   for (const ListEntry& entry : request.entries) {
@@ -56,36 +80,12 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
   *request = host.Request();
   InstallContext& context = run.context;
   TakeFolders(*request, context);
-  if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
-                  context.squawkBoxFolder)) {
-    *outcome = Refuse(host, kSquawkBoxPathTooLongText);
-    return false;
-  }
-  if (!HoldsMarkerFile(context.squawkBoxFolder, kSquawkBoxMarker)) {
-    *outcome = Refuse(host, kInvalidSquawkBoxText);
-    return false;
-  }
-  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) {
-    *outcome = Refuse(host, kInvalidFsText);
-    return false;
-  }
-  if (needsSelection && CountSelected(*request) == 0) {
-    *outcome = Refuse(host, kNoSelectionText);
-    return false;
-  }
-  if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\Aircraft.cfg",
-                  context.fsFolder)) {
-    *outcome = Refuse(host, kFsPathTooLongText);
-    return false;
-  }
-  if (!CanOpenForReading(context.configPath)) {
-    FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\Aircraft.csl", context.fsFolder);
-    if (!CanOpenForReading(context.configPath)) {
-      *outcome = Refuse(host, kNoConfigText);
-      return false;
-    }
-  }
-  return true;
+  const char* failed = CheckFolders(context);
+  if (!failed && needsSelection && CountSelected(*request) == 0) failed = kNoSelectionText;
+  if (!failed) failed = FindConfigFile(context);
+  if (!failed) return true;
+  *outcome = Refuse(host, failed);
+  return false;
 }
 
 void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRequest& request,
@@ -136,6 +136,18 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   SortModelList(run);
   return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
+}
+
+bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
+  TakeFolders(request, run.context);
+  const char* failed = CheckFolders(run.context);
+  if (!failed) failed = FindConfigFile(run.context);
+  if (failed) {
+    *refusal = failed;
+    return false;
+  }
+  *check = CheckUserFiles(run.context.configPath, run.context.modelListPath);
+  return true;
 }
 
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <string>
+
 #include "DryRun.h"
+#include "FileCheck.h"
 
 namespace engine {
 
 class InstallHost;
+struct InstallRequest;
 struct InstallRun;
 
 enum class InstallOutcome {
@@ -18,6 +22,11 @@ enum class InstallOutcome {
 // configuration file, removes what earlier runs installed, installs every
 // selected airline in list order, sorts the model list and reports.
 InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
+
+// The folder checks of the Install command on the request's folders, then
+// a look at both files that changes nothing (CheckUserFiles). False, with
+// the check's message in *refusal, when a folder check fails.
+bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal);
 
 // The same checks (but for the selection), then only the removal pass:
 // takes out every entry this tool or an earlier release installed.

@@ -46,6 +46,8 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
   }
   for (TextureWrite& write : dryRun.textures) write.target = plat::NativePath(write.target.c_str());
   preview.textures = std::move(dryRun.textures);
+  preview.configPath = dryRun.configPath;
+  preview.modelListPath = dryRun.modelListPath;
   RemoveScratch(dryRun);
   return preview;
 }

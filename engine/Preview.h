@@ -19,6 +19,8 @@ struct Preview {
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   std::string diff;                   // unified diff of both files, old to new
   std::vector<TextureWrite> textures; // targets named as the system names them
+  std::string configPath;             // the real files the command looked at (empty when a check ended it)
+  std::string modelListPath;
 };
 
 Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);

@@ -135,6 +135,27 @@ TEST_F(CliTest, CheckFindsWhatAnAuthorMustFix) {
   EXPECT_NE(r.out.find("missing.dat not found"), std::string::npos);
 }
 
+TEST_F(CliTest, CheckOfTheUsersFilesExitsOneOnlyForProblems) {
+  RunResult r = Run("check --fs FS2002 --squawkbox SquawkBox");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("Nothing in these files keeps an aircraft from being seen."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Aircraft.cfg line 9: [fltsim.1] and its lines"), std::string::npos) << "the legacy section";
+  // The install takes the legacy section out and numbers by count: the
+  // numbers then leave a gap and repeat, which check names.
+  ASSERT_EQ(Run(InstallArgs() + " --yes").status, 0);
+  const std::string config = Config();
+  r = Run("check --fs FS2002 --squawkbox SquawkBox");
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("repeats the number of line"), std::string::npos) << r.out;
+  EXPECT_EQ(Config(), config);
+  r = Run("check --fs nowhere --squawkbox SquawkBox");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Invalid FS 2002 directory"), std::string::npos) << r.err;
+  // A dry run ends with the same look at the files as they are.
+  r = Run(InstallArgs() + " --dry-run");
+  EXPECT_NE(r.out.find("as they are now:\nAircraft.cfg line"), std::string::npos) << r.out;
+}
+
 TEST_F(CliTest, UsageErrorsExitTwo) {
   EXPECT_EQ(Run("").status, 2);
   EXPECT_EQ(Run("install --bogus").status, 2);

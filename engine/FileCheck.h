@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// A look at the user's own aircraft configuration file and model list,
+// changing nothing, for what would make the simulator or SquawkBox miss an
+// aircraft, and for what the next install would take out.
+struct FileCheck {
+  // What a person should act on, one plain line each, the file and line
+  // named: numbers of [fltsim.N] that repeat or leave gaps, sections past
+  // what an install looks at, a title in two sections, model lines whose
+  // title no section has, sections no model line names, lines the next
+  // install drops, and a file that cannot be read or processed.
+  std::vector<std::string> problems;
+  // What the next install takes out as entries an earlier run installed
+  // (and puts back, for the airlines it installs): not wrong in itself.
+  std::vector<std::string> earlierEntries;
+};
+
+FileCheck CheckUserFiles(const char* configPath, const char* modelListPath);
+
+}  // namespace engine
