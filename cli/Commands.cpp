@@ -42,10 +42,19 @@ bool UseCatalogue(InstallRun& run, const CliOptions& options) {
   return false;
 }
 
+// An empty airline list, with why it is empty: nothing to list or install.
+bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>& entries) {
+  if (!entries.empty()) return false;
+  const std::string problem = engine::CatalogueFileProblem(run);
+  std::cerr << "quorvane-cli: " << (problem.empty() ? "no airline of the catalogue has a Descr" : problem) << "\n";
+  return true;
+}
+
 int RunList(InstallRun& run, const CliOptions& options) {
   if (!UseCatalogue(run, options)) return kExitUsage;
   std::vector<std::string> entries;
   FillAirlineList(run, &entries);
+  if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   for (const std::string& entry : entries) std::cout << entry << "\n";
   return kExitSuccess;
 }
@@ -153,6 +162,7 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   CliHost::Settings settings = HostSettings(options);
   std::vector<std::string> entries;
   FillAirlineList(run, &entries);
+  if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   std::string unknown;
   if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {
     std::cerr << "quorvane-cli: '" << unknown << "' is no airline of the catalogue (see 'quorvane-cli list')\n";

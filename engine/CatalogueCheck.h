@@ -12,4 +12,9 @@ struct InstallRun;
 // soundly. One finding a line; none when the catalogue is clean.
 std::vector<std::string> CheckCatalogue(const InstallRun& run);
 
+// What is wrong with Airlines.dat as a whole (missing, unreadable, empty,
+// binary, no Airline sections): why the airline list would be empty.
+// Empty when the file can be read as a catalogue.
+std::string CatalogueFileProblem(const InstallRun& run);
+
 }  // namespace engine

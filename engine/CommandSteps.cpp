@@ -16,7 +16,7 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text) {
 
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
   if (report.HasFailures()) {
-    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading).c_str(), nullptr);
+    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading, host.MostFailuresListed()).c_str(), nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
   host.ShowMessage(MessageKind::Success, success, nullptr);

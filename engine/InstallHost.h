@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ class InstallHost {
 
   virtual void SetProgressRange(ProgressBar bar, int lower, int upper) = 0;
   virtual void SetProgressPos(ProgressBar bar, int pos) = 0;
+
+  // How many failures the last message lists before "... and N more": a
+  // message box must still fit on the screen with a thousand of them.
+  virtual std::size_t MostFailuresListed() const { return 20; }
 
   virtual void SetWaitCursor() = 0;
   virtual void Pause(unsigned milliseconds) = 0;

@@ -5,19 +5,14 @@
 
 namespace engine {
 
-namespace {
-// A message box must still fit on the screen with a thousand failures.
-constexpr std::size_t kMostListed = 20;
-}  // namespace
-
-std::string RunReport::FailureMessage(const char* heading) const {
+std::string RunReport::FailureMessage(const char* heading, std::size_t mostListed) const {
   std::string text = heading;
   text += "\n\n";
-  for (std::size_t i = 0; i < m_failures.size() && i < kMostListed; ++i) {
+  for (std::size_t i = 0; i < m_failures.size() && i < mostListed; ++i) {
     text += "- " + m_failures[i] + "\n";
   }
-  if (m_failures.size() > kMostListed) {
-    text += Printf("... and %zu more\n", m_failures.size() - kMostListed);
+  if (m_failures.size() > mostListed) {
+    text += Printf("... and %zu more\n", m_failures.size() - mostListed);
   }
   text += "\n";
   text += kCheckFailuresText;

@@ -12,9 +12,10 @@ class RunReport {
   bool HasFailures() const { return !m_failures.empty(); }
   const std::vector<std::string>& Failures() const { return m_failures; }
 
-  // The text of the final message box when something failed, under the
-  // heading that names the command.
-  std::string FailureMessage(const char* heading) const;
+  // The text of the final message when something failed, under the
+  // heading that names the command: the first `mostListed` failures and
+  // how many more there are.
+  std::string FailureMessage(const char* heading, std::size_t mostListed) const;
 
  private:
   std::vector<std::string> m_failures;

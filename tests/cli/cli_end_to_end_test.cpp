@@ -156,6 +156,30 @@ TEST_F(CliTest, CheckOfTheUsersFilesExitsOneOnlyForProblems) {
   EXPECT_NE(r.out.find("as they are now:\nAircraft.cfg line"), std::string::npos) << r.out;
 }
 
+TEST_F(CliTest, AnEmptyCatalogueSaysWhyAndEveryFailureIsListed) {
+  MakeFolders(dir_ / "none");
+  RunResult r = Run("list --catalogue none");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Airlines.dat was not found: the airline list stays empty"), std::string::npos) << r.err;
+  r = Run("install --catalogue none --fs FS2002 --squawkbox SquawkBox --yes");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("was not found"), std::string::npos) << r.err;
+
+  // 25 airlines without their texture: a terminal lists all 25 failures.
+  MakeFolders(dir_ / "many");
+  std::string catalogue;
+  for (int i = 0; i < 25; ++i) {
+    const std::string n = std::to_string(i);
+    catalogue += "[Airline." + n + "]\nDescr=A" + n + "\nSQ1=A" + n + " (QUORVANE),X\nTitle=~A" + n + "\nFolder=F" + n +
+                 "\nData=d" + n + "\n";
+  }
+  WriteFile(dir_ / "many/Airlines.dat", catalogue);
+  r = Run("install --catalogue many --fs FS2002 --squawkbox SquawkBox --yes");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("\"A24\": "), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("more"), std::string::npos) << r.err;
+}
+
 TEST_F(CliTest, UsageErrorsExitTwo) {
   EXPECT_EQ(Run("").status, 2);
   EXPECT_EQ(Run("install --bogus").status, 2);

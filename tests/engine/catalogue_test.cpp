@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Catalogue.h"
+#include "CatalogueCheck.h"
 #include "Folders.h"
 #include "InstallRun.h"
 #include "TestSupport.h"
@@ -116,3 +117,64 @@ TEST(CatalogueFolder, DefaultsToTheExecutablesFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string Findings(const InstallRun& run) {
+  std::string text;
+  for (const std::string& finding : CheckCatalogue(run)) text += finding + "\n";
+  return text;
+}
+
+}  // namespace
+
+// What keeps the whole list empty, and what keeps one airline from being
+// installed soundly, each said in a line a catalogue's author can act on.
+TEST(CatalogueCheck, NamesEveryCatalogueThatListsNothing) {
+  TempDir dir;
+  InstallRun run;
+  ASSERT_TRUE(run.SetCatalogueFolder(dir.path().c_str()));
+  const std::string path = dir / "Airlines.dat";
+  EXPECT_NE(Findings(run).find("Airlines.dat was not found: the airline list stays empty"), std::string::npos);
+  struct Case {
+    std::string bytes;
+    const char* finding;
+  };
+  const Case cases[] = {
+      {"", "is empty"},
+      {"\r\n  \r\n", "is empty"},
+      {std::string("[\0A\0i\0r\0", 8), "holds zero bytes: it is binary, or UTF-16 text without its byte-order mark"},
+      {"[Other]\r\nDescr=x\r\n", "has no section Airline.0 to Airline.1023"},
+  };
+  for (const Case& c : cases) {
+    WriteFile(path, c.bytes);
+    EXPECT_NE(Findings(run).find(c.finding), std::string::npos) << Findings(run);
+    EXPECT_EQ(CatalogueFileProblem(run).empty(), false);
+  }
+  // UTF-16 with its mark is read, as Windows reads it.
+  std::string utf16 = "\xff\xfe";
+  for (char c : std::string("[Airline.0]\r\nDescr=A\r\nSQ1=a\r\nTitle=t\r\nFolder=f\r\nData=d\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  WriteFile(path, utf16);
+  WriteFile(dir / "d.dat", "x");
+  EXPECT_EQ(Findings(run), "");
+}
+
+TEST(CatalogueCheck, NamesHeadersThatAreNotReadAndValuesThatInstallNowhere) {
+  TempDir dir;
+  InstallRun run;
+  ASSERT_TRUE(run.SetCatalogueFolder(dir.path().c_str()));
+  WriteFile(dir / "Airlines.dat",
+            "\xef\xbb\xbf[Airline.0]\r\nDescr=Hidden\r\n"
+            "[Airline.1]\r\nDescr=B\r\nSQ1=b\r\nTitle=t\r\nFolder=\r\nData=\r\n"
+            "[Airline.2\r\nDescr=lost\r\n");
+  const std::string findings = Findings(run);
+  EXPECT_NE(findings.find("begins with a UTF-8 byte-order mark"), std::string::npos) << findings;
+  EXPECT_NE(findings.find("line 9: \"[Airline.2\" has no closing bracket"), std::string::npos) << findings;
+  EXPECT_NE(findings.find("[Airline.1]: Folder is empty, so the texture would go to a folder named \"texture.\""),
+            std::string::npos)
+      << findings;
+  EXPECT_NE(findings.find("[Airline.1]: Data is empty"), std::string::npos) << findings;
+}
