@@ -3,7 +3,6 @@
 
 #include "BenchTree.h"
 
-using namespace engine;
 
 int main(int argc, char** argv) {
   if (argc != 2) {

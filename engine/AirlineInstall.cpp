@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "Catalogue.h"
 #include "DryRun.h"
@@ -21,72 +22,63 @@ namespace engine {
 
 namespace {
 
-// Reads the configuration file whole, as stored, and scans it for the
-// title. The file was checked against the line table's limits by the
-// removal pass, so it holds no more than a few MiB.
-bool ScanConfigFile(InstallHost& host, const char* path, const char* title, TitleScan* scan) {
-  plat::FileBytes content;
-  if (!plat::ReadWholeFile(path, &content)) return false;
-  *scan = ScanForTitle(content.View(), title, [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); });
+// Scans the configuration file for the title, as stored: through the
+// run's index of it, which is built once and kept while the file stays as
+// the run saw or made it.
+bool ScanConfigFile(InstallRun& run, InstallHost& host, const char* title, TitleScan* scan) {
+  const TitleIndex* index = run.keptScan.Get(run.context.configPath);
+  if (!index) return false;
+  *scan = index->Find(title, [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); });
   return true;
 }
 
-// Appends text to a file; an append that fails is taken back by cutting
-// the file to its earlier length, so no half entry is ever left.
-class Appender {
- public:
-  bool Open(const char* path) {
-    m_path = path;
-    if (!m_file.Open(path, plat::TextFile::Mode::Append)) return false;
-    // A last line without a line break would run into what follows.
-    if (!m_file.EndedWithLineBreak()) m_file.Write("\n");
-    return true;
+// Text as the file stores it: each line feed as CR LF.
+std::string AsStored(const std::string& text) {
+  std::string stored;
+  stored.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    if (c == '\n') stored += '\r';
+    stored += c;
   }
-  std::uint64_t SizeBefore() const { return m_file.SizeAtOpen(); }
-  void Write(const char* text) { m_file.Write(text); }
-  void WriteLine(const char* key, const char* value) {
-    m_file.Write(key);
-    m_file.Write(value);
-    m_file.Write("\n");
-  }
-  bool Close() {
-    const std::uint64_t size = m_file.SizeAtOpen();
-    if (m_file.Close()) return true;
-    const std::string reason = plat::LastErrorText();
-    plat::TruncateFile(m_path, size);
-    plat::detail::SetLastErrorText(reason);  // the cut must not hide why the append failed
-    return false;
-  }
-
- private:
-  const char* m_path = "";
-  plat::TextFile m_file;
-};
-
-// *sizeBefore: the file's length before the section, to take it back.
-bool AppendSection(const char* path, int number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
-  Appender out;
-  if (!out.Open(path)) return false;
-  *sizeBefore = out.SizeBefore();
-  char header[32];
-  FormatText(header, sizeof header, "[fltsim.%d]\n", number);
-  out.Write(header);
-  out.WriteLine("Title=", record.Title);
-  out.WriteLine("Sim=", record.Sim);
-  out.WriteLine("Model=", record.Model);
-  out.WriteLine("Panel=", record.Panel);
-  out.WriteLine("Sound=", record.Sound);
-  out.WriteLine("Texture=", record.Folder);
-  out.WriteLine("quorvane=", record.SQ1);
-  out.Write("checklists=\n\n");
-  return out.Close();
+  return stored;
 }
 
-bool AppendModelLine(const char* path, const char* line) {
-  Appender out;
-  if (!out.Open(path)) return false;
-  out.WriteLine("", line);
-  return out.Close();
+// The aircraft section an install appends.
+std::string SectionText(int number, const AirlineRecord& record) {
+  std::string text = Printf("[fltsim.%d]\n", number);
+  for (const auto& [key, value] : {std::pair<const char*, const char*>{"Title=", record.Title},
+                                   {"Sim=", record.Sim},
+                                   {"Model=", record.Model},
+                                   {"Panel=", record.Panel},
+                                   {"Sound=", record.Sound},
+                                   {"Texture=", record.Folder},
+                                   {"quorvane=", record.SQ1}}) {
+    text += key;
+    text += value;
+    text += '\n';
+  }
+  return text + "checklists=\n\n";
+}
+
+// Appends the section; the run's title index goes on over it. *sizeBefore:
+// the file's length before the section, to take it back.
+bool AppendSection(InstallRun& run, int number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
+  const char* path = run.context.configPath;
+  const std::string text = SectionText(number, record);
+  KeptAppend::Done done;
+  if (!run.keptConfigAppend.Append(path, text, &done)) {
+    run.keptScan.Forget();
+    return false;
+  }
+  *sizeBefore = done.sizeBefore;
+  const std::string stored = (done.endedWithLineBreak ? "" : "\r\n") + AsStored(text);
+  run.keptScan.Appended(path, stored, done.after);
+  return true;
+}
+
+bool AppendModelLine(InstallRun& run, const char* line) {
+  KeptAppend::Done done;
+  return run.keptModelAppend.Append(run.context.modelListPath, std::string(line) + "\n", &done);
 }
 
 // Refuses what cannot be installed soundly, before anything is changed.
@@ -186,29 +178,31 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
     return;
   }
 
-  const std::string config = plat::DisplayPath(context.configPath);
+  const auto config = [&context] { return plat::DisplayPath(context.configPath); };
   TitleScan scan;
-  if (!ScanConfigFile(host, context.configPath, record.Title, &scan)) {
-    report.Fail(Printf("\"%s\": %s could not be read%s, not installed", description, config.c_str(),
+  if (!ScanConfigFile(run, host, record.Title, &scan)) {
+    report.Fail(Printf("\"%s\": %s could not be read%s, not installed", description, config().c_str(),
                        plat::Because().c_str()));
     return;
   }
   if (!scan.present) {
     host.SetProgressPos(ProgressBar::Airline, 0);
     std::uint64_t sizeBefore = 0;
-    if (!AppendSection(context.configPath, scan.headers, record, &sizeBefore)) {
-      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description, config.c_str(),
+    if (!AppendSection(run, scan.headers, record, &sizeBefore)) {
+      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description, config().c_str(),
                          plat::Because().c_str()));
       return;
     }
     // A section without its model line would leave the two files out of
     // step: the section is taken back.
-    if (record.SQ1[0] && !AppendModelLine(context.modelListPath, record.SQ1)) {
+    if (record.SQ1[0] && !AppendModelLine(run, record.SQ1)) {
       const std::string why = plat::Because();
+      run.keptConfigAppend.Close();
       const bool takenBack = plat::TruncateFile(context.configPath, sizeBefore);
+      run.keptScan.Forget();
       report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed%s", description,
                          plat::DisplayPath(context.modelListPath).c_str(), why.c_str(),
-                         takenBack ? "" : Printf(" (its section stays in %s)", config.c_str()).c_str()));
+                         takenBack ? "" : Printf(" (its section stays in %s)", config().c_str()).c_str()));
       return;
     }
   }

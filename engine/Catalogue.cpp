@@ -36,18 +36,6 @@ std::string_view ValueCut(const plat::ProfileFile& catalogue, int section, const
   return TextOf(catalogue, section, key).value_or(std::string_view()).substr(0, capacity - 1);
 }
 
-// Whether the section's Descr, read as a lookup reads it, is `wanted`:
-// without looking for a zero byte in every Descr the search passes.
-bool DescrIs(const plat::ProfileFile& catalogue, int section, std::string_view wanted) {
-  if (wanted.empty() || wanted.size() > kLookupDescrSize - 1) return false;
-  const std::optional<std::string_view> value = catalogue.FindInSection(static_cast<std::size_t>(section), "Descr");
-  // The text read is cut at a zero byte and after 299 characters; `wanted`
-  // holds no zero byte, so it is that text exactly when it begins the
-  // value and the value ends, is cut, or holds a zero byte right after it.
-  if (!value || value->substr(0, wanted.size()) != wanted) return false;
-  return value->size() == wanted.size() || (*value)[wanted.size()] == '\0' || wanted.size() == kLookupDescrSize - 1;
-}
-
 }  // namespace
 
 const std::array<RecordKey, kRecordKeyCount> kRecordKeys = {{
@@ -60,6 +48,10 @@ const std::array<RecordKey, kRecordKeyCount> kRecordKeys = {{
     {"Sound", &AirlineRecord::Sound},
     {"Model", &AirlineRecord::Model},
 }};
+
+std::string_view DescrAsLookedUp(const plat::ProfileFile& catalogue, int section) {
+  return ValueCut(catalogue, section, "Descr", kLookupDescrSize);
+}
 
 CatalogueSections::CatalogueSections(const plat::ProfileFile& catalogue) {
   m_sections.fill(kNoSection);
@@ -113,30 +105,29 @@ void FillAirlineList(const InstallRun& run, std::vector<std::string>* list) {
 LookupResult LookupAirline(InstallRun& run, const char* description) {
   AirlineRecord& record = run.context.record;
   std::memset(&record, 0, sizeof record);
-  plat::ProfileFile catalogue;
   LookupResult result;
-  result.unreadable = !LoadCatalogue(run, &catalogue);
-  const CatalogueSections sections(catalogue);
+  char path[kPathSize];
+  if (!GetCataloguePath(run, path, sizeof path)) return result;
+  // The parse is kept between airlines while the file stays the same; an
+  // edit made while the program runs is seen by the next lookup.
+  const ParsedCatalogue& parsed = run.keptCatalogue.Get(path, &result.unreadable);
+  const plat::ProfileFile& catalogue = parsed.profile;
+  const CatalogueSections& sections = parsed.sections;
 
-  // The record holds the values of the last matching section, so the
-  // search runs from the highest number down and stops at the first match.
-  const std::string_view wanted(description);
-  for (int i = kCatalogueSections - 1; i >= 0 && !result.found; --i) {
-    if (!sections.Has(i)) continue;
-    if (!DescrIs(catalogue, sections[i], wanted)) continue;
-
-    result.found = true;
-    for (const RecordKey& key : kRecordKeys) {
-      char* field = record.*key.field;
-      const std::optional<std::string_view> value = TextOf(catalogue, sections[i], key.name);
-      if (!value || value->size() >= kFieldSize) {
-        if (value && !result.tooLongKey) result.tooLongKey = key.name;
-        field[0] = '\0';
-        continue;
-      }
-      std::memcpy(field, value->data(), value->size());
-      field[value->size()] = '\0';
+  // The record holds the values of the last matching section.
+  const int number = parsed.LastWithDescr(description);
+  if (number < 0) return result;
+  result.found = true;
+  for (const RecordKey& key : kRecordKeys) {
+    char* field = record.*key.field;
+    const std::optional<std::string_view> value = TextOf(catalogue, sections[number], key.name);
+    if (!value || value->size() >= kFieldSize) {
+      if (value && !result.tooLongKey) result.tooLongKey = key.name;
+      field[0] = '\0';
+      continue;
     }
+    std::memcpy(field, value->data(), value->size());
+    field[value->size()] = '\0';
   }
   return result;
 }

@@ -42,6 +42,10 @@ struct RecordKey {
 inline constexpr std::size_t kRecordKeyCount = 8;
 extern const std::array<RecordKey, kRecordKeyCount> kRecordKeys;
 
+// A section's Descr as a lookup reads it: cut at a zero byte and after 299
+// characters; empty when it has none.
+std::string_view DescrAsLookedUp(const plat::ProfileFile& catalogue, int section);
+
 // Empties the airline list and appends the Descr of every catalogue section
 // that has one, in ascending section number.
 void FillAirlineList(const InstallRun& run, std::vector<std::string>* list);

@@ -78,17 +78,20 @@ struct FolderWalk {
   std::size_t length = 0;
   bool fits = false;
   bool exists = false;  // the whole path is a folder already
+  bool nameTaken = false;  // something else has its name
   std::vector<std::size_t> missing;  // the separators after each folder to make, in order
 
-  explicit FolderWalk(const char* path) {
+  explicit FolderWalk(const char* path, bool findMissing = true) {
     if (!CopyText(work, path)) return;
     length = std::strlen(work);
     if (length > 0 && work[length - 1] == '\\') work[--length] = '\0';
     fits = true;
-    if (plat::GetPathKind(work) == plat::PathKind::Folder) {
+    const plat::PathKind kind = plat::GetPathKind(work);
+    if (kind == plat::PathKind::Folder) {
       exists = true;
       return;
     }
+    nameTaken = kind != plat::PathKind::Missing;
     if (length == 0 || work[length - 1] != '\\') {
       if (length + 1 >= sizeof work) {
         fits = false;
@@ -97,7 +100,7 @@ struct FolderWalk {
       work[length++] = '\\';
       work[length] = '\0';
     }
-    FindMissing();
+    if (findMissing) FindMissing();
   }
 
   // The walk tests the text before each separator from its start on and
@@ -111,7 +114,10 @@ struct FolderWalk {
     for (std::size_t i = WalkStart(work, length); i < length; ++i) {
       if (IsSeparator(work[i])) separators.push_back(i);
     }
-    std::size_t firstMissing = separators.size();
+    // The text before the last separator is the whole path, just looked
+    // at: a name that exists, file or folder, is passed over.
+    if (nameTaken) return;
+    std::size_t firstMissing = separators.empty() ? 0 : separators.size() - 1;
     for (; firstMissing > 0; --firstMissing) {
       const FolderPrefix prefix(work, separators[firstMissing - 1]);
       if (plat::GetPathKind(work) != plat::PathKind::Missing) break;
@@ -125,12 +131,24 @@ struct FolderWalk {
 }  // namespace
 
 int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
-  FolderWalk walk(path);
+  // Without a question to ask, the folder is made first and looked at only
+  // if that fails: a new texture folder costs one look, not three. A name
+  // that is taken, folder or file, ends the command as it would have.
+  if (!ask) {
+    char work[kFolderWalkSize];
+    if (!CopyText(work, path)) return 0;
+    std::size_t length = std::strlen(work);
+    if (length > 0 && work[length - 1] == '\\') work[--length] = '\0';
+    if (length > 0 && plat::CreateFolder(work)) return 1;
+    if (length > 0 && plat::GetPathKind(work) != plat::PathKind::Missing) return 1;
+  }
+  FolderWalk walk(path, /*findMissing=*/false);
   if (!walk.fits) return 0;
   if (walk.exists) return 1;
   if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
     return 0;
   }
+  walk.FindMissing();
   for (std::size_t separator : walk.missing) {
     const std::string folder = walk.Prefix(separator);
     if (!plat::CreateFolder(folder.c_str())) {

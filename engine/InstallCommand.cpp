@@ -106,7 +106,7 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
 }  // namespace
 
 InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  run.report = RunReport();
+  run.Begin();
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, /*needsSelection=*/true, &request, &outcome)) return outcome;
@@ -127,6 +127,7 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.ShowWaitBox(kWaitText);
 
   InstallSelectedAirlines(run, host, request, dryRun ? &dryRun->textures : nullptr);
+  run.CloseKeptFiles();  // the sort replaces the model list
 
   host.SetWaitCursor();
   // Once for the box, twice more as the command always did; closing when
@@ -151,7 +152,7 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
 }
 
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  run.report = RunReport();
+  run.Begin();
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;

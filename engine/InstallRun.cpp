@@ -24,6 +24,18 @@ std::string ModuleFolder() {
 
 InstallRun::InstallRun() : m_catalogueFolder(ModuleFolder()) {}
 
+void InstallRun::Begin() {
+  report = RunReport();
+  keptCatalogue.Forget();
+  keptScan.Forget();
+  CloseKeptFiles();
+}
+
+void InstallRun::CloseKeptFiles() {
+  keptConfigAppend.Close();
+  keptModelAppend.Close();
+}
+
 bool InstallRun::SetCatalogueFolder(const char* folder) {
   if (!folder || !*folder) {
     m_catalogueFolder = ModuleFolder();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "InstallContext.h"
+#include "KeptFiles.h"
 #include "LineTable.h"
 #include "RunReport.h"
 
@@ -22,6 +23,19 @@ struct InstallRun {
   ModelListTable ModelList;     // the lines of CSL_ICAO.csv, each with its line feed
   ConfigLineTable ConfigLines;  // the lines of the aircraft configuration file
   RunReport report;
+  // The catalogue and the configuration file's title scan, kept between
+  // airlines while the files stay the same; forgotten by each command.
+  KeptCatalogue keptCatalogue;
+  KeptTitleScan keptScan;
+  // Both files, kept open for appending between airlines; closed by
+  // CloseKeptFiles before anything replaces them.
+  KeptAppend keptConfigAppend;
+  KeptAppend keptModelAppend;
+
+  void CloseKeptFiles();
+
+  // A command's start: the report emptied, nothing kept of earlier ones.
+  void Begin();
 
   // The folder of Airlines.dat and the <Data>.dat files, ending in a
   // separator: the executable's folder until SetCatalogueFolder chooses

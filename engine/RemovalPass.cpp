@@ -1,6 +1,9 @@
 #include "RemovalPass.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "FilePreparation.h"
 #include "FileReplacement.h"
@@ -46,22 +49,57 @@ const char* SectionTitle(const ConfigLineTable& lines, std::size_t h) {
   return nullptr;
 }
 
-// Removes the first section whose title is the code; later rows find
-// later sections, since a removed header no longer reads as one.
-void RemoveLegacySection(ConfigLineTable& lines, const char* code) {
-  for (std::size_t h = 0; h < lines.Size(); ++h) {
-    char* header = lines.MutableLine(h);
-    LowerCaseInPlace(header);
-    if (!IsSectionHeader(header)) continue;
-    const char* title = SectionTitle(lines, h);
-    if (!title || !EqualsIgnoringCase(title, code)) continue;
-
-    lines.Store(h, " ");
-    for (std::size_t k = 1; k <= kTitleWindow; ++k) lines.Delete(h + k);
-    if (StartsWithIgnoringCase(lines.Line(h + 11), "DESCRIPTI")) lines.Delete(h + 9);
-    return;
+// The section headers of the configuration file and their title values,
+// for the legacy rows, which each look for the first section whose title is
+// their code. A removed header no longer reads as one, so later rows find
+// later sections.
+class LegacySections {
+ public:
+  // Every slot is lower-cased here: each row's scan lower-cases the slots
+  // it visits, a scan that finds nothing visits them all, and the marked
+  // pass after this one lower-cases every slot anyway.
+  explicit LegacySections(ConfigLineTable& lines) : m_lines(lines) {
+    for (std::size_t h = 0; h < lines.Size(); ++h) {
+      char* line = lines.MutableLine(h);
+      LowerCaseInPlace(line);
+      if (IsSectionHeader(line)) m_headers.push_back(h);
+    }
+    for (std::size_t h : m_headers) m_titles.push_back(TitleAt(h));
   }
-}
+
+  void RemoveFirstWithTitle(const char* code) {
+    for (std::size_t k = 0; k < m_headers.size(); ++k) {
+      const std::size_t h = m_headers[k];
+      if (!IsSectionHeader(m_lines.Line(h)) || !m_titles[k] || !EqualsIgnoringCase(m_titles[k]->c_str(), code)) {
+        continue;
+      }
+      m_lines.Store(h, " ");
+      for (std::size_t j = 1; j <= kTitleWindow; ++j) m_lines.Delete(h + j);
+      if (StartsWithIgnoringCase(m_lines.Line(h + 11), "DESCRIPTI")) m_lines.Delete(h + 9);
+      Refresh(h);
+      return;
+    }
+  }
+
+ private:
+  std::optional<std::string> TitleAt(std::size_t h) const {
+    const char* title = SectionTitle(m_lines, h);
+    return title ? std::optional<std::string>(title) : std::nullopt;
+  }
+
+  // Slots h to h + 9 changed: the title windows that reach them read anew.
+  void Refresh(std::size_t h) {
+    const std::size_t from = h > kTitleWindow ? h - kTitleWindow : 0;
+    auto first = std::lower_bound(m_headers.begin(), m_headers.end(), from);
+    for (auto it = first; it != m_headers.end() && *it <= h + 9; ++it) {
+      m_titles[static_cast<std::size_t>(it - m_headers.begin())] = TitleAt(*it);
+    }
+  }
+
+  ConfigLineTable& m_lines;
+  std::vector<std::size_t> m_headers;
+  std::vector<std::optional<std::string>> m_titles;
+};
 
 void RemoveMarkedSections(ConfigLineTable& lines) {
   for (std::size_t h = 0; h < lines.Size(); ++h) {
@@ -119,8 +157,9 @@ void RemoveLegacyEntries(InstallRun& run) {
   for (const LegacyAirline& row : LegacyAirlineTable) {
     if (row.label[0]) RemoveLegacyModelLines(run.ModelList, row.label);
   }
+  LegacySections sections(run.ConfigLines);
   for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.code[0]) RemoveLegacySection(run.ConfigLines, row.code);
+    if (row.code[0]) sections.RemoveFirstWithTitle(row.code);
   }
 }
 

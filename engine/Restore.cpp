@@ -174,7 +174,7 @@ bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool
 }  // namespace
 
 InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
-  run.report = RunReport();
+  run.Begin();
   const Copy copy = from == RestoreFrom::Original ? Copy::Original : Copy::LastRun;
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   if (!FindFiles(run, host, copy, &outcome)) return outcome;

@@ -114,6 +114,28 @@ std::string DisplayPath(const char* path);
 
 unsigned long ProcessId();
 
+// What tells one content of a file from another without reading it: the
+// file's identity (device and inode, on Windows volume and file index), its
+// size, and its modification and change times (on Windows the last write
+// time). A parse of a file may be kept while its state stays the same.
+struct FileState {
+  bool exists = false;
+  std::uint64_t device = 0;
+  std::uint64_t identity = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // in nanoseconds
+  std::int64_t changed = 0;
+  bool operator==(const FileState& other) const;
+  bool operator!=(const FileState& other) const { return !(*this == other); }
+};
+FileState StateOf(const char* path);
+
+// Whether the file was written so recently (within two seconds of now, or
+// in the future) that another write in the same tick of the file system's
+// clock could leave its state unchanged: a parse of such a file is not
+// kept.
+bool IsRecent(const FileState& state);
+
 // Whether two paths name the same folder (the same entry on Linux, the
 // same full path in any letter case on Windows).
 bool IsSameFolder(const char* a, const char* b);
@@ -151,6 +173,14 @@ namespace detail {
 // operation here that may add or remove an entry, it keeps the folder
 // listings of the Linux letter-case lookup true.
 std::FILE* OpenStream(const PathInfo& path, const char* how);
+// The state of an open file, for TextFile.
+FileState StateOfStream(std::FILE* stream);
+// For TextFile: opens a file that exists with exactly the name as written,
+// for reading or for appending, and describes it from the open file, in
+// fewer looks than InspectPath and OpenStream. Null, with nothing opened,
+// where the path must be looked up first (another letter case, no such
+// file, Windows).
+std::FILE* OpenExistingStream(const char* path, bool forAppend, PathInfo* info);
 }  // namespace detail
 
 }  // namespace plat

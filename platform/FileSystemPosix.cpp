@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 
 #include <algorithm>
 #include <cerrno>
@@ -49,6 +50,11 @@ struct FolderListing {
   void Add(std::string name) {
     std::pair<std::string, std::string> entry(FoldCase(name), std::move(name));
     entries.insert(std::lower_bound(entries.begin(), entries.end(), entry), std::move(entry));
+  }
+  // A whole folder's names at once, sorted once.
+  void AddAll(std::vector<std::string> names) {
+    for (std::string& name : names) entries.emplace_back(FoldCase(name), std::move(name));
+    std::sort(entries.begin(), entries.end());
   }
 };
 constexpr std::size_t kKeptListings = 4;
@@ -123,7 +129,9 @@ bool FindCaseVariant(const std::string& folder, const std::string& name, std::st
     DIR* dir = opendir(where.c_str());
     if (!dir) return false;
     FolderListing made{where, state, {}};
-    while (const dirent* entry = readdir(dir)) made.Add(entry->d_name);
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
+    made.AddAll(std::move(names));
     closedir(dir);
     listing = &KeepListing(std::move(made));
   }
@@ -309,11 +317,46 @@ PathInfo InspectPath(const char* path) {
   return info;
 }
 
-bool MayWrite(const PathInfo& path) { return !path.readOnly && FolderAllowsChanges(path.nativePath); }
+// Writing a file that is there needs no change of its folder.
+bool MayWrite(const PathInfo& path) {
+  return !path.readOnly && (path.kind != PathKind::Missing || FolderAllowsChanges(path.nativePath));
+}
+
+namespace {
+
+// The name of a folder to make, found with one look at a parent that
+// exists as written and whose listing is kept and current: the listing
+// tells that no entry has the name in any letter case. False where the
+// path must be looked up (the listing gives no answer); *taken when the
+// name is in use.
+bool LookUpNewName(const char* path, LookedUp* found, bool* taken) {
+  *taken = false;
+  found->native = WithSlashes(path);
+  if (!IsPlain(found->native) || found->native.find('/') == std::string::npos) return false;
+  const std::string parent = ParentOf(found->native);
+  if (!KeptListing(parent) || stat(parent.c_str(), &found->parentSt) != 0) return false;
+  found->parentSeen = true;
+  const FolderListing* listing = CurrentListing(parent, found->parentSt);
+  if (!listing) return false;
+  std::string variant;
+  *taken = FindInListing(*listing, found->native.substr(found->native.find_last_of('/') + 1), &variant);
+  return true;
+}
+
+}  // namespace
 
 bool CreateFolder(const char* path) {
   if (detail::InjectFault(FileOp::CreateFolder)) return false;
-  const LookedUp found = LookUp(path);
+  LookedUp found;
+  bool taken = false;
+  if (!LookUpNewName(path, &found, &taken)) {
+    found = LookUp(path);
+    taken = found.exists;
+  }
+  if (taken) {
+    detail::SetLastErrno(EEXIST);
+    return false;
+  }
   const std::string& native = found.native;
   const std::string parent = ParentOf(native);
   struct stat before = found.parentSt;
@@ -349,6 +392,54 @@ bool CreateFolder(const char* path) {
   return true;
 }
 
+namespace {
+
+// A new temporary file beside `nativePath` (see CreateTemporaryBeside), as
+// a descriptor; -1, with the reason, when none can be made. folderTakes:
+// whether the folder's permission bits let us add an entry, as the caller
+// has seen.
+int CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& like, bool folderTakes,
+                        std::string* tempPath) {
+  if (!folderTakes) {
+    detail::SetLastErrno(EACCES);
+    return -1;
+  }
+  static unsigned long counter = 0;
+  const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name =
+        nativePath + ".quorvane-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
+    // somewhere else, is never opened.
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) {
+      detail::SetLastErrno(errno);
+      return -1;
+    }
+    EntryChanged(name);
+    if (like.known) {
+      // The owner first: a change of owner may clear some mode bits.
+      if (fchown(fd, static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0) {
+        // Only root may give a file away; the file is then ours.
+      }
+      if (fchmod(fd, mode) != 0) {
+      }
+    }
+    *tempPath = name;
+    return fd;
+  }
+  detail::SetLastErrno(EEXIST);
+  return -1;
+}
+
+KeptAttributes AttributesOf(const struct stat& st) {
+  return KeptAttributes{true, static_cast<unsigned long>(st.st_mode & 07777), static_cast<unsigned long>(st.st_uid),
+                        static_cast<unsigned long>(st.st_gid)};
+}
+
+}  // namespace
+
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
   const LookedUp from = LookUp(source);
@@ -356,33 +447,44 @@ bool CopyFileOver(const char* source, const char* target) {
     detail::SetLastErrno(from.exists ? EISDIR : ENOENT);
     return false;
   }
-  ReplacementTarget to;
-  if (!PlanReplacement(target, LinkPolicy::Replace, &to)) return false;
+  // As PlanReplacement with LinkPolicy::Replace, with the folder's state
+  // the look at the target saw on its way.
+  const LookedUp to = LookUp(target);
+  if (to.exists && S_ISDIR(to.st.st_mode)) {
+    detail::SetLastErrno(EISDIR);
+    return false;
+  }
+  if (IsReadOnly(to)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
+  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
   const int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) {
     detail::SetLastErrno(errno);
     return false;
   }
   std::string temp;
-  std::FILE* out = CreateTemporaryBeside(to.nativePath, to.attributes, &temp);
-  if (!out) {
+  const int out = CreateTemporaryFile(to.native, attributes, folderTakes, &temp);
+  if (out < 0) {
     close(in);
     return false;
   }
-  bool ok = CopyContents(in, fileno(out), from.st.st_size);
+  bool ok = CopyContents(in, out, from.st.st_size);
   if (!ok) detail::SetLastErrno(errno);
   close(in);
-  if (std::fclose(out) != 0 && ok) {
+  if (close(out) != 0 && ok) {
     detail::SetLastErrno(errno);
     ok = false;
   }
-  if (ok && rename(temp.c_str(), to.nativePath.c_str()) != 0) {
+  if (ok && rename(temp.c_str(), to.native.c_str()) != 0) {
     detail::SetLastErrno(errno);
     ok = false;
   }
   if (!ok) unlink(temp.c_str());
   EntryChanged(temp);
-  EntryChanged(to.nativePath);
+  EntryChanged(to.native);
   return ok;
 }
 
@@ -428,9 +530,14 @@ bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* tar
     return false;
   }
   *target = ReplacementTarget{found.native, {}};
+  // A new file of its own takes the place of whatever has the name; only a
+  // link to be followed needs a look at the name itself.
+  if (policy == LinkPolicy::Replace) {
+    if (found.exists) target->attributes = AttributesOf(found.st);
+    return true;
+  }
   struct stat link;
   const bool isLink = lstat(found.native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-  if (isLink && policy == LinkPolicy::Replace) return true;  // a new file of its own takes the link's place
   if (isLink) {
     if (link.st_uid != geteuid() && link.st_uid != 0) {
       detail::SetLastErrorText("it is a link that another user made");
@@ -444,54 +551,21 @@ bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* tar
     target->nativePath = resolved;
     std::free(resolved);
   }
-  if (found.exists) {
-    target->attributes = KeptAttributes{true, static_cast<unsigned long>(found.st.st_mode & 07777),
-                                        static_cast<unsigned long>(found.st.st_uid),
-                                        static_cast<unsigned long>(found.st.st_gid)};
-  }
+  if (found.exists) target->attributes = AttributesOf(found.st);
   return true;
 }
 
 std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath) {
   if (detail::InjectFault(FileOp::Open)) return nullptr;
-  if (!FolderAllowsChanges(nativePath)) {
-    detail::SetLastErrno(EACCES);
-    return nullptr;
+  const int fd = CreateTemporaryFile(nativePath, like, FolderAllowsChanges(nativePath), tempPath);
+  if (fd < 0) return nullptr;
+  std::FILE* stream = fdopen(fd, "wb");
+  if (!stream) {
+    detail::SetLastErrno(errno);
+    close(fd);
+    unlink(tempPath->c_str());
   }
-  static unsigned long counter = 0;
-  const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name =
-        nativePath + ".quorvane-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
-    // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
-    // somewhere else, is never opened.
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) {
-      detail::SetLastErrno(errno);
-      return nullptr;
-    }
-    EntryChanged(name);
-    if (like.known) {
-      // The owner first: a change of owner may clear some mode bits.
-      if (fchown(fd, static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0) {
-        // Only root may give a file away; the file is then ours.
-      }
-      if (fchmod(fd, mode) != 0) {
-      }
-    }
-    std::FILE* stream = fdopen(fd, "wb");
-    if (!stream) {
-      detail::SetLastErrno(errno);
-      close(fd);
-      unlink(name.c_str());
-      return nullptr;
-    }
-    *tempPath = name;
-    return stream;
-  }
-  detail::SetLastErrno(EEXIST);
-  return nullptr;
+  return stream;
 }
 
 void RestoreAttributes(const std::string&, const KeptAttributes&) {}
@@ -566,6 +640,65 @@ bool CanCreateIn(const char* folder) {
 std::string DisplayPath(const char* path) { return NativePath(path); }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+bool FileState::operator==(const FileState& other) const {
+  return exists == other.exists && device == other.device && identity == other.identity && size == other.size &&
+         modified == other.modified && changed == other.changed;
+}
+
+namespace {
+constexpr std::int64_t kNanoseconds = 1000000000;
+
+FileState StateFrom(const struct stat& st) {
+  FileState state;
+  state.exists = true;
+  state.device = static_cast<std::uint64_t>(st.st_dev);
+  state.identity = static_cast<std::uint64_t>(st.st_ino);
+  state.size = static_cast<std::uint64_t>(st.st_size);
+  state.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanoseconds + st.st_mtim.tv_nsec;
+  state.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * kNanoseconds + st.st_ctim.tv_nsec;
+  return state;
+}
+}  // namespace
+
+FileState StateOf(const char* path) {
+  const LookedUp found = LookUp(path);
+  return found.exists ? StateFrom(found.st) : FileState();
+}
+
+bool IsRecent(const FileState& state) {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * kNanoseconds + now.tv_nsec;
+  const std::int64_t latest = std::max(state.modified, state.changed);
+  return latest > nowNs - 2 * kNanoseconds;
+}
+
+namespace detail {
+std::FILE* OpenExistingStream(const char* path, bool forAppend, PathInfo* info) {
+  const std::string native = WithSlashes(path);
+  if (!IsPlain(native)) return nullptr;
+  const int fd = open(native.c_str(), (forAppend ? O_RDWR | O_APPEND : O_RDONLY) | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  info->nativePath = native;
+  info->kind = S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+  info->readOnly = !HasWriteBits(st);
+  info->size = info->kind == PathKind::File ? static_cast<std::uint64_t>(st.st_size) : 0;
+  std::FILE* stream = info->kind == PathKind::File ? fdopen(fd, forAppend ? "a+b" : "rb") : nullptr;
+  if (!stream) close(fd);
+  return stream;
+}
+
+FileState StateOfStream(std::FILE* stream) {
+  struct stat st;
+  return fstat(fileno(stream), &st) == 0 ? StateFrom(st) : FileState();
+}
+}  // namespace detail
 
 bool IsSameFolder(const char* a, const char* b) {
   const LookedUp first = LookUp(a);

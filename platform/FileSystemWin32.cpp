@@ -290,6 +290,55 @@ std::string DisplayPath(const char* path) { return path; }
 
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 
+bool FileState::operator==(const FileState& other) const {
+  return exists == other.exists && device == other.device && identity == other.identity && size == other.size &&
+         modified == other.modified && changed == other.changed;
+}
+
+namespace {
+
+std::int64_t Nanoseconds(const FILETIME& time) {
+  const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  return static_cast<std::int64_t>(ticks) * 100;  // 100 ns ticks since 1601
+}
+
+FileState StateOfHandle(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return FileState();
+  FileState state;
+  state.exists = true;
+  state.device = info.dwVolumeSerialNumber;
+  state.identity = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  state.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  state.modified = Nanoseconds(info.ftLastWriteTime);
+  state.changed = Nanoseconds(info.ftCreationTime);
+  return state;
+}
+
+}  // namespace
+
+FileState StateOf(const char* path) {
+  HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return FileState();
+  const FileState state = StateOfHandle(file);
+  CloseHandle(file);
+  return state;
+}
+
+bool IsRecent(const FileState& state) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const std::int64_t latest = state.modified > state.changed ? state.modified : state.changed;
+  return latest > Nanoseconds(now) - 2000000000LL;
+}
+
+namespace detail {
+FileState StateOfStream(std::FILE* stream) {
+  return StateOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+}
+}  // namespace detail
+
 bool IsSameFolder(const char* a, const char* b) {
   return FoldCase(AbsolutePath(a)) == FoldCase(AbsolutePath(b));
 }
@@ -378,6 +427,8 @@ bool FolderLock::IsHeld(const char* folder, std::string* heldBy) {
 }
 
 namespace detail {
+std::FILE* OpenExistingStream(const char*, bool, PathInfo*) { return nullptr; }
+
 std::FILE* OpenStream(const PathInfo& path, const char* how) { return std::fopen(path.nativePath.c_str(), how); }
 }  // namespace detail
 

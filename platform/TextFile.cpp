@@ -39,6 +39,8 @@ TextFile::~TextFile() {
 
 void TextFile::Reset(Mode mode, Translation translation) {
   if (m_file) Close();
+  m_stateAtClose = FileState();
+  m_keepStateAtClose = false;
   m_mode = mode;
   m_binary = translation == Translation::Binary;
   m_failed = false;
@@ -63,6 +65,19 @@ void TextFile::Attach(std::FILE* stream, Translation translation) {
 bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   Reset(mode, translation);
   if (detail::InjectFault(FileOp::Open)) return false;
+  if (mode != Mode::Write) {
+    PathInfo info;
+    if (std::FILE* opened = detail::OpenExistingStream(path, mode == Mode::Append, &info)) {
+      // A read-only file opened for appending is closed again before
+      // anything is written, as the read-only attribute would refuse it.
+      if (mode == Mode::Append && info.readOnly) {
+        std::fclose(opened);
+        detail::SetLastErrno(EACCES);
+        return false;
+      }
+      return Begin(opened, mode, info, /*sizeFromOpenFile=*/true);
+    }
+  }
   // One look at the path answers every question asked before the open.
   const PathInfo target = InspectPath(path);
   // Opening a folder "succeeds" on Linux; on Windows it does not.
@@ -76,22 +91,27 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   }
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
-  m_file = detail::OpenStream(target, how);
-  if (!m_file) {
+  std::FILE* opened = detail::OpenStream(target, how);
+  if (!opened) {
     detail::SetLastErrno(errno);
     return false;
   }
+  return Begin(opened, mode, target, /*sizeFromOpenFile=*/false);
+}
+
+bool TextFile::Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile) {
+  m_file = opened;
   // The runtime's own buffer would only copy what ours holds, and cost
   // extra reads around the seeks of an append.
   std::setvbuf(m_file, nullptr, _IONBF, 0);
-
   if (mode == Mode::Read && target.kind == PathKind::File) m_sizeAtOpen = target.size;
-  if (mode == Mode::Append) ReadTail();
+  if (mode == Mode::Append) ReadTail(sizeFromOpenFile ? target.size : kSizeUnknown);
   return true;
 }
 
-void TextFile::ReadTail() {
+void TextFile::ReadTail(std::uint64_t knownSize) {
 #ifdef _WIN32
+  (void)knownSize;  // the stream tells
   // Reading is allowed in "a+" mode; writes still go to the end. Seeking
   // back from the end fails only on an empty file.
   if (std::fseek(m_file, -1, SEEK_END) == 0) {
@@ -108,15 +128,18 @@ void TextFile::ReadTail() {
   m_sizeAtOpen = static_cast<std::uint64_t>(size);
 #else
   // The last byte is read where it stands, leaving the stream as opened.
-  struct stat st;
-  if (fstat(fileno(m_file), &st) != 0) {
-    Fail(errno);
-    return;
+  if (knownSize == kSizeUnknown) {
+    struct stat st;
+    if (fstat(fileno(m_file), &st) != 0) {
+      Fail(errno);
+      return;
+    }
+    knownSize = static_cast<std::uint64_t>(st.st_size);
   }
-  m_sizeAtOpen = static_cast<std::uint64_t>(st.st_size);
+  m_sizeAtOpen = knownSize;
   if (m_sizeAtOpen == 0) return;
   char last = 0;
-  if (pread(fileno(m_file), &last, 1, st.st_size - 1) != 1) {
+  if (pread(fileno(m_file), &last, 1, static_cast<off_t>(m_sizeAtOpen - 1)) != 1) {
     Fail(errno);
     return;
   }
@@ -287,6 +310,20 @@ void TextFile::FlushBuffer() {
   m_end = 0;
 }
 
+bool TextFile::Flush() {
+  if (!m_file || m_mode == Mode::Read) return false;
+  FlushBuffer();
+  if (const int error = detail::InjectFault(FileOp::Flush)) {
+    Fail(error);
+  } else if (std::fflush(m_file) != 0) {
+    Fail(errno);
+  }
+  if (m_failed) detail::SetLastErrno(m_error);
+  return !m_failed;
+}
+
+FileState TextFile::State() const { return m_file ? detail::StateOfStream(m_file) : FileState(); }
+
 bool TextFile::Close(bool durable) {
   if (!m_file) return false;
   if (m_mode != Mode::Read) {
@@ -297,6 +334,7 @@ bool TextFile::Close(bool durable) {
       Fail(errno);
     }
     if (durable && !m_failed && !SyncToDisk(m_file)) Fail(errno);
+    if (m_keepStateAtClose && !m_failed) m_stateAtClose = detail::StateOfStream(m_file);
   }
   // The handle is closed in every case; an injected fault only reports.
   if (const int error = detail::InjectFault(FileOp::Close)) Fail(error);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "FileSystem.h"
+
 namespace plat {
 
 // A whole file's bytes, held without the zero fill that a string gets
@@ -64,6 +66,13 @@ class TextFile {
   void Write(const char* text);
   void Write(const char* text, std::size_t length);
 
+  // Hands what was written so far to the system, leaving the file open;
+  // false, with the reason in LastErrorText(), if anything failed since
+  // Open.
+  bool Flush();
+  // The open file's state now.
+  FileState State() const;
+
   // Flushes and closes; with `durable` the data is on disk when it returns.
   // False if any read, write, flush or close failed since Open; the
   // reason of the first failure is then in LastErrorText().
@@ -73,9 +82,18 @@ class TextFile {
   // then ended in a line feed (an empty file counts as ending in one).
   std::uint64_t SizeAtOpen() const { return m_sizeAtOpen; }
   bool EndedWithLineBreak() const { return m_endedWithLineBreak; }
+  // For a file written to: asks the next Close to take the file's state
+  // once everything is written, from the open file; StateAtClose() then
+  // gives it (not exists when the Close failed).
+  void KeepStateAtClose() { m_keepStateAtClose = true; }
+  const FileState& StateAtClose() const { return m_stateAtClose; }
 
  private:
-  void ReadTail();
+  static constexpr std::uint64_t kSizeUnknown = ~std::uint64_t{0};
+  // sizeFromOpenFile: target.size was taken from the open file itself.
+  bool Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile);
+  // knownSize: the open file's size, or kSizeUnknown.
+  void ReadTail(std::uint64_t knownSize);
   bool Fill();
   void FlushBuffer();
   void Fail(int error);
@@ -84,6 +102,8 @@ class TextFile {
   std::FILE* m_file = nullptr;
   Mode m_mode = Mode::Read;
   bool m_binary = false;
+  FileState m_stateAtClose;
+  bool m_keepStateAtClose = false;
   bool m_failed = false;
   int m_error = 0;  // errno of the first failure
   bool m_atEnd = false;

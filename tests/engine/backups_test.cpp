@@ -25,6 +25,18 @@ TEST(Crc32, IsTheZipChecksum) {
   EXPECT_EQ(Crc32(""), 0u);
   EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
   EXPECT_NE(Crc32("Aircraft.cfg"), Crc32("aircraft.cfg"));
+  // Eight bytes a step, and the bytes after the last eight one by one: the
+  // same sums as one byte a step.
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += static_cast<char>(i * 37 + 11);
+  for (std::size_t length : {0u, 1u, 7u, 8u, 9u, 64u, 299u}) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < length; ++i) {
+      crc ^= static_cast<unsigned char>(text[i]);
+      for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    EXPECT_EQ(Crc32(std::string_view(text).substr(0, length)), crc ^ 0xFFFFFFFFu) << length;
+  }
 }
 
 class BackupsTest : public ::testing::Test {

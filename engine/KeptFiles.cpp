@@ -1,0 +1,94 @@
+#include "KeptFiles.h"
+
+#include "SystemError.h"
+#include "TextFile.h"
+
+namespace engine {
+
+ParsedCatalogue::ParsedCatalogue(plat::ProfileFile parsed) : profile(std::move(parsed)), sections(profile) {
+  for (int i = 0; i < kCatalogueSections; ++i) {
+    if (!sections.Has(i)) continue;
+    const std::string_view descr = DescrAsLookedUp(profile, sections[i]);
+    if (!descr.empty()) m_lastWithDescr[descr] = i;  // a higher number replaces a lower
+  }
+}
+
+int ParsedCatalogue::LastWithDescr(std::string_view description) const {
+  if (description.empty()) return -1;
+  const auto found = m_lastWithDescr.find(description);
+  return found == m_lastWithDescr.end() ? -1 : found->second;
+}
+
+const ParsedCatalogue& KeptCatalogue::Get(const std::string& path, bool* unreadable) {
+  const plat::FileState state = plat::StateOf(path.c_str());
+  if (!m_parsed || path != m_path || state != m_state || !state.exists) {
+    plat::ProfileFile profile;
+    m_unreadable = !profile.Load(path.c_str()) && plat::GetPathKind(path.c_str()) == plat::PathKind::File;
+    m_parsed = std::make_unique<ParsedCatalogue>(std::move(profile));
+    m_path = path;
+    // Kept only when no write can hide behind an unchanged state.
+    m_state = plat::IsRecent(state) ? plat::FileState() : state;
+  }
+  *unreadable = m_unreadable;
+  return *m_parsed;
+}
+
+const TitleIndex* KeptTitleScan::Get(const char* path) {
+  const plat::FileState state = plat::StateOf(path);
+  if (m_index && path == m_path && state == m_state && state.exists) return m_index.get();
+  plat::FileBytes content;
+  if (!plat::ReadWholeFile(path, &content)) {
+    m_index.reset();
+    return nullptr;
+  }
+  m_index = std::make_unique<TitleIndex>(content.View());
+  m_path = path;
+  m_state = state;
+  return m_index.get();
+}
+
+void KeptTitleScan::Appended(const char* path, std::string_view stored, const plat::FileState& state) {
+  // The index goes on over what was appended only when it is the file's,
+  // as it was just before, and its end was a whole line.
+  if (!m_index || path != m_path || !m_index->CanExtend() || !state.exists ||
+      state.size != m_state.size + stored.size()) {
+    m_index.reset();
+    return;
+  }
+  m_index->Extend(stored);
+  m_state = state;
+}
+
+bool KeptAppend::Append(const char* path, std::string_view text, Done* done, const plat::FileState* current) {
+  const plat::FileState now = current ? *current : plat::StateOf(path);
+  if (m_file.IsOpen() && path == m_path && now == m_state) {
+    done->sizeBefore = m_state.size;
+    done->endedWithLineBreak = true;  // every text appended ends in one
+  } else {
+    Close();
+    if (!m_file.Open(path, plat::TextFile::Mode::Append)) return false;
+    m_path = path;
+    done->sizeBefore = m_file.SizeAtOpen();
+    done->endedWithLineBreak = m_file.EndedWithLineBreak();
+  }
+  // A last line without a line break would run into what follows.
+  if (!done->endedWithLineBreak) m_file.Write("\n");
+  m_file.Write(text.data(), text.size());
+  if (!m_file.Flush()) {
+    const std::string reason = plat::LastErrorText();
+    m_file.Close();
+    plat::TruncateFile(path, done->sizeBefore);
+    plat::detail::SetLastErrorText(reason);  // the cut must not hide why the append failed
+    return false;
+  }
+  m_state = m_file.State();
+  done->after = m_state;
+  return true;
+}
+
+void KeptAppend::Close() {
+  if (m_file.IsOpen()) m_file.Close();
+  m_state = plat::FileState();
+}
+
+}  // namespace engine
