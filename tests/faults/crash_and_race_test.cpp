@@ -248,7 +248,8 @@ TEST_F(CrashWalk, ADryRunEndsAsTheRealRunWould) {
        }},
       {"no texture source", [](const Setup& s) { std::remove((s.tree.catalogue + "/CHL3.dat").c_str()); }},
       {"csl.0af is a folder", [](const Setup& s) { MakeFolders(s.tree.csl + "/texture.ALP1/csl.0af"); }},
-      {"a line too long", [](const Setup& s) { WriteFile(s.tree.models(), std::string(300, 'x') + "\r\n"); }},
+      {"a zero byte in the model list",
+       [](const Setup& s) { WriteFile(s.tree.models(), std::string("a,1\r\n\0b,2\r\n", 11)); }},
   };
   for (const Case& c : cases) {
     Setup dry;
