@@ -59,7 +59,10 @@ class KeptTitleScan {
  public:
   // The title index of the configuration file at `path`: the kept one
   // while the file's state is the one this run saw or made, else one built
-  // from the file afresh. Null when the file cannot be read.
+  // from the file afresh. Null when the file cannot be read. Unlike the
+  // catalogue it is kept while the file is recent, since this run writes
+  // it after every airline: only a same-size edit within the same tick of
+  // the file system's clock as the run's own write would go unseen.
   const TitleIndex* Get(const char* path);
   // This run appended `stored` (the bytes as written) to the file the kept
   // index is of; the file's state is now `state`.
