@@ -40,16 +40,10 @@ using Findings = std::vector<Found>;
 
 std::vector<Line> LinesOf(std::string_view stored) {
   std::vector<Line> lines;
-  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
-  for (std::size_t start = 0; start < stored.size();) {
-    std::size_t end = stored.find('\n', start);
-    const bool hasLineFeed = end != std::string_view::npos;
-    if (!hasLineFeed) end = stored.size();
-    std::string_view text = stored.substr(start, end - start);
-    if (hasLineFeed && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-    lines.push_back(Line{text, start});
-    start = hasLineFeed ? end + 1 : end;
-  }
+  ForEachTextModeLine(stored, [&lines](std::string_view text, std::size_t offset) {
+    lines.push_back(Line{text, offset});
+    return true;
+  });
   return lines;
 }
 

@@ -81,11 +81,22 @@ struct FolderWalk {
   bool nameTaken = false;  // something else has its name
   std::vector<std::size_t> missing;  // the separators after each folder to make, in order
 
-  explicit FolderWalk(const char* path, bool findMissing = true) {
+  explicit FolderWalk(const char* path) {
     if (!CopyText(work, path)) return;
     length = std::strlen(work);
     if (length > 0 && work[length - 1] == '\\') work[--length] = '\0';
     fits = true;
+  }
+
+  // Makes the path's last folder straight away, before any look: true when
+  // that worked or its name is taken already, folder or file.
+  bool MakeLastOrFindItTaken() const {
+    return length > 0 && (plat::CreateFolder(work) || plat::GetPathKind(work) != plat::PathKind::Missing);
+  }
+
+  // Looks at the whole path and, unless it is a folder, puts the trailing
+  // separator on for the walk.
+  void Look() {
     const plat::PathKind kind = plat::GetPathKind(work);
     if (kind == plat::PathKind::Folder) {
       exists = true;
@@ -100,7 +111,6 @@ struct FolderWalk {
       work[length++] = '\\';
       work[length] = '\0';
     }
-    if (findMissing) FindMissing();
   }
 
   // The walk tests the text before each separator from its start on and
@@ -134,15 +144,10 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
   // Without a question to ask, the folder is made first and looked at only
   // if that fails: a new texture folder costs one look, not three. A name
   // that is taken, folder or file, ends the command as it would have.
-  if (!ask) {
-    char work[kFolderWalkSize];
-    if (!CopyText(work, path)) return 0;
-    std::size_t length = std::strlen(work);
-    if (length > 0 && work[length - 1] == '\\') work[--length] = '\0';
-    if (length > 0 && plat::CreateFolder(work)) return 1;
-    if (length > 0 && plat::GetPathKind(work) != plat::PathKind::Missing) return 1;
-  }
-  FolderWalk walk(path, /*findMissing=*/false);
+  FolderWalk walk(path);
+  if (!walk.fits) return 0;
+  if (!ask && walk.MakeLastOrFindItTaken()) return 1;
+  walk.Look();
   if (!walk.fits) return 0;
   if (walk.exists) return 1;
   if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
@@ -162,8 +167,11 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
 FolderPathPlan PlanFolderPath(const char* path) {
   FolderPathPlan plan;
   FolderWalk walk(path);
+  if (walk.fits) walk.Look();
   plan.fits = walk.fits;
-  if (!walk.fits || walk.exists || walk.missing.empty()) return plan;
+  if (!walk.fits || walk.exists) return plan;
+  walk.FindMissing();
+  if (walk.missing.empty()) return plan;
   // Below the first new folder everything is ours to make.
   const std::string first = walk.Prefix(walk.missing.front());
   const std::string::size_type cut = first.find_last_of("\\/");

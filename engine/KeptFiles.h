@@ -93,9 +93,8 @@ class KeptAppend {
   // Appends the text (each line feed stored as CR LF), after a line break
   // when the file's last line lacks one. A failed append is taken back by
   // cutting the file to its earlier length, so no half entry is left; false
-  // then, with the reason in plat::LastErrorText(). `current`: the file's
-  // state as the caller just took it, if it did.
-  bool Append(const char* path, std::string_view text, Done* done, const plat::FileState* current = nullptr);
+  // then, with the reason in plat::LastErrorText().
+  bool Append(const char* path, std::string_view text, Done* done);
   void Close();
 
  private:

@@ -73,21 +73,13 @@ LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
     result.status = LoadStatus::TooLarge;
     return result;
   }
-  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
   std::string line;
-  for (std::size_t start = 0; start < stored.size();) {
-    std::size_t end = stored.find('\n', start);
-    const bool hasLineFeed = end != std::string_view::npos;
-    if (!hasLineFeed) end = stored.size();
-    std::string_view text = stored.substr(start, end - start);
-    if (hasLineFeed && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-    start = hasLineFeed ? end + 1 : end;
+  ForEachTextModeLine(stored, [&](std::string_view text, std::size_t) {
     ++result.lines;
     if (text.find('\0') != std::string_view::npos || text.find('\x1a') != std::string_view::npos) {
       result.status = text.find('\0') != std::string_view::npos ? LoadStatus::HasZeroByte : LoadStatus::HasCtrlZ;
       result.badLine = result.lines;
-      table.Clear();
-      return result;
+      return false;
     }
     if (keepLineFeed) {
       line.assign(text);
@@ -96,6 +88,11 @@ LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
     } else {
       table.Store(result.lines - 1, text);
     }
+    return true;
+  });
+  if (result.badLine) {
+    table.Clear();
+    return result;
   }
   result.status = LoadStatus::Loaded;
   return result;
@@ -121,8 +118,6 @@ LoadResult Load(LineTable& table, const char* path, bool keepLineFeed) {
 }  // namespace
 
 LoadResult LoadModelList(ModelListTable& table, const char* path) { return Load(table, path, true); }
-
-LoadResult LoadConfigLines(ConfigLineTable& table, const char* path) { return Load(table, path, false); }
 
 LoadResult FillModelList(ModelListTable& table, std::string_view stored) { return Fill(table, stored, true); }
 

@@ -43,9 +43,6 @@ class LineTable {
   // Puts a line without zero bytes into slot i, growing the table up to i.
   void Store(std::size_t i, std::string_view text);
 
-  // Whether any line lives beside the table.
-  bool HasLongLines() const { return !m_long.empty(); }
-
   // Puts the slots in the order given: slot k gets what slot order[k] held.
   void Reorder(const std::vector<std::uint32_t>& order);
 
@@ -99,9 +96,25 @@ inline constexpr std::uint64_t kLargestTextFile = 256u << 20;
 // line feed gets one, so that it stays a line of its own when lines are
 // reordered.
 LoadResult LoadModelList(ModelListTable& table, const char* path);
-LoadResult LoadConfigLines(ConfigLineTable& table, const char* path);
 // The same from a file's bytes as stored.
 LoadResult FillModelList(ModelListTable& table, std::string_view stored);
 LoadResult FillConfigLines(ConfigLineTable& table, std::string_view stored);
+
+// Calls visit(text, offset) for each line of a file's bytes as stored, as
+// text mode reads them (see above): the text without its CR LF or LF, and
+// the byte where the line begins. Stops early when visit returns false.
+template <class Visit>
+void ForEachTextModeLine(std::string_view stored, Visit visit) {
+  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
+  for (std::size_t start = 0; start < stored.size();) {
+    std::size_t end = stored.find('\n', start);
+    const bool hasLineFeed = end != std::string_view::npos;
+    if (!hasLineFeed) end = stored.size();
+    std::string_view text = stored.substr(start, end - start);
+    if (hasLineFeed && !text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (!visit(text, start)) return;
+    start = hasLineFeed ? end + 1 : end;
+  }
+}
 
 }  // namespace engine

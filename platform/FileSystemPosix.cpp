@@ -253,6 +253,20 @@ bool HasWriteBits(const struct stat& st) { return (st.st_mode & 0222) != 0; }
 
 bool IsReadOnly(const LookedUp& path) { return path.exists && !HasWriteBits(path.st); }
 
+// A folder or a read-only file in a target's place is never replaced;
+// false then, with the reason.
+bool MayReplaceWhatIsThere(const LookedUp& target) {
+  if (target.exists && S_ISDIR(target.st.st_mode)) {
+    detail::SetLastErrno(EISDIR);
+    return false;
+  }
+  if (IsReadOnly(target)) {
+    detail::SetLastErrno(EACCES);
+    return false;
+  }
+  return true;
+}
+
 // Creating or replacing an entry needs a writable folder; as root the
 // kernel would allow it anyway, so the bits are checked here as well.
 bool FolderAllowsChanges(const std::string& path) {
@@ -450,14 +464,7 @@ bool CopyFileOver(const char* source, const char* target) {
   // As PlanReplacement with LinkPolicy::Replace, with the folder's state
   // the look at the target saw on its way.
   const LookedUp to = LookUp(target);
-  if (to.exists && S_ISDIR(to.st.st_mode)) {
-    detail::SetLastErrno(EISDIR);
-    return false;
-  }
-  if (IsReadOnly(to)) {
-    detail::SetLastErrno(EACCES);
-    return false;
-  }
+  if (!MayReplaceWhatIsThere(to)) return false;
   const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
   const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
   const int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
@@ -521,14 +528,7 @@ bool TruncateFile(const char* path, std::uint64_t size) {
 
 bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target) {
   const LookedUp found = LookUp(path);
-  if (found.exists && S_ISDIR(found.st.st_mode)) {
-    detail::SetLastErrno(EISDIR);
-    return false;
-  }
-  if (IsReadOnly(found)) {
-    detail::SetLastErrno(EACCES);
-    return false;
-  }
+  if (!MayReplaceWhatIsThere(found)) return false;
   *target = ReplacementTarget{found.native, {}};
   // A new file of its own takes the place of whatever has the name; only a
   // link to be followed needs a look at the name itself.

@@ -26,7 +26,6 @@ class FolderLock {
   // running one wrote; Failed leaves the reason in LastErrorText().
   Result Take(const char* folder, const std::string& holder, std::string* heldBy);
   void Release();
-  bool IsTaken() const { return m_taken; }
 
   // Whether another live process holds the folder's lock, without taking
   // or creating anything: what a dry run asks.

@@ -39,8 +39,6 @@ TextFile::~TextFile() {
 
 void TextFile::Reset(Mode mode, Translation translation) {
   if (m_file) Close();
-  m_stateAtClose = FileState();
-  m_keepStateAtClose = false;
   m_mode = mode;
   m_binary = translation == Translation::Binary;
   m_failed = false;
@@ -334,7 +332,6 @@ bool TextFile::Close(bool durable) {
       Fail(errno);
     }
     if (durable && !m_failed && !SyncToDisk(m_file)) Fail(errno);
-    if (m_keepStateAtClose && !m_failed) m_stateAtClose = detail::StateOfStream(m_file);
   }
   // The handle is closed in every case; an injected fault only reports.
   if (const int error = detail::InjectFault(FileOp::Close)) Fail(error);

@@ -82,11 +82,6 @@ class TextFile {
   // then ended in a line feed (an empty file counts as ending in one).
   std::uint64_t SizeAtOpen() const { return m_sizeAtOpen; }
   bool EndedWithLineBreak() const { return m_endedWithLineBreak; }
-  // For a file written to: asks the next Close to take the file's state
-  // once everything is written, from the open file; StateAtClose() then
-  // gives it (not exists when the Close failed).
-  void KeepStateAtClose() { m_keepStateAtClose = true; }
-  const FileState& StateAtClose() const { return m_stateAtClose; }
 
  private:
   static constexpr std::uint64_t kSizeUnknown = ~std::uint64_t{0};
@@ -102,8 +97,6 @@ class TextFile {
   std::FILE* m_file = nullptr;
   Mode m_mode = Mode::Read;
   bool m_binary = false;
-  FileState m_stateAtClose;
-  bool m_keepStateAtClose = false;
   bool m_failed = false;
   int m_error = 0;  // errno of the first failure
   bool m_atEnd = false;

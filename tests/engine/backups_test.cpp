@@ -128,10 +128,7 @@ class RestoreTest : public ::testing::Test {
   void SetUp() override {
     tree_.AddAirline(0, "Alpha", "ALP1");
     tree_.UseCatalogue(run_);
-    host_.fsFolder = tree_.fs;
-    host_.squawkBoxFolder = tree_.squawkBox;
-    host_.entries = {"Alpha"};
-    host_.SelectAll();
+    host_.UseTree(tree_, {"Alpha"});
     WriteFile(tree_.config(), kConfig);
     WriteFile(tree_.models(), kModels);
   }

@@ -27,10 +27,7 @@ class InstallCommandTest : public ::testing::Test {
   }
   void ResetHost() {
     host_ = FakeHost();
-    host_.fsFolder = tree_.fs;
-    host_.squawkBoxFolder = tree_.squawkBox;
-    host_.entries = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
-    host_.SelectAll();
+    host_.UseTree(tree_, {"Alpha", "Bravo", "Charlie", "Delta", "Echo"});
   }
   InstallOutcome Run() { return OnInstall(run_, host_); }
   std::string LastText() { return host_.LastMessage() ? host_.LastMessage()->text : ""; }

@@ -38,10 +38,7 @@ struct TwoAirlines {
     tree.AddAirline(0, "Alpha", "ALP1");
     tree.AddAirline(1, "Bravo", "BRV2");
     tree.UseCatalogue(run);
-    host.fsFolder = tree.fs;
-    host.squawkBoxFolder = tree.squawkBox;
-    host.entries = {"Alpha", "Bravo"};
-    host.SelectAll();
+    host.UseTree(tree, {"Alpha", "Bravo"});
   }
   InstallOutcome Install() { return OnInstall(run, host); }
   // Rewrites the catalogue with Bravo's keys changed, its size kept.

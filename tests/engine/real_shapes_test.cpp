@@ -71,10 +71,7 @@ class RealShapesTest : public ::testing::Test {
   }
   FakeHost Host() const {
     FakeHost host;
-    host.fsFolder = tree_.fs;
-    host.squawkBoxFolder = tree_.squawkBox;
-    host.entries = {"Alpha", "Bravo", "Charlie"};
-    host.SelectAll();
+    host.UseTree(tree_, {"Alpha", "Bravo", "Charlie"});
     return host;
   }
   // Runs the command and expects it to end with its message of success.

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "InstallRun.h"
 #include "Text.h"
@@ -269,6 +270,13 @@ void InstallTree::UsePaths(InstallRun& run) const {
   CopyText(run.context.squawkBoxFolder, squawkBox.c_str());
   CopyText(run.context.configPath, config().c_str());
   CopyText(run.context.modelListPath, models().c_str());
+}
+
+void FakeHost::UseTree(const InstallTree& tree, std::vector<std::string> listed) {
+  fsFolder = tree.fs;
+  squawkBoxFolder = tree.squawkBox;
+  entries = std::move(listed);
+  SelectAll();
 }
 
 void InstallTree::AddAirline(int section, const std::string& descr, const std::string& code) {

@@ -9,6 +9,7 @@
 namespace engine {
 struct InstallRun;
 }
+struct InstallTree;
 
 #ifdef _WIN32
 // The POSIX names the tests use, from the C runtime of Windows: chmod (a
@@ -136,6 +137,8 @@ class FakeHost : public engine::InstallHost, public engine::FolderFieldHost {
   int waitCursors = 0;
 
   void SelectAll() { selected.assign(entries.size(), true); }
+  // Points both folder fields at the tree and lists the entries, all selected.
+  void UseTree(const InstallTree& tree, std::vector<std::string> listed);
   const Message* LastMessage() const { return messages.empty() ? nullptr : &messages.back(); }
 
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
