@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, but only
 # those that are missing, so a second run costs nothing.
-#   scripts/deps.sh native   compilers, CMake, GoogleTest, Google Benchmark
-#   scripts/deps.sh windows  also the 32-bit mingw-w64 compilers, 32-bit Wine,
-#                            Xvfb, xdotool, fonts
+#   scripts/deps.sh native   compilers, CMake, GoogleTest, Google Benchmark,
+#                            RapidCheck
+#   scripts/deps.sh windows  also the mingw-w64 compilers (32-bit for the
+#                            release, 64-bit for the test build), 64-bit
+#                            Wine, Xvfb, xdotool, fonts; 32-bit Wine only
+#                            where this machine runs 32-bit programs
 set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
 
-want=(cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev patch)
+want=(cmake make g++ googletest libgtest-dev libbenchmark-dev librapidcheck-dev clang libclang-rt-14-dev patch)
 windows=0
+i386=0
 if [ "${1:-native}" = windows ]; then
   windows=1
-  # The programs are 32-bit (i686, win32 thread model); wine32 runs them.
-  want+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386
-         xvfb xdotool imagemagick fonts-dejavu-extra)
+  want+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+         g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
+         wine64 xvfb xdotool imagemagick fonts-dejavu-extra)
+  # wine32 only where its loader can run: elsewhere it is useless, and once
+  # installed it makes /usr/bin/wine try that loader for every program.
+  if qv_runs_32bit; then
+    i386=1
+    want+=(wine32:i386)
+  fi
 fi
 
 SUDO=
@@ -21,7 +32,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 # wine32 is a package of the i386 architecture, which a fresh Debian does
 # not know; without it apt cannot even find the package.
-if [ "$windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$i386" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "Adding the i386 architecture for wine32" >&2
   $SUDO dpkg --add-architecture i386
 fi

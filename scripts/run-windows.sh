@@ -3,11 +3,13 @@
 # the sample catalogue beside it and Quorvane.ini preset to fresh copies of
 # the sample FS2002 and SquawkBox folders; shows what changed when it ends.
 #   scripts/run-windows.sh WIN_BUILD_DIR RUN_DIR
+# The build folder's architecture picks the Wine (32-bit or 64-bit).
 set -euo pipefail
-win=$1
+win=$(cd "$1" && pwd)
 run=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
+qv_wine_use "$(qv_build_arch "$win")"
 qv_wine_prepare
 
 rm -rf "$run"
@@ -16,11 +18,11 @@ cp "$win/ui/Quorvane.exe" "$run/Quorvane/"
 cp "$root"/sample/catalogue/* "$run/Quorvane/"
 cp -r "$root/sample/fs2002" "$run/FS2002"
 cp -r "$root/sample/squawkbox" "$run/SquawkBox"
-printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(winepath -w "$run/FS2002" 2>/dev/null)" \
-  "$(winepath -w "$run/SquawkBox" 2>/dev/null)" >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
+printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(qv_winepath "$run/FS2002")" "$(qv_winepath "$run/SquawkBox")" \
+  >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
 
-echo "Starting Quorvane.exe under Wine (folders: $run/FS2002 and $run/SquawkBox)"
-(cd "$run/Quorvane" && wine ./Quorvane.exe </dev/null >/dev/null 2>&1) || true
+echo "Starting Quorvane.exe ($WINEARCH) under Wine (folders: $run/FS2002 and $run/SquawkBox)"
+(cd "$run/Quorvane" && "$QV_WINE" ./Quorvane.exe </dev/null >/dev/null 2>&1) || true
 
 echo
 echo "What changed (sample on the left, after the run on the right):"

@@ -13,10 +13,11 @@ runs=${2:-500}
 self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 cd "$(dirname "$self")/.."
 source scripts/wine-env.sh
+qv_wine_use "$(qv_build_arch "$build")"
 
 if [ "${QV_INSIDE_X:-}" = 1 ]; then
   rc=0
-  qv_wine_session "$build/ui" wine ./ui-shape-bench.exe "$runs" || rc=$?
+  qv_wine_session "$build/ui" "$QV_WINE" ./ui-shape-bench.exe "$runs" || rc=$?
   exit $rc
 fi
 qv_rerun_in_xvfb "$self" "$build" "$runs"

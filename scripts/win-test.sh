@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs the Windows tests of BUILDDIR with CTest under Wine, inside a private
-# Xvfb display. Works without DISPLAY and without standard input (CI).
+# Runs the Windows tests of BUILDDIR with CTest under Wine of the build's
+# architecture (64-bit Wine for the 64-bit test build, 32-bit Wine for the
+# shipped 32-bit build), inside a private Xvfb display. Works without
+# DISPLAY and without standard input (CI).
 #   scripts/win-test.sh BUILDDIR [CTEST ARGS...]
 set -euo pipefail
 if [ $# -lt 1 ]; then
@@ -12,6 +14,7 @@ shift
 self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 cd "$(dirname "$self")/.."
 source scripts/wine-env.sh
+qv_wine_use "$(qv_build_arch "$build")"
 
 if [ "${QV_INSIDE_X:-}" = 1 ]; then
   rc=0

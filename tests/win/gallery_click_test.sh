@@ -2,13 +2,15 @@
 # Drives the gallery's shaped dialog with real X input: a click on Install
 # sends command 6000 once, a click on Exit (10000) ends the dialog.
 #   gallery_click_test.sh PATH/TO/ui-gallery.exe
-# Runs inside the tests' X display and Wine prefix (scripts/win-test.sh).
+# Runs inside the tests' X display and Wine prefix (scripts/win-test.sh),
+# which names Wine's loader for the build's architecture in QV_WINE.
 set -euo pipefail
+: "${QV_WINE:?the Wine loader; run through scripts/win-test.sh}"
 exe=$1
 out=$(mktemp)
 trap 'rm -f "$out"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 
-wine "$exe" dialog 30 >"$out" 2>/dev/null </dev/null &
+"$QV_WINE" "$exe" dialog 30 >"$out" 2>/dev/null </dev/null &
 pid=$!
 
 win=

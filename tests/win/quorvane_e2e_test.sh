@@ -6,8 +6,10 @@
 #   quorvane_e2e_test.sh Quorvane.exe|APP_FOLDER SAMPLE_DIR [SCREENSHOT_DIR]
 # Given a folder, the program runs from a copy of it (the unpacked release);
 # given Quorvane.exe, from a folder with the sample catalogue beside it.
-# Runs inside the tests' X display and Wine prefix (scripts/win-test.sh).
+# Runs inside the tests' X display and Wine prefix (scripts/win-test.sh),
+# which names Wine's loader for the build's architecture in QV_WINE.
 set -euo pipefail
+: "${QV_WINE:?the Wine loader; run through scripts/win-test.sh}"
 app=$1
 sample=$2
 shots=${3:-}
@@ -24,7 +26,7 @@ else
 fi
 cp -r "$sample/fs2002" "$work/FS2002"
 cp -r "$sample/squawkbox" "$work/SquawkBox"
-winpath() { winepath -w "$1" 2>/dev/null; }
+winpath() { "$QV_WINE" winepath -w "$1" 2>/dev/null; }
 printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(winpath "$work/FS2002")" "$(winpath "$work/SquawkBox")" \
   >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
 
@@ -42,7 +44,7 @@ wait_for() {  # wait_for NAME_REGEX SECONDS [ID_TO_SKIP] -> window id
 # The colour of a screen pixel as "r,g,b".
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*srgb(\([0-9,]*\)).*/\1/p'; }
 
-(cd "$work/app" && exec wine ./Quorvane.exe </dev/null >/dev/null 2>&1) &
+(cd "$work/app" && exec "$QV_WINE" ./Quorvane.exe </dev/null >/dev/null 2>&1) &
 pid=$!
 
 main=$(wait_for '^Quorvane V1.1$' 20) || fail "the main window did not appear"

@@ -78,13 +78,16 @@ BOOL CRgn::CreateRectRgn(int left, int top, int right, int bottom) {
 
 BOOL CRgn::CreateFromRects(const RECT* rects, int count) {
   if (count <= 0) return CreateRectRgn(0, 0, 0, 0);
-  const DWORD size = sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<DWORD>(count);
+  const std::size_t rectBytes = sizeof(RECT) * static_cast<std::size_t>(count);
+  // The region data's sizes are DWORDs; no shape comes near that.
+  if (rectBytes > MAXDWORD - sizeof(RGNDATAHEADER)) return FALSE;
+  const DWORD size = static_cast<DWORD>(sizeof(RGNDATAHEADER) + rectBytes);
   std::vector<unsigned char> buf(size);
   auto* data = reinterpret_cast<RGNDATA*>(buf.data());
   data->rdh.dwSize = sizeof(RGNDATAHEADER);
   data->rdh.iType = RDH_RECTANGLES;
   data->rdh.nCount = static_cast<DWORD>(count);
-  data->rdh.nRgnSize = sizeof(RECT) * static_cast<DWORD>(count);
+  data->rdh.nRgnSize = static_cast<DWORD>(rectBytes);
   RECT bound = rects[0];
   for (int i = 1; i < count; ++i) {
     bound.left = std::min(bound.left, rects[i].left);
@@ -93,7 +96,7 @@ BOOL CRgn::CreateFromRects(const RECT* rects, int count) {
     bound.bottom = std::max(bound.bottom, rects[i].bottom);
   }
   data->rdh.rcBound = bound;
-  std::memcpy(data->Buffer, rects, sizeof(RECT) * static_cast<size_t>(count));
+  std::memcpy(data->Buffer, rects, rectBytes);
   Attach(::ExtCreateRegion(nullptr, size, data));
   return m_hObject != nullptr;
 }
