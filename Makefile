@@ -24,7 +24,7 @@ configure-native = cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/d
 
 native: deps
 	@$(configure-native)
-	@cmake --build $(NATIVE) -j$(JOBS)
+	@scripts/timed.sh "native build" cmake --build $(NATIVE) -j$(JOBS)
 
 # Only the command line, for `make run`.
 cli: deps
@@ -34,7 +34,7 @@ cli: deps
 asan: deps
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-	@cmake --build $(ASAN) -j$(JOBS)
+	@scripts/timed.sh "sanitizer build" cmake --build $(ASAN) -j$(JOBS)
 
 # The pictures of the resources are drawn by our own generator.
 art: deps
@@ -47,9 +47,10 @@ art: deps
 # 64-bit test build of the same sources in $(WIN64), which runs under
 # 64-bit Wine everywhere.
 windows: deps-windows art
-	@if scripts/runs-32bit.sh; then scripts/win-build.sh win32 $(WIN) $(abspath $(ART)); \
-	else scripts/win-build.sh win32 $(WIN) $(abspath $(ART)) Quorvane quorvane-cli dist; fi
-	@scripts/win-build.sh win64 $(WIN64) $(abspath $(ART))
+	@if scripts/runs-32bit.sh; then scripts/timed.sh "Windows 32-bit build" scripts/win-build.sh win32 $(WIN) $(abspath $(ART)); \
+	else scripts/timed.sh "Windows 32-bit build (release only)" \
+	  scripts/win-build.sh win32 $(WIN) $(abspath $(ART)) Quorvane quorvane-cli dist; fi
+	@scripts/timed.sh "Windows 64-bit build" scripts/win-build.sh win64 $(WIN64) $(abspath $(ART))
 
 # The release a Windows user downloads: the 32-bit programs in a zip.
 dist: deps-windows art
@@ -68,7 +69,7 @@ test-windows: windows
 # Every fuzz target for a few seconds: enough to catch a regression on the
 # seed corpus and a little beyond it.
 test-fuzz: deps
-	@scripts/timed.sh "fuzz smoke" scripts/fuzz.sh $(BUILD)/fuzz smoke
+	@scripts/timed.sh "fuzz build and smoke" scripts/fuzz.sh $(BUILD)/fuzz smoke
 
 test: test-native test-asan test-fuzz test-windows
 

@@ -44,5 +44,7 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}" >&2
+start=$(date +%s)
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "[time] installing packages: $(( $(date +%s) - start )) s"
