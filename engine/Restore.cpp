@@ -11,8 +11,8 @@
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "Messages.h"
-#include "RunReport.h"
 #include "RunLocks.h"
+#include "RunReport.h"
 #include "SystemError.h"
 #include "Text.h"
 

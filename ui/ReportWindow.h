@@ -22,8 +22,9 @@ class CReportWindow : public CDialog {
   // could hold only a part of it.
   void OnCopy();
 
-  // What an edit control of Windows 95 to ME holds at most; a longer report
-  // is cut there in the window, never on the clipboard.
+  // An edit control of Windows 95 to ME holds 64 KB at most: where the
+  // control takes less than the whole report, the window shows this much
+  // of it (up to a line end, with a note); the clipboard still gets all.
   static constexpr std::size_t kSmallestControlLimit = 60000;
 
  protected:
