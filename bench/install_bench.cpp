@@ -8,7 +8,7 @@
 // peak memory of the run, how the cost grows with the number of airlines
 // and with the size of Aircraft.cfg (--no-scaling leaves that out), and
 // then the Google Benchmark figures of FillAirlineList and LookupAirline
-// over 1024 sections.
+// over 1024 sections and of LookAtFolders on the files of that install.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -201,6 +201,23 @@ void BM_LookupAirline(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LookupAirline)->ArgName("last")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the window asks before its menu shows: the folder checks, and each
+// kind of copy of the files an install left read and compared whole.
+void BM_LookAtFolders(benchmark::State& state) {
+  InstallOutcome outcome;
+  double cpu = 0;
+  TimeEngineRun(g_tree, -1, &outcome, &cpu);
+  InstallRequest request;
+  request.fsFolder = g_tree.fs;
+  request.squawkBoxFolder = g_tree.squawkBox;
+  FolderChoices choices;
+  for (auto _ : state) choices = LookAtFolders(request);
+  if (outcome != InstallOutcome::Completed || choices.lastRun != KeptCopies::Restorable) {
+    state.SkipWithError("the install left no copies to look at");
+  }
+}
+BENCHMARK(BM_LookAtFolders)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -28,7 +28,6 @@ using engine::PreviewCommand;
 using engine::PreviewedCommand;
 using engine::RememberedFolders;
 using engine::RestoreFrom;
-using engine::TextureWrite;
 
 namespace {
 
@@ -73,18 +72,6 @@ CliHost::Settings HostSettings(const CliOptions& options) {
   return settings;
 }
 
-// What check finds in the two files: the problems, then the entries the
-// next install takes out. True when there is no problem.
-bool PrintFileCheck(const engine::FileCheck& check) {
-  for (const std::string& problem : check.problems) std::cout << problem << "\n";
-  if (!check.earlierEntries.empty()) {
-    std::cout << "The next install takes out, as entries Quorvane or an earlier release installed:\n";
-    for (const std::string& entry : check.earlierEntries) std::cout << "  " << entry << "\n";
-  }
-  if (check.problems.empty()) std::cout << "Nothing in these files keeps an aircraft from being seen.\n";
-  return check.problems.empty();
-}
-
 int RunCheck(InstallRun& run, const CliOptions& options) {
   const bool files = options.hasFs || options.hasSquawkBox;
   bool clean = true;
@@ -95,9 +82,8 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
       std::cerr << refusal << "\n";
       return kExitNothingChanged;
     }
-    std::cout << plat::DisplayPath(run.context.configPath) << " and "
-              << plat::DisplayPath(run.context.modelListPath) << ":\n";
-    clean = PrintFileCheck(check);
+    std::cout << engine::FilesCheckReport(run.context.configPath, run.context.modelListPath, check);
+    clean = check.problems.empty();
   }
   if (!files || !options.catalogue.empty()) {
     if (!UseCatalogue(run, options)) return kExitUsage;
@@ -121,17 +107,9 @@ int StatusOf(InstallOutcome outcome) {
 // A dry run prints what the real run would change, then its report.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   Preview preview = PreviewCommand(run, host, command);
-  std::cout << preview.diff;
-  for (const TextureWrite& write : preview.textures) {
-    std::cout << (write.replaces ? "replace " : "create ") << write.target << "\n";
-  }
-  std::cout << std::flush;
+  std::cout << engine::PreviewChanges(preview) << std::flush;
   host.PrintHeldMessages();
-  if (command == PreviewedCommand::Install && !preview.configPath.empty()) {
-    std::cout << "\nCheck of " << plat::DisplayPath(preview.configPath.c_str()) << " and "
-              << plat::DisplayPath(preview.modelListPath.c_str()) << " as they are now:\n";
-    PrintFileCheck(engine::CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
-  }
+  std::cout << engine::PreviewCheck(preview, command);
   return StatusOf(preview.outcome);
 }
 

@@ -189,6 +189,12 @@ bool KeepBeforeRestore(const FoundFile& file, const RunStamp& run, std::string* 
   return SaveRecords(records, failure);
 }
 
+bool IsRecordedCopy(const std::string& path, Copy copy) {
+  const std::string copyPath = path + SuffixOf(copy);
+  if (plat::GetPathKind(copyPath.c_str()) != plat::PathKind::File) return false;
+  return FolderRecord(FolderOf(path)).Find(NameOf(copyPath)) != nullptr;
+}
+
 bool CheckCopy(const std::string& path, Copy copy, CheckedCopy* checked, std::string* failure) {
   checked->path = path + SuffixOf(copy);
   const std::string shown = plat::DisplayPath(checked->path.c_str());

@@ -59,6 +59,10 @@ struct CheckedCopy {
   CopyRecord record;
 };
 
+// Whether <path><suffix> is a file that its folder's record names: a copy
+// of ours, which CheckCopy may still find damaged.
+bool IsRecordedCopy(const std::string& path, Copy copy);
+
 // Reads <path><suffix> and checks it against its folder's record. False,
 // with the reason for the user in *failure, when it is missing, unreadable,
 // unrecorded or not what was recorded.

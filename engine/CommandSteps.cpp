@@ -14,9 +14,12 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text) {
   return InstallOutcome::CheckFailed;
 }
 
-InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
+                      bool undoable) {
   if (report.HasFailures()) {
-    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading, host.MostFailuresListed()).c_str(), nullptr);
+    std::string text = report.FailureMessage(heading, host.MostFailuresListed());
+    if (undoable) text += "\n\n" + host.HowToUndo();
+    host.ShowMessage(MessageKind::Failure, text.c_str(), nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
   host.ShowMessage(MessageKind::Success, success, nullptr);

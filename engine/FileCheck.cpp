@@ -291,4 +291,19 @@ FileCheck CheckUserFiles(const char* configPath, const char* modelListPath) {
   return check;
 }
 
+std::string FileCheckReport(const FileCheck& check) {
+  std::string text;
+  for (const std::string& problem : check.problems) text += problem + "\n";
+  if (!check.earlierEntries.empty()) {
+    text += "The next install takes out, as entries Quorvane or an earlier release installed:\n";
+    for (const std::string& entry : check.earlierEntries) text += "  " + entry + "\n";
+  }
+  if (check.problems.empty()) text += "Nothing in these files keeps an aircraft from being seen.\n";
+  return text;
+}
+
+std::string FilesCheckReport(const char* configPath, const char* modelListPath, const FileCheck& check) {
+  return plat::DisplayPath(configPath) + " and " + plat::DisplayPath(modelListPath) + ":\n" + FileCheckReport(check);
+}
+
 }  // namespace engine

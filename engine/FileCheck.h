@@ -22,4 +22,11 @@ struct FileCheck {
 
 FileCheck CheckUserFiles(const char* configPath, const char* modelListPath);
 
+// The check as a person reads it, one line each: the problems, the entries
+// the next install takes out, or that there is no problem.
+std::string FileCheckReport(const FileCheck& check);
+
+// The same under a line that names both files.
+std::string FilesCheckReport(const char* configPath, const char* modelListPath, const FileCheck& check);
+
 }  // namespace engine

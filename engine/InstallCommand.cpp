@@ -3,8 +3,10 @@
 #include <string>
 
 #include "AirlineInstall.h"
+#include "Backups.h"
 #include "CommandSteps.h"
 #include "FileCheck.h"
+#include "FileSystem.h"
 #include "Folders.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
@@ -72,7 +74,7 @@ int CountSelected(const InstallRequest& request) {
 // Confirmation, the front end's request and the checks, in the order whose
 // first failure the user is told of. Afterwards the context holds the
 // folders and both file paths. False when the command ends here.
-bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, InstallRequest* request,
+bool ConfirmAndCheck(InstallRun& run, InstallHost& host, InstallRequest* request,
                      InstallOutcome* outcome) {
   *outcome = InstallOutcome::Cancelled;
   if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) return false;
@@ -81,7 +83,7 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
   InstallContext& context = run.context;
   TakeFolders(*request, context);
   const char* failed = CheckFolders(context);
-  if (!failed && needsSelection && CountSelected(*request) == 0) failed = kNoSelectionText;
+  if (!failed && CountSelected(*request) == 0) failed = kNoSelectionText;
   if (!failed) failed = FindConfigFile(context);
   if (!failed) return true;
   *outcome = Refuse(host, failed);
@@ -103,13 +105,27 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
   }
 }
 
+// What remove asks before it changes anything: the files it changes and
+// what it keeps of them.
+std::string RemoveConfirmation(const InstallContext& context) {
+  std::string text = kConfirmText;
+  text += "\n\nRemove takes every entry that Quorvane or an earlier release installed out of:\n";
+  for (const char* path : {context.configPath, context.modelListPath}) {
+    text += Printf("  %s\n", plat::DisplayPath(path).c_str());
+  }
+  text += Printf("Both files are kept as they are now as %s%s and %s%s first. The texture folders stay.",
+                 NameOf(context.configPath).c_str(), SuffixOf(Copy::LastRun), NameOf(context.modelListPath).c_str(),
+                 SuffixOf(Copy::LastRun));
+  return text;
+}
+
 }  // namespace
 
 InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   run.Begin();
   InstallOutcome outcome;
   InstallRequest request;
-  if (!ConfirmAndCheck(run, host, /*needsSelection=*/true, &request, &outcome)) return outcome;
+  if (!ConfirmAndCheck(run, host, &request, &outcome)) return outcome;
   RunLocks locks;
   std::string refusal;
   if (!locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
@@ -122,7 +138,8 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.ShowWaitBox(kWaitDotsText);
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
-  if (removal.stopped) return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
+  const bool undoable = dryRun == nullptr;
+  if (removal.stopped) return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable);
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
@@ -136,35 +153,43 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   SortModelList(run);
-  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
+  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable);
+}
+
+bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::string* refusal) {
+  TakeFolders(request, context);
+  const char* failed = CheckFolders(context);
+  if (!failed) failed = FindConfigFile(context);
+  if (!failed) return true;
+  *refusal = failed;
+  return false;
 }
 
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
-  TakeFolders(request, run.context);
-  const char* failed = CheckFolders(run.context);
-  if (!failed) failed = FindConfigFile(run.context);
-  if (failed) {
-    *refusal = failed;
-    return false;
-  }
+  if (!FindUserFiles(request, run.context, refusal)) return false;
   *check = CheckUserFiles(run.context.configPath, run.context.modelListPath);
   return true;
 }
 
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   run.Begin();
-  InstallOutcome outcome;
-  InstallRequest request;
-  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
-  RunLocks locks;
   std::string refusal;
+  if (!FindUserFiles(host.Request(), run.context, &refusal)) return Refuse(host, refusal);
+  RunLocks locks;
   if (!locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+  const std::string confirmation = RemoveConfirmation(run.context);
+  if (host.ShowMessage(MessageKind::Confirmation, confirmation.c_str(), nullptr) != Answer::Ok) {
+    return InstallOutcome::Cancelled;
+  }
 
   host.SetWaitCursor();
   host.ShowWaitBox(kWaitDeletingText);
+  host.SetProgressRange(ProgressBar::Overall, 0, 1);
+  host.SetProgressPos(ProgressBar::Overall, 0);
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
-  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
+  host.SetProgressPos(ProgressBar::Overall, 1);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr);
 }
 
 }  // namespace engine

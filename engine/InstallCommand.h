@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "DryRun.h"
 #include "FileCheck.h"
@@ -8,6 +9,7 @@
 namespace engine {
 
 class InstallHost;
+struct InstallContext;
 struct InstallRequest;
 struct InstallRun;
 
@@ -23,13 +25,19 @@ enum class InstallOutcome {
 // selected airline in list order, sorts the model list and reports.
 InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
 
+// The folder checks of the Install command on the request's folders, in
+// its order, showing nothing: true with the folders and both file paths in
+// the context, else false with the check's message in *refusal.
+bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::string* refusal);
+
 // The folder checks of the Install command on the request's folders, then
 // a look at both files that changes nothing (CheckUserFiles). False, with
 // the check's message in *refusal, when a folder check fails.
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal);
 
-// The same checks (but for the selection), then only the removal pass:
-// takes out every entry this tool or an earlier release installed.
+// The same checks (but for the selection), then a confirmation that names
+// both files, then only the removal pass: takes out every entry this tool
+// or an earlier release installed.
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
 
 // Puts the configuration file and the model list back as they were before
@@ -39,5 +47,25 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nul
 // ".before-restore" first; a live file that is missing is made again.
 enum class RestoreFrom { LastRun, Original };
 InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from = RestoreFrom::LastRun);
+
+// What a restore from one kind of copy would meet now.
+enum class KeptCopies {
+  None,        // no copy of ours of one file or both: there is nothing to put back
+  Unchanged,   // both files hold what their copies hold already
+  Restorable,  // a restore would put the copies back
+  Refused,     // copies of ours are there, but a restore refuses them and says why
+};
+
+// What the commands can do for the request's folders now, found without
+// a message, a lock or a change: for a front end that offers only what
+// can apply.
+struct FolderChoices {
+  bool foldersValid = false;  // the Install command's folder checks pass
+  KeptCopies lastRun = KeptCopies::None;
+  KeptCopies original = KeptCopies::None;
+  // The folders of the two files that hold copies of ours, each once.
+  std::vector<std::string> backupFolders;
+};
+FolderChoices LookAtFolders(const InstallRequest& request);
 
 }  // namespace engine

@@ -47,7 +47,9 @@ class InstallHost {
   // caption is null for the kinds that carry the application name.
   virtual Answer ShowMessage(MessageKind kind, const char* text, const char* caption) = 0;
 
-  // Asked once a command is confirmed, before anything is read.
+  // Asked once per command, before anything is read: by Install once it is
+  // confirmed, by remove and restore first, so that their confirmation can
+  // name the files.
   virtual InstallRequest Request() = 0;
 
   virtual void SetProgressRange(ProgressBar bar, int lower, int upper) = 0;
@@ -56,6 +58,13 @@ class InstallHost {
   // How many failures the last message lists before "... and N more": a
   // message box must still fit on the screen with a thousand of them.
   virtual std::size_t MostFailuresListed() const { return 20; }
+
+  // How the user puts both files back as they were before a run, in the
+  // front end's own words: the last line of the message of a run that
+  // changed the files and then failed.
+  virtual std::string HowToUndo() const {
+    return "'quorvane-cli restore' puts both files back as they were before this run.";
+  }
 
   virtual void SetWaitCursor() = 0;
   virtual void Pause(unsigned milliseconds) = 0;

@@ -42,6 +42,7 @@ inline constexpr const char kRestoredText[] =
 inline constexpr const char kRestoredOriginalText[] =
     "The aircraft configuration and CSL_ICAO.csv are back as they were before Quorvane first changed them !!\n\n"
     "Please restart FS2K & SquawkBox";
+inline constexpr const char kWaitRestoringText[] = "Restoring the files ..... please wait !";
 inline constexpr const char kRestoreFinishedWithErrorsText[] = "The restore finished with errors !!";
 inline constexpr const char kNoScratchCopyText[] =
     "The files could not be copied for the preview.\n\nNothing has been changed.";

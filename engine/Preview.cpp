@@ -1,5 +1,6 @@
 #include "Preview.h"
 
+#include "FileCheck.h"
 #include "FileSystem.h"
 #include "InstallHost.h"
 #include "Messages.h"
@@ -50,6 +51,19 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
   preview.modelListPath = dryRun.modelListPath;
   RemoveScratch(dryRun);
   return preview;
+}
+
+std::string PreviewChanges(const Preview& preview) {
+  std::string text = preview.diff;
+  for (const TextureWrite& write : preview.textures) text += (write.replaces ? "replace " : "create ") + write.target + "\n";
+  return text;
+}
+
+std::string PreviewCheck(const Preview& preview, PreviewedCommand command) {
+  if (command != PreviewedCommand::Install || preview.configPath.empty()) return std::string();
+  return "\nCheck of " + plat::DisplayPath(preview.configPath.c_str()) + " and " +
+         plat::DisplayPath(preview.modelListPath.c_str()) + " as they are now:\n" +
+         FileCheckReport(CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
 }
 
 }  // namespace engine

@@ -25,4 +25,12 @@ struct Preview {
 
 Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);
 
+// The report of a dry run comes in two parts, with the command's final
+// message between them. First the changes: the diff, then one line per
+// texture ("create <path>" or "replace <path>").
+std::string PreviewChanges(const Preview& preview);
+// Then, for an install that got as far as the files, the check of both
+// files as they are now; else nothing.
+std::string PreviewCheck(const Preview& preview, PreviewedCommand command);
+
 }  // namespace engine

@@ -204,9 +204,9 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
     } else {
       result.stopped = true;
       run.report.Fail(Printf("%s could not be written%s; it was left unchanged", models.c_str(), why.c_str()));
-      run.report.Fail(Printf("%s was rewritten and could not be given back%s; 'quorvane-cli restore' puts both files "
-                             "back as they were",
-                             plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str()));
+      // The command's last message says how to put both files back.
+      run.report.Fail(Printf("%s was rewritten and could not be given back%s", plat::DisplayPath(context.configPath).c_str(),
+                             plat::Because().c_str()));
     }
   }
   host.CloseWaitBox();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "InstallRun.h"
 #include "Messages.h"
 #include "RunLocks.h"
+#include "RunReport.h"
 #include "SystemError.h"
 #include "Text.h"
 
@@ -35,36 +37,36 @@ struct Replacement {
 
 // The SquawkBox folder holds the model list or a copy of it; the
 // configuration file is Aircraft.cfg, else Aircraft.csl, by the file or by
-// its copy, so that a restore works where a live file has gone.
-bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
-  InstallContext& context = run.context;
-  TakeFolders(host.Request(), context);
+// its copy, so that a restore works where a live file has gone. Null when
+// both paths are in the context, else the message for the user.
+const char* LocateFiles(InstallContext& context, Copy copy) {
   const char* suffix = SuffixOf(copy);
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
                   context.squawkBoxFolder)) {
-    *outcome = Refuse(host, kSquawkBoxPathTooLongText);
-    return false;
+    return kSquawkBoxPathTooLongText;
   }
   if (plat::GetPathKind(context.squawkBoxFolder) != plat::PathKind::Folder ||
       (!Exists(context.modelListPath) && !Exists(context.modelListPath + std::string(suffix)))) {
-    *outcome = Refuse(host, kInvalidSquawkBoxText);
-    return false;
+    return kInvalidSquawkBoxText;
   }
-  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) {
-    *outcome = Refuse(host, kInvalidFsText);
-    return false;
-  }
+  if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) return kInvalidFsText;
   for (const std::string& candidate : {std::string(), std::string(suffix)}) {
     for (const char* name : {"Aircraft.cfg", "Aircraft.csl"}) {
       if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\%s", context.fsFolder,
                       name)) {
-        *outcome = Refuse(host, kFsPathTooLongText);
-        return false;
+        return kFsPathTooLongText;
       }
-      if (Exists(context.configPath + candidate)) return true;
+      if (Exists(context.configPath + candidate)) return nullptr;
     }
   }
-  *outcome = Refuse(host, kNoConfigText);
+  return kNoConfigText;
+}
+
+bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
+  TakeFolders(host.Request(), run.context);
+  const char* failed = LocateFiles(run.context, copy);
+  if (!failed) return true;
+  *outcome = Refuse(host, failed);
   return false;
 }
 
@@ -171,6 +173,43 @@ bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool
   return true;
 }
 
+enum class PutResult { Done, NothingChanged, Failed };
+
+// Keeps the files as they are, then puts the copies in place. Nothing
+// changed: the message in *refusal. A failure after a file changed goes to
+// the report.
+PutResult PutCopiesBack(const std::array<Replacement, 2>& files, RunReport& report, std::string* refusal) {
+  if (!Writable(files, refusal) || !KeepAsTheyAre(files, refusal)) return PutResult::NothingChanged;
+  bool changed = false;
+  if (PutBack(files, refusal, &changed)) return PutResult::Done;
+  if (!changed) return PutResult::NothingChanged;
+  report.Fail(*refusal);
+  return PutResult::Failed;
+}
+
+// Whether a restore from one kind of copy would find the files and their
+// copies, and what it would do with them.
+KeptCopies LookAtCopies(const InstallRequest& request, Copy copy, std::vector<std::string>* backupFolders) {
+  InstallContext context{};
+  TakeFolders(request, context);
+  if (LocateFiles(context, copy)) return KeptCopies::None;
+  for (const char* path : {context.configPath, context.modelListPath}) {
+    const std::string folder = FolderOf(path);
+    if (!Exists(folder + "\\" + kBackupRecordName)) continue;
+    const bool listed = std::any_of(backupFolders->begin(), backupFolders->end(), [&](const std::string& other) {
+      return plat::IsSameFolder(other.c_str(), folder.c_str());
+    });
+    if (!listed) backupFolders->push_back(plat::NativePath(folder.c_str()));
+  }
+  for (const char* path : {context.configPath, context.modelListPath}) {
+    if (!IsRecordedCopy(path, copy)) return KeptCopies::None;
+  }
+  std::array<Replacement, 2> files;
+  std::string refusal;
+  if (!CheckCopies(context, copy, &files, &refusal)) return KeptCopies::Refused;
+  return files[0].Changes() || files[1].Changes() ? KeptCopies::Restorable : KeptCopies::Unchanged;
+}
+
 }  // namespace
 
 InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
@@ -192,14 +231,25 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   if (host.ShowMessage(MessageKind::Confirmation, Confirmation(copy, files).c_str(), nullptr) != Answer::Ok) {
     return InstallOutcome::Cancelled;
   }
-  if (!Writable(files, &refusal) || !KeepAsTheyAre(files, &refusal)) return Refuse(host, refusal);
-  bool changed = false;
-  std::string message;
-  if (!PutBack(files, &message, &changed)) {
-    if (!changed) return Refuse(host, message);
-    run.report.Fail(message);
-  }
-  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText);
+  host.SetWaitCursor();
+  host.ShowWaitBox(kWaitRestoringText);
+  host.SetProgressRange(ProgressBar::Overall, 0, 1);
+  host.SetProgressPos(ProgressBar::Overall, 0);
+  const PutResult put = PutCopiesBack(files, run.report, &refusal);
+  if (put == PutResult::Done) host.SetProgressPos(ProgressBar::Overall, 1);
+  host.CloseWaitBox();
+  if (put == PutResult::NothingChanged) return Refuse(host, refusal);
+  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText, /*undoable=*/false);
+}
+
+FolderChoices LookAtFolders(const InstallRequest& request) {
+  FolderChoices choices;
+  InstallContext context{};
+  std::string refusal;
+  choices.foldersValid = FindUserFiles(request, context, &refusal);
+  choices.lastRun = LookAtCopies(request, Copy::LastRun, &choices.backupFolders);
+  choices.original = LookAtCopies(request, Copy::Original, &choices.backupFolders);
+  return choices;
 }
 
 }  // namespace engine

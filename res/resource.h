@@ -24,3 +24,8 @@
 #define IDC_SQUAWKBOX_FOLDER     5000
 #define IDC_PROGRESS_AIRLINE     8000
 #define IDC_PROGRESS_OVERALL     8001
+
+// The report window (the preview and the check of the user's files).
+#define IDD_REPORT               110
+#define IDC_REPORT_TEXT          1100
+#define IDC_REPORT_COPY          1101

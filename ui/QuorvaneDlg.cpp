@@ -4,11 +4,18 @@
 
 #include <string>
 
+#include <shellapi.h>
+
 #include "Catalogue.h"
 #include "DirDialog.h"
+#include "FileCheck.h"
 #include "FolderSettings.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "Preview.h"
+#include "PreviewHost.h"
+#include "ReportWindow.h"
+#include "SafetyMenu.h"
 #include "WaitBox.h"
 #include "framework/Afx.h"
 #include "framework/Dc.h"
@@ -33,6 +40,8 @@ constexpr int kExitCommand = 10000;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kListSelectLimit = 3000;
+constexpr char kPreviewCaption[] = "Preview of the install - Quorvane";
+constexpr char kCheckCaption[] = "Check of your files - Quorvane";
 
 struct ButtonRow {
   const char* caption;
@@ -81,6 +90,7 @@ BOOL CQuorvaneDlg::OnInitDialog() {
   FillList(entries);
   FillFolderFields();
   CreateButtons();
+  AddSafetyNet();
 
   SendToList(LB_SELITEMRANGE, FALSE, 0x0000FFFF);
   ui::CloseWaitBox();
@@ -102,6 +112,15 @@ void CQuorvaneDlg::CreateButtons() {
   m_squawkBoxBrowseButton.SetTextColors(kWhite, kWhite);
 }
 
+// The window has no caption, so a system menu draws nothing; with it,
+// Alt+Space (and on Windows the taskbar button) opens that menu, which ends
+// with the safety net's commands.
+void CQuorvaneDlg::AddSafetyNet() {
+  ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | WS_SYSMENU);
+  AppendSafetyItems(::GetSystemMenu(m_hWnd, FALSE));
+  CreateSafetyAccelerators(&m_safetyKeys);
+}
+
 void CQuorvaneDlg::FillList(const std::vector<std::string>& entries) {
   SendToList(LB_RESETCONTENT, 0, 0);
   for (const std::string& entry : entries) SendToList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -121,13 +140,142 @@ BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
     case kBrowseSquawkBoxCommand: OnBrowseSquawkBoxFolder(); return TRUE;
     case kInstallCommand: OnInstall(); return TRUE;
     case kExitCommand: OnCancel(); return TRUE;
-    default: return ZRVBitmapDialog::OnCommand(wp, lp);
+    default: break;
+  }
+  if (!IsSafetyCommand(LOWORD(wp))) return ZRVBitmapDialog::OnCommand(wp, lp);
+  OnSafetyCommand(LOWORD(wp));
+  return TRUE;
+}
+
+BOOL CQuorvaneDlg::OnSysCommand(UINT id, LPARAM) {
+  if (!IsSafetyCommand(id)) return FALSE;
+  OnSafetyCommand(id);
+  return TRUE;
+}
+
+void CQuorvaneDlg::OnSafetyCommand(UINT id) {
+  // A key may ask for a command the menus grey: it does nothing.
+  if (!CanApply(id, LookAtFolders())) {
+    ::MessageBeep(MB_OK);
+    return;
+  }
+  switch (id) {
+    case kPreviewCommand: OnPreviewInstall(); return;
+    case kCheckCommand: OnCheckFiles(); return;
+    case kUndoCommand: OnUndoLastRun(); return;
+    case kOriginalCommand: OnBackToOriginal(); return;
+    case kRemoveCommand: OnRemoveEntries(); return;
+    case kOpenBackupsCommand: OnOpenBackupFolder(); return;
   }
 }
 
 void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, *this); }
 void CQuorvaneDlg::OnBrowseFsFolder() { engine::OnBrowseFsFolder(*this); }
 void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*this); }
+
+// The dry run's diff and report, as the command line prints them; a check
+// that ends the run before the files gets its message box, as Install.
+void CQuorvaneDlg::OnPreviewInstall() {
+  PreviewHost host(*this);
+  const engine::Preview preview = engine::PreviewCommand(m_run, host, engine::PreviewedCommand::Install);
+  if (preview.configPath.empty()) {
+    host.ShowHeldMessages();
+    return;
+  }
+  ShowReport(kPreviewCaption, engine::PreviewChanges(preview) + host.HeldText() +
+                                  engine::PreviewCheck(preview, engine::PreviewedCommand::Install));
+}
+
+void CQuorvaneDlg::OnCheckFiles() {
+  engine::FileCheck check;
+  std::string refusal;
+  SetWaitCursor();
+  if (!engine::CheckFilesOf(m_run, Request(), &check, &refusal)) {
+    ShowMessage(MessageKind::Failure, refusal.c_str(), nullptr);
+    return;
+  }
+  ShowReport(kCheckCaption, engine::FilesCheckReport(m_run.context.configPath, m_run.context.modelListPath, check));
+}
+
+void CQuorvaneDlg::OnUndoLastRun() { engine::OnRestore(m_run, *this, engine::RestoreFrom::LastRun); }
+void CQuorvaneDlg::OnBackToOriginal() { engine::OnRestore(m_run, *this, engine::RestoreFrom::Original); }
+void CQuorvaneDlg::OnRemoveEntries() { engine::OnRemove(m_run, *this); }
+
+void CQuorvaneDlg::OnOpenBackupFolder() {
+  for (const std::string& folder : LookAtFolders().backupFolders) OpenFolder(folder);
+}
+
+engine::FolderChoices CQuorvaneDlg::LookAtFolders() { return engine::LookAtFolders(Request()); }
+
+void CQuorvaneDlg::OnContextMenu(HWND window, CPoint point) {
+  const bool fromKeyboard = point.x == -1 && point.y == -1;
+  // A control's own click (the list, a field, a button) opens no menu of ours.
+  if (!fromKeyboard && !IsSurface(window)) return;
+  CMenu menu;
+  if (!CreateSafetyMenu(&menu, LookAtFolders())) return;
+  m_contextMenu = menu;
+  const UINT id = ChooseFromMenu(menu, fromKeyboard ? KeyboardMenuPoint() : point);
+  m_contextMenu = nullptr;
+  if (id) OnSafetyCommand(id);
+}
+
+void CQuorvaneDlg::OnInitMenu(HMENU menu) {
+  Default();
+  if (menu != m_contextMenu && ::GetMenuState(menu, kPreviewCommand, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+    EnableSafetyItems(menu, LookAtFolders());
+  }
+}
+
+// The skin, the labels and the picture (which pass clicks through to the
+// window) and the progress bars, which take no input either.
+bool CQuorvaneDlg::IsSurface(HWND window) const {
+  if (window == m_hWnd) return true;
+  char name[32] = "";
+  ::GetClassNameA(window, name, sizeof name);
+  return lstrcmpiA(name, "Static") == 0 || lstrcmpiA(name, PROGRESS_CLASSA) == 0;
+}
+
+// Where the keyboard's menu opens: at the control with the focus, else at
+// the window's top left corner.
+CPoint CQuorvaneDlg::KeyboardMenuPoint() const {
+  HWND focus = ::GetFocus();
+  RECT r;
+  if (focus && ::IsChild(m_hWnd, focus)) {
+    ::GetWindowRect(focus, &r);
+  } else {
+    GetWindowRect(&r);
+  }
+  return CPoint(r.left + 8, r.top + 8);
+}
+
+// A folder field undoes its own typing with Ctrl+Z; the window's Undo
+// stays in the menus there.
+bool CQuorvaneDlg::FolderFieldKeepsKey(const MSG& msg) const {
+  const bool ctrlZ = msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (::GetKeyState(VK_CONTROL) & 0x8000) &&
+                     !(::GetKeyState(VK_SHIFT) & 0x8000);
+  return ctrlZ && (msg.hwnd == GetDlgItem(IDC_FS_FOLDER) || msg.hwnd == GetDlgItem(IDC_SQUAWKBOX_FOLDER));
+}
+
+BOOL CQuorvaneDlg::PreTranslateMessage(MSG* msg) {
+  if (FolderFieldKeepsKey(*msg)) return FALSE;
+  return m_safetyKeys.Translate(m_hWnd, msg);
+}
+
+UINT CQuorvaneDlg::ChooseFromMenu(const CMenu& menu, CPoint at) {
+  return menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
+}
+
+void CQuorvaneDlg::ShowReport(const char* caption, const std::string& text) {
+  CReportWindow report(caption, text, this);
+  report.DoModal();
+}
+
+void CQuorvaneDlg::OpenFolder(const std::string& folder) {
+  const HINSTANCE opened = ::ShellExecuteA(m_hWnd, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(opened) > 32) return;
+  const std::string text = "The folder " + folder + " could not be opened.";
+  ShowMessage(MessageKind::Failure, text.c_str(), nullptr);
+}
 
 void CQuorvaneDlg::OnTimer(UINT_PTR) {
   // Indexes past the last entry are refused by the list box.
@@ -236,5 +384,10 @@ bool CQuorvaneDlg::BrowseForFolder(const char* title, const char* initialSelecti
 }
 
 void CQuorvaneDlg::ShowWrongFolder(const char* text) { ShowMessage(MessageKind::Failure, text, nullptr); }
+
+std::string CQuorvaneDlg::HowToUndo() const {
+  return "To put both files back as they were before this run, right-click the Quorvane window and choose "
+         "\"Undo the last install...\" (or press Ctrl+Z there).";
+}
 
 }  // namespace ui

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "FolderSettings.h"
+#include "InstallCommand.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
+#include "framework/Menu.h"
 
 namespace ui {
 
@@ -29,6 +31,20 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   void OnBrowseFsFolder();
   void OnBrowseSquawkBoxFolder();
 
+  // The safety net, from the context menu, the system menu or a key. Each
+  // runs the engine call the command line makes for it.
+  void OnPreviewInstall();
+  void OnCheckFiles();
+  void OnUndoLastRun();
+  void OnBackToOriginal();
+  void OnRemoveEntries();
+  void OnOpenBackupFolder();
+
+  // What the safety net can do for the folders in the fields now.
+  engine::FolderChoices LookAtFolders();
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+
   // What the engine's commands ask of the window.
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
   engine::InstallRequest Request() override;
@@ -44,6 +60,13 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   void SetFieldText(engine::FolderKind field, const char* text) override;
   bool BrowseForFolder(const char* title, const char* initialSelection, std::string* chosen) override;
   void ShowWrongFolder(const char* text) override;
+  std::string HowToUndo() const override;
+
+  // What the window shows and opens, apart so that tests can script them.
+  // The command id chosen from the menu at `at` (screen), 0 for none.
+  virtual UINT ChooseFromMenu(const CMenu& menu, CPoint at);
+  virtual void ShowReport(const char* caption, const std::string& text);
+  virtual void OpenFolder(const std::string& folder);
 
   static constexpr UINT_PTR kSelectAllTimer = 1;
   static constexpr UINT kSelectAllDelay = 500;
@@ -54,9 +77,19 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   void OnTimer(UINT_PTR id) override;
   void OnPaint() override;
   HCURSOR OnQueryDragIcon() override;
+  // A right-click on the window's surface, Shift+F10 or the menu key.
+  void OnContextMenu(HWND window, CPoint point) override;
+  // Greys the commands of the system menu before it shows.
+  void OnInitMenu(HMENU menu) override;
+  BOOL OnSysCommand(UINT id, LPARAM lp) override;
 
  private:
   void CreateButtons();
+  void AddSafetyNet();
+  void OnSafetyCommand(UINT id);
+  bool IsSurface(HWND window) const;
+  CPoint KeyboardMenuPoint() const;
+  bool FolderFieldKeepsKey(const MSG& msg) const;
   void FillList(const std::vector<std::string>& entries);
   void FillFolderFields();
   std::string ItemText(int id);
@@ -69,6 +102,8 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   ZRVHotSyncButton m_installButton;
   ZRVHotSyncButton m_fsBrowseButton;
   ZRVHotSyncButton m_squawkBoxBrowseButton;
+  CAcceleratorTable m_safetyKeys;
+  HMENU m_contextMenu = nullptr;  // while it shows: its items are set already
 };
 
 }  // namespace ui

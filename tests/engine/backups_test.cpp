@@ -231,4 +231,62 @@ TEST_F(RestoreTest, AFailurePartWayLeavesBothFilesAsTheyWere) {
   }
 }
 
+// What the window offers follows what the commands would meet: nothing
+// before a run, both kinds of copy after one, nothing to undo once the
+// files hold the copies, a damaged copy left for restore to explain, and a
+// restore offered where a live file has gone.
+TEST_F(RestoreTest, FolderChoicesFollowWhatTheCommandsWouldMeet) {
+  const auto choices = [&] {
+    InstallRequest request;
+    request.fsFolder = host_.fsFolder;
+    request.squawkBoxFolder = host_.squawkBoxFolder;
+    return LookAtFolders(request);
+  };
+  FolderChoices fresh = choices();
+  EXPECT_TRUE(fresh.foldersValid);
+  EXPECT_EQ(fresh.lastRun, KeptCopies::None);
+  EXPECT_EQ(fresh.original, KeptCopies::None);
+  EXPECT_TRUE(fresh.backupFolders.empty());
+
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  FolderChoices installed = choices();
+  EXPECT_EQ(installed.lastRun, KeptCopies::Restorable);
+  EXPECT_EQ(installed.original, KeptCopies::Restorable);
+  EXPECT_EQ(installed.backupFolders, (std::vector<std::string>{tree_.csl, tree_.squawkBox}));
+
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(choices().lastRun, KeptCopies::Unchanged) << "the files hold what the copies hold";
+  EXPECT_EQ(choices().original, KeptCopies::Unchanged);
+  WriteFile(tree_.config(), kConfig + std::string("hand=edit\r\n"));
+  EXPECT_EQ(choices().lastRun, KeptCopies::Restorable);
+
+  WriteFile(tree_.models() + ".bak", "Mi");
+  EXPECT_EQ(choices().lastRun, KeptCopies::Refused);
+  EXPECT_EQ(choices().original, KeptCopies::Restorable);
+
+  std::remove(tree_.config().c_str());
+  FolderChoices missing = choices();
+  EXPECT_FALSE(missing.foldersValid);
+  EXPECT_EQ(missing.original, KeptCopies::Restorable) << "restore makes a missing file again";
+
+  host_.fsFolder = tree_.squawkBox;
+  FolderChoices wrong = choices();
+  EXPECT_FALSE(wrong.foldersValid);
+  EXPECT_EQ(wrong.lastRun, KeptCopies::None);
+  EXPECT_EQ(wrong.original, KeptCopies::None);
+  EXPECT_TRUE(wrong.backupFolders.empty());
+  EXPECT_EQ(Config(), "<missing>") << "looking changes nothing";
+}
+
+TEST_F(RestoreTest, ShowsTheWaitBoxWhileItWorks) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  host_.waitBoxTexts.clear();
+  host_.progress.clear();
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(host_.waitBoxTexts, (std::vector<std::string>{kWaitRestoringText, "<close>"}));
+  ASSERT_EQ(host_.progress.size(), 3u);
+  EXPECT_TRUE(host_.progress[0].isRange);
+  EXPECT_EQ(host_.progress[2].a, 1) << "full once the files are back";
+}
+
 }  // namespace

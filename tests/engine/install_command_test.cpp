@@ -7,7 +7,9 @@
 
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "FileSystem.h"
 #include "Messages.h"
+#include "Preview.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -148,6 +150,64 @@ TEST_F(InstallCommandTest, FailuresReplaceTheSuccessMessage) {
   EXPECT_NE(text.find("\"Charlie\": "), std::string::npos);
   EXPECT_NE(text.find("\"Not in catalogue\": not found"), std::string::npos);
   EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
+}
+
+// A run that changed the files and then failed says how to put them back,
+// in the words of the front end that ran it; a dry run changed nothing and
+// says nothing of it.
+TEST_F(InstallCommandTest, AFailedRunSaysHowToUndoItInTheFrontEndsWords) {
+  struct WindowHost : FakeHost {
+    std::string HowToUndo() const override { return "Right-click the window and choose Undo."; }
+  };
+  std::remove((tree_.catalogue + "/CHL3.dat").c_str());
+  EXPECT_EQ(Run(), InstallOutcome::CompletedWithFailures);
+  const std::string cliText = LastText();
+  EXPECT_EQ(cliText.substr(cliText.size() - host_.HowToUndo().size()), host_.HowToUndo()) << cliText;
+
+  WindowHost window;
+  window.UseTree(tree_, host_.entries);
+  EXPECT_EQ(OnInstall(run_, window), InstallOutcome::CompletedWithFailures);
+  const std::string windowText = window.LastMessage()->text;
+  EXPECT_NE(windowText.find("\n\nRight-click the window and choose Undo."), std::string::npos) << windowText;
+  EXPECT_EQ(windowText.find("quorvane-cli"), std::string::npos);
+
+  ResetHost();
+  const Preview preview = PreviewCommand(run_, host_, PreviewedCommand::Install);
+  EXPECT_EQ(preview.outcome, InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(LastText().find(host_.HowToUndo()), std::string::npos) << LastText();
+}
+
+// Remove looks at the folders first and then asks, naming both files and
+// what it keeps of them; a wrong folder is refused without a question.
+TEST_F(InstallCommandTest, RemoveChecksFirstThenAsksNamingBothFiles) {
+  ASSERT_EQ(Run(), InstallOutcome::Completed);
+  const std::string config = ReadFile(tree_.config());
+  const std::string models = ReadFile(tree_.models());
+
+  ResetHost();
+  host_.fsFolder = tree_.squawkBox;
+  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::CheckFailed);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(LastText(), kInvalidFsText);
+
+  ResetHost();
+  host_.confirmAnswer = Answer::Cancel;
+  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::Cancelled);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  const std::string& question = host_.messages[0].text;
+  EXPECT_EQ(question.rfind(kConfirmText, 0), 0u) << question;
+  EXPECT_NE(question.find("\n  " + plat::DisplayPath(tree_.config().c_str()) + "\n"), std::string::npos) << question;
+  EXPECT_NE(question.find("\n  " + plat::DisplayPath(tree_.models().c_str()) + "\n"), std::string::npos) << question;
+  EXPECT_NE(question.find("Aircraft.cfg.bak and CSL_ICAO.csv.bak"), std::string::npos) << question;
+  EXPECT_TRUE(host_.waitBoxTexts.empty());
+  EXPECT_EQ(ReadFile(tree_.config()), config);
+  EXPECT_EQ(ReadFile(tree_.models()), models);
+
+  ResetHost();
+  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::Completed);
+  EXPECT_EQ(LastText(), kRemovedText);
+  EXPECT_EQ(host_.waitBoxTexts, (std::vector<std::string>{kWaitDeletingText, "<close>"}));
+  EXPECT_EQ(ReadFile(tree_.models() + ".bak"), models);
 }
 
 }  // namespace

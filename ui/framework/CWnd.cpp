@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <cstdio>
+#include <exception>
+
 #include "Afx.h"
 #include "CWinThread.h"
 #include "Dc.h"
@@ -121,9 +124,22 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     wnd->PostNcDestroy();  // may delete wnd
     return result;
   }
-  result = wnd->WindowProc(msg, wp, lp);
+  result = GuardedWindowProc(wnd, msg, wp, lp);
   t_current = outer;
   return result;
+}
+
+// No exception unwinds through the system's code that called a window
+// procedure: what a handler throws ends there.
+LRESULT CWnd::GuardedWindowProc(CWnd* wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    return wnd->WindowProc(msg, wp, lp);
+  } catch (const std::exception& e) {
+    wnd->OnUncaughtException(e.what());
+  } catch (...) {
+    wnd->OnUncaughtException("an unknown error");
+  }
+  return 0;
 }
 
 LRESULT CWnd::Default() {
@@ -187,6 +203,24 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return Default();
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(OnQueryDragIcon());
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wp), CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+      return 0;
+    case WM_INITMENU:
+      OnInitMenu(reinterpret_cast<HMENU>(wp));
+      return 0;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_SYSCOMMAND:
+      if (OnSysCommand(static_cast<UINT>(wp & 0xFFF0), lp)) return 0;
+      return Default();
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lp));
+      return 0;
     default:
       return Default();
   }
@@ -204,6 +238,24 @@ void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
 HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+void CWnd::OnContextMenu(HWND, CPoint) { Default(); }
+void CWnd::OnInitMenu(HMENU) { Default(); }
+void CWnd::OnInitMenuPopup(HMENU, UINT, BOOL) { Default(); }
+BOOL CWnd::OnSysCommand(UINT, LPARAM) { return FALSE; }
+void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+
+void CWnd::OnUncaughtException(const char* what) {
+  // One box at a time: a handler that throws while the box repaints the
+  // window must not stack boxes.
+  static thread_local bool showing = false;
+  if (showing) return;
+  showing = true;
+  char text[512];
+  std::snprintf(text, sizeof text, "%s could not finish what it was doing: %s.", AfxGetAppName(), what);
+  ::MessageBoxA(m_hWnd, text, AfxGetAppName(), MB_OK | MB_ICONSTOP);
+  showing = false;
+}
 
 CreationHook::CreationHook(CWnd* wnd) {
   t_pending = wnd;

@@ -104,6 +104,20 @@ class CWnd {
   virtual void OnTimer(UINT_PTR id);
   virtual void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
   virtual HCURSOR OnQueryDragIcon();
+  // WM_CONTEXTMENU: window is where the user asked (the control that passed
+  // the request up, or this window); point is in screen coordinates, or
+  // (-1, -1) when the keyboard asked.
+  virtual void OnContextMenu(HWND window, CPoint point);
+  virtual void OnInitMenu(HMENU menu);
+  virtual void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
+  // WM_SYSCOMMAND; TRUE when handled. id has its four low bits cleared.
+  virtual BOOL OnSysCommand(UINT id, LPARAM lp);
+  virtual void OnSize(UINT type, int cx, int cy);
+  virtual void OnGetMinMaxInfo(MINMAXINFO* info);
+  // An exception that reached this window's procedure: it goes no further
+  // (it would unwind through the system's code). Tells the user what
+  // failed; the message is answered with 0.
+  virtual void OnUncaughtException(const char* what);
 
   WNDPROC m_pfnSuper = nullptr;
 
@@ -113,6 +127,7 @@ class CWnd {
   void AttachAndSubclass(HWND hwnd);
   void DetachAtNcDestroy();
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT GuardedWindowProc(CWnd* wnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 // While alive, the next window created on this thread is attached to wnd.

@@ -66,6 +66,11 @@ BOOL CFont::CreatePointFont(int tenthsOfPoint, LPCSTR faceName, CDC* dc) {
   return m_hObject != nullptr;
 }
 
+BOOL CFont::CreateFontIndirect(const LOGFONTA& font) {
+  Attach(::CreateFontIndirectA(&font));
+  return m_hObject != nullptr;
+}
+
 BOOL CBrush::CreateSolidBrush(COLORREF colour) {
   Attach(::CreateSolidBrush(colour));
   return m_hObject != nullptr;

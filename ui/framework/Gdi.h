@@ -41,6 +41,7 @@ class CFont : public CGdiObject {
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }
   // Size in tenths of a point, converted with the screen's (or dc's) resolution.
   BOOL CreatePointFont(int tenthsOfPoint, LPCSTR faceName, CDC* dc = nullptr);
+  BOOL CreateFontIndirect(const LOGFONTA& font);
 };
 
 class CBrush : public CGdiObject {
