@@ -1,7 +1,5 @@
 #include "Commands.h"
 
-#include <iostream>
-
 #include "CatalogueCheck.h"
 #include "Catalogue.h"
 #include "CliHost.h"
@@ -10,6 +8,7 @@
 #include "FolderSettings.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "Output.h"
 #include "Preview.h"
 
 namespace cli {
@@ -38,7 +37,7 @@ std::string Absolute(const std::string& folder) { return plat::AbsolutePath(fold
 
 bool UseCatalogue(InstallRun& run, const CliOptions& options) {
   if (run.SetCatalogueFolder(Absolute(options.catalogue).c_str())) return true;
-  std::cerr << "quorvane-cli: the catalogue folder name is too long\n";
+  Err("quorvane-cli: the catalogue folder name is too long\n");
   return false;
 }
 
@@ -46,7 +45,7 @@ bool UseCatalogue(InstallRun& run, const CliOptions& options) {
 bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>& entries) {
   if (!entries.empty()) return false;
   const std::string problem = engine::CatalogueFileProblem(run);
-  std::cerr << "quorvane-cli: " << (problem.empty() ? "no airline of the catalogue has a Descr" : problem) << "\n";
+  Err("quorvane-cli: " + (problem.empty() ? std::string("no airline of the catalogue has a Descr") : problem) + "\n");
   return true;
 }
 
@@ -55,7 +54,7 @@ int RunList(InstallRun& run, const CliOptions& options) {
   std::vector<std::string> entries;
   FillAirlineList(run, &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
-  for (const std::string& entry : entries) std::cout << entry << "\n";
+  for (const std::string& entry : entries) Out(entry + "\n");
   return kExitSuccess;
 }
 
@@ -76,12 +75,12 @@ CliHost::Settings HostSettings(const CliOptions& options) {
 // What check finds in the two files: the problems, then the entries the
 // next install takes out. True when there is no problem.
 bool PrintFileCheck(const engine::FileCheck& check) {
-  for (const std::string& problem : check.problems) std::cout << problem << "\n";
+  for (const std::string& problem : check.problems) Out(problem + "\n");
   if (!check.earlierEntries.empty()) {
-    std::cout << "The next install takes out, as entries Quorvane or an earlier release installed:\n";
-    for (const std::string& entry : check.earlierEntries) std::cout << "  " << entry << "\n";
+    Out("The next install takes out, as entries Quorvane or an earlier release installed:\n");
+    for (const std::string& entry : check.earlierEntries) Out("  " + entry + "\n");
   }
-  if (check.problems.empty()) std::cout << "Nothing in these files keeps an aircraft from being seen.\n";
+  if (check.problems.empty()) Out("Nothing in these files keeps an aircraft from being seen.\n");
   return check.problems.empty();
 }
 
@@ -92,17 +91,16 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
     engine::FileCheck check;
     std::string refusal;
     if (!engine::CheckFilesOf(run, HostSettings(options).request, &check, &refusal)) {
-      std::cerr << refusal << "\n";
+      Err(refusal + "\n");
       return kExitNothingChanged;
     }
-    std::cout << plat::DisplayPath(run.context.configPath) << " and "
-              << plat::DisplayPath(run.context.modelListPath) << ":\n";
+    Out(plat::DisplayPath(run.context.configPath) + " and " + plat::DisplayPath(run.context.modelListPath) + ":\n");
     clean = PrintFileCheck(check);
   }
   if (!files || !options.catalogue.empty()) {
     if (!UseCatalogue(run, options)) return kExitUsage;
     std::vector<std::string> findings = CheckCatalogue(run);
-    for (const std::string& finding : findings) std::cout << finding << "\n";
+    for (const std::string& finding : findings) Out(finding + "\n");
     clean = clean && findings.empty();
   }
   return clean ? kExitSuccess : kExitNothingChanged;
@@ -121,15 +119,15 @@ int StatusOf(InstallOutcome outcome) {
 // A dry run prints what the real run would change, then its report.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   Preview preview = PreviewCommand(run, host, command);
-  std::cout << preview.diff;
+  Out(preview.diff);
   for (const TextureWrite& write : preview.textures) {
-    std::cout << (write.replaces ? "replace " : "create ") << write.target << "\n";
+    Out((write.replaces ? "replace " : "create ") + write.target + "\n");
   }
-  std::cout << std::flush;
+  FlushOut();
   host.PrintHeldMessages();
   if (command == PreviewedCommand::Install && !preview.configPath.empty()) {
-    std::cout << "\nCheck of " << plat::DisplayPath(preview.configPath.c_str()) << " and "
-              << plat::DisplayPath(preview.modelListPath.c_str()) << " as they are now:\n";
+    Out("\nCheck of " + plat::DisplayPath(preview.configPath.c_str()) + " and " +
+        plat::DisplayPath(preview.modelListPath.c_str()) + " as they are now:\n");
     PrintFileCheck(engine::CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
   }
   return StatusOf(preview.outcome);
@@ -165,7 +163,7 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   std::string unknown;
   if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {
-    std::cerr << "quorvane-cli: '" << unknown << "' is no airline of the catalogue (see 'quorvane-cli list')\n";
+    Err("quorvane-cli: '" + unknown + "' is no airline of the catalogue (see 'quorvane-cli list')\n");
     return kExitUsage;
   }
   CliHost host(std::move(settings));
@@ -190,10 +188,10 @@ int RunCommand(const CliOptions& options) {
   InstallRun run;
   switch (options.command) {
     case CliCommand::Help:
-      std::cout << UsageText();
+      Out(UsageText());
       return kExitSuccess;
     case CliCommand::Version:
-      std::cout << "quorvane-cli 1.1\n";
+      Out("quorvane-cli 1.1\n");
       return kExitSuccess;
     case CliCommand::List: return RunList(run, options);
     case CliCommand::Install: return RunInstall(run, options);
@@ -202,7 +200,7 @@ int RunCommand(const CliOptions& options) {
     case CliCommand::Restore: return RunRestore(run, options);
     case CliCommand::None: break;
   }
-  std::cerr << UsageText();
+  Err(UsageText());
   return kExitUsage;
 }
 

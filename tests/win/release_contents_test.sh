@@ -3,7 +3,7 @@
 # unpacked into a fresh folder it holds exactly the two programs, the
 # sample catalogue and a CR LF README.txt, and both programs pass the
 # loader and import checks of imports_test.sh.
-#   release_contents_test.sh CMAKE ZIP SAMPLE_DIR IMPORTS_TEST OBJDUMP EXPORT_LISTS_DIR
+#   release_contents_test.sh CMAKE ZIP SAMPLE_DIR IMPORTS_TEST OBJDUMP XP_LISTS_DIR WIN98_LISTS_DIR
 set -euo pipefail
 cmake=$1
 zip=$2
@@ -11,6 +11,7 @@ sample=$3
 imports_test=$4
 objdump=$5
 lists=$6
+lists98=$7
 fail() { echo "FAIL: $*"; exit 1; }
 [ -f "$zip" ] || fail "no release zip $zip (make dist)"
 
@@ -29,4 +30,4 @@ lines=$(wc -l <README.txt)
 [ "$(grep -c $'\r$' README.txt)" -eq "$lines" ] || fail "README.txt has lines without CR LF"
 tail -c 2 README.txt | od -An -c | grep -q '\\r  *\\n' || fail "README.txt does not end in CR LF"
 
-bash "$imports_test" "$objdump" "$lists" Quorvane.exe quorvane-cli.exe
+bash "$imports_test" "$objdump" "$lists" "$lists98" Quorvane.exe quorvane-cli.exe
