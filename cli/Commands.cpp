@@ -80,6 +80,7 @@ bool PrintFileCheck(const engine::FileCheck& check) {
     Out("The next install takes out, as entries Quorvane or an earlier release installed:\n");
     for (const std::string& entry : check.earlierEntries) Out("  " + entry + "\n");
   }
+  for (const std::string& note : check.notes) Out(note + "\n");
   if (check.problems.empty()) Out("Nothing in these files keeps an aircraft from being seen.\n");
   return check.problems.empty();
 }

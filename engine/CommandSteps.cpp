@@ -14,12 +14,14 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text) {
   return InstallOutcome::CheckFailed;
 }
 
-InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading) {
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
+                      const std::string& note) {
   if (report.HasFailures()) {
-    host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading, host.MostFailuresListed()).c_str(), nullptr);
+    host.ShowMessage(MessageKind::Failure, (report.FailureMessage(heading, host.MostFailuresListed()) + note).c_str(),
+                     nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
-  host.ShowMessage(MessageKind::Success, success, nullptr);
+  host.ShowMessage(MessageKind::Success, (success + note).c_str(), nullptr);
   return InstallOutcome::Completed;
 }
 

@@ -17,8 +17,9 @@ struct InstallRequest;
 InstallOutcome Refuse(InstallHost& host, const std::string& text);
 
 // The command's last message: the success text, or what failed under the
-// heading that names the command.
-InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading);
+// heading that names the command; either followed by `note`.
+InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
+                      const std::string& note = std::string());
 
 // The request's folder texts into the context: each cut to the 299
 // characters a field holds, one trailing backslash taken off the FS2002

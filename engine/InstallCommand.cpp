@@ -10,6 +10,7 @@
 #include "InstallRun.h"
 #include "Messages.h"
 #include "ModelListSort.h"
+#include "RedirectedFiles.h"
 #include "RemovalPass.h"
 #include "RunLocks.h"
 #include "RunReport.h"
@@ -83,8 +84,9 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, bool needsSelection, In
   const char* failed = CheckFolders(context);
   if (!failed && needsSelection && CountSelected(*request) == 0) failed = kNoSelectionText;
   if (!failed) failed = FindConfigFile(context);
-  if (!failed) return true;
-  *outcome = Refuse(host, failed);
+  std::string redirected;
+  if (!failed && MayChangeInPlace(context, *run.redirection, &redirected)) return true;
+  *outcome = Refuse(host, failed ? std::string(failed) : redirected);
   return false;
 }
 
@@ -122,7 +124,9 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.ShowWaitBox(kWaitDotsText);
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
-  if (removal.stopped) return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
+  if (removal.stopped) {
+    return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, WhereWindowsKeepsThem(run));
+  }
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
@@ -136,7 +140,7 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   SortModelList(run);
-  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
+  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, WhereWindowsKeepsThem(run));
 }
 
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
@@ -148,6 +152,9 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
     return false;
   }
   *check = CheckUserFiles(run.context.configPath, run.context.modelListPath);
+  std::vector<std::string> redirected;
+  DescribeCopies(run.context, *run.redirection, &redirected, &check->notes);
+  check->problems.insert(check->problems.begin(), redirected.begin(), redirected.end());
   return true;
 }
 
@@ -164,7 +171,7 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.ShowWaitBox(kWaitDeletingText);
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
-  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, WhereWindowsKeepsThem(run));
 }
 
 }  // namespace engine

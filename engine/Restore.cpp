@@ -10,6 +10,7 @@
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "Messages.h"
+#include "RedirectedFiles.h"
 #include "RunLocks.h"
 #include "SystemError.h"
 #include "Text.h"
@@ -178,8 +179,9 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   const Copy copy = from == RestoreFrom::Original ? Copy::Original : Copy::LastRun;
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   if (!FindFiles(run, host, copy, &outcome)) return outcome;
-  RunLocks locks;
   std::string refusal;
+  if (!MayChangeInPlace(run.context, *run.redirection, &refusal)) return Refuse(host, refusal);
+  RunLocks locks;
   if (!locks.Take(run.context, "restore", /*dryRun=*/false, &refusal)) return Refuse(host, refusal);
 
   std::array<Replacement, 2> files;
@@ -199,7 +201,7 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
     if (!changed) return Refuse(host, message);
     run.report.Fail(message);
   }
-  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText);
+  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText, WhereWindowsKeepsThem(run));
 }
 
 }  // namespace engine
