@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 
 #include "FileSystem.h"
+#include "Output.h"
 #include "Text.h"
 
 namespace cli {
@@ -29,20 +29,20 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
   switch (kind) {
     case MessageKind::Confirmation: {
       if (m_settings.assumeYes || m_settings.preview) return Answer::Ok;
-      std::cerr << text << "\n";
+      Err(std::string(text) + "\n");
       if (!m_settings.interactive) {
-        std::cerr << "No terminal to answer on: cancelled (use --yes to confirm).\n";
+        Err("No terminal to answer on: cancelled (use --yes to confirm).\n");
         return Answer::Cancel;
       }
-      std::cerr << "Continue? [y/N] " << std::flush;
+      Err("Continue? [y/N] ");
       std::string reply;
-      std::getline(std::cin, reply);
+      ReadLine(&reply);
       return (reply == "y" || reply == "Y" || reply == "yes") ? Answer::Ok : Answer::Cancel;
     }
     case MessageKind::AskCreateFolder:
       return m_settings.assumeYes ? Answer::Yes : Answer::No;
     case MessageKind::FolderFailure:
-      std::cerr << plat::DisplayPath(caption ? caption : "") << ": " << text << "\n";
+      Err(plat::DisplayPath(caption ? caption : "") + ": " + text + "\n");
       return Answer::Ok;
     case MessageKind::Success:
     case MessageKind::Failure:
@@ -57,8 +57,12 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
 }
 
 void CliHost::Print(MessageKind kind, const std::string& text) {
-  std::ostream& out = kind == MessageKind::Success ? std::cout : std::cerr;
-  out << text << "\n" << std::flush;
+  if (kind == MessageKind::Success) {
+    Out(text + "\n");
+    FlushOut();
+  } else {
+    Err(text + "\n");
+  }
 }
 
 void CliHost::PrintHeldMessages() {
@@ -85,7 +89,7 @@ void CliHost::ShowWaitBox(const char* text) {
   if (m_settings.showProgress) {
     DrawProgress();
   } else {
-    std::cerr << m_status << "\n";
+    Err(m_status + "\n");
   }
 }
 
@@ -97,14 +101,14 @@ void CliHost::DrawProgress() {
   const int done = std::clamp(m_overallPos - m_overallLower, 0, span);
   constexpr int kWidth = 24;
   const int filled = done * kWidth / span;
-  std::cerr << "\r\033[K[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << m_status << std::flush;
+  Err("\r\033[K[" + std::string(static_cast<std::size_t>(filled), '#') +
+      std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " + m_status);
   m_progressLineOpen = true;
 }
 
 void CliHost::EndProgressLine() {
   if (!m_progressLineOpen) return;
-  std::cerr << "\n";
+  Err("\n");
   m_progressLineOpen = false;
 }
 

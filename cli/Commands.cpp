@@ -1,7 +1,5 @@
 #include "Commands.h"
 
-#include <iostream>
-
 #include "CatalogueCheck.h"
 #include "Catalogue.h"
 #include "CliHost.h"
@@ -10,6 +8,7 @@
 #include "FolderSettings.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "Output.h"
 #include "Preview.h"
 
 namespace cli {
@@ -37,7 +36,7 @@ std::string Absolute(const std::string& folder) { return plat::AbsolutePath(fold
 
 bool UseCatalogue(InstallRun& run, const CliOptions& options) {
   if (run.SetCatalogueFolder(Absolute(options.catalogue).c_str())) return true;
-  std::cerr << "quorvane-cli: the catalogue folder name is too long\n";
+  Err("quorvane-cli: the catalogue folder name is too long\n");
   return false;
 }
 
@@ -45,7 +44,7 @@ bool UseCatalogue(InstallRun& run, const CliOptions& options) {
 bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>& entries) {
   if (!entries.empty()) return false;
   const std::string problem = engine::CatalogueFileProblem(run);
-  std::cerr << "quorvane-cli: " << (problem.empty() ? "no airline of the catalogue has a Descr" : problem) << "\n";
+  Err("quorvane-cli: " + (problem.empty() ? std::string("no airline of the catalogue has a Descr") : problem) + "\n");
   return true;
 }
 
@@ -54,7 +53,7 @@ int RunList(InstallRun& run, const CliOptions& options) {
   std::vector<std::string> entries;
   FillAirlineList(run, &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
-  for (const std::string& entry : entries) std::cout << entry << "\n";
+  for (const std::string& entry : entries) Out(entry + "\n");
   return kExitSuccess;
 }
 
@@ -79,16 +78,16 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
     engine::FileCheck check;
     std::string refusal;
     if (!engine::CheckFilesOf(run, HostSettings(options).request, &check, &refusal)) {
-      std::cerr << refusal << "\n";
+      Err(refusal + "\n");
       return kExitNothingChanged;
     }
-    std::cout << engine::FilesCheckReport(run.context.configPath, run.context.modelListPath, check);
+    Out(engine::FilesCheckReport(run.context.configPath, run.context.modelListPath, check));
     clean = check.problems.empty();
   }
   if (!files || !options.catalogue.empty()) {
     if (!UseCatalogue(run, options)) return kExitUsage;
     std::vector<std::string> findings = CheckCatalogue(run);
-    for (const std::string& finding : findings) std::cout << finding << "\n";
+    for (const std::string& finding : findings) Out(finding + "\n");
     clean = clean && findings.empty();
   }
   return clean ? kExitSuccess : kExitNothingChanged;
@@ -107,9 +106,10 @@ int StatusOf(InstallOutcome outcome) {
 // A dry run prints what the real run would change, then its report.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   Preview preview = PreviewCommand(run, host, command);
-  std::cout << engine::PreviewChanges(preview) << std::flush;
+  Out(engine::PreviewChanges(preview));
+  FlushOut();
   host.PrintHeldMessages();
-  std::cout << engine::PreviewCheck(preview, command);
+  Out(engine::PreviewCheck(preview, command));
   return StatusOf(preview.outcome);
 }
 
@@ -143,7 +143,7 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   std::string unknown;
   if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {
-    std::cerr << "quorvane-cli: '" << unknown << "' is no airline of the catalogue (see 'quorvane-cli list')\n";
+    Err("quorvane-cli: '" + unknown + "' is no airline of the catalogue (see 'quorvane-cli list')\n");
     return kExitUsage;
   }
   CliHost host(std::move(settings));
@@ -168,10 +168,10 @@ int RunCommand(const CliOptions& options) {
   InstallRun run;
   switch (options.command) {
     case CliCommand::Help:
-      std::cout << UsageText();
+      Out(UsageText());
       return kExitSuccess;
     case CliCommand::Version:
-      std::cout << "quorvane-cli 1.1\n";
+      Out("quorvane-cli 1.1\n");
       return kExitSuccess;
     case CliCommand::List: return RunList(run, options);
     case CliCommand::Install: return RunInstall(run, options);
@@ -180,7 +180,7 @@ int RunCommand(const CliOptions& options) {
     case CliCommand::Restore: return RunRestore(run, options);
     case CliCommand::None: break;
   }
-  std::cerr << UsageText();
+  Err(UsageText());
   return kExitUsage;
 }
 

@@ -1,10 +1,10 @@
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "CliOptions.h"
 #include "Commands.h"
 #include "Console.h"
+#include "Output.h"
 
 int main(int argc, char** argv) {
   plat::UseBinaryStandardOutput();
@@ -12,8 +12,10 @@ int main(int argc, char** argv) {
   cli::CliOptions options;
   std::string error;
   if (!cli::ParseArguments(args, &options, &error)) {
-    std::cerr << "quorvane-cli: " << error << "\nTry 'quorvane-cli --help'.\n";
+    cli::Err("quorvane-cli: " + error + "\nTry 'quorvane-cli --help'.\n");
     return cli::kExitUsage;
   }
-  return cli::RunCommand(options);
+  const int status = cli::RunCommand(options);
+  cli::FlushOut();
+  return status;
 }

@@ -15,14 +15,14 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text) {
 }
 
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
-                      bool undoable) {
+                      bool undoable, const std::string& note) {
   if (report.HasFailures()) {
     std::string text = report.FailureMessage(heading, host.MostFailuresListed());
     if (undoable) text += "\n\n" + host.HowToUndo();
-    host.ShowMessage(MessageKind::Failure, text.c_str(), nullptr);
+    host.ShowMessage(MessageKind::Failure, (text + note).c_str(), nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
-  host.ShowMessage(MessageKind::Success, success, nullptr);
+  host.ShowMessage(MessageKind::Success, (success + note).c_str(), nullptr);
   return InstallOutcome::Completed;
 }
 

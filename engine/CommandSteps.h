@@ -18,9 +18,10 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text);
 
 // The command's last message: the success text, or what failed under the
 // heading that names the command; after a run that changed the files,
-// with the host's words on how to put them back (undoable).
+// with the host's words on how to put them back (undoable); either
+// followed by `note`.
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
-                      bool undoable);
+                      bool undoable, const std::string& note = std::string());
 
 // The request's folder texts into the context: each cut to the 299
 // characters a field holds, one trailing backslash taken off the FS2002

@@ -298,6 +298,7 @@ std::string FileCheckReport(const FileCheck& check) {
     text += "The next install takes out, as entries Quorvane or an earlier release installed:\n";
     for (const std::string& entry : check.earlierEntries) text += "  " + entry + "\n";
   }
+  for (const std::string& note : check.notes) text += note + "\n";
   if (check.problems.empty()) text += "Nothing in these files keeps an aircraft from being seen.\n";
   return text;
 }

@@ -18,6 +18,8 @@ struct FileCheck {
   // What the next install takes out as entries an earlier run installed
   // (and puts back, for the airlines it installs): not wrong in itself.
   std::vector<std::string> earlierEntries;
+  // What is worth knowing and is not wrong (where Windows keeps the files).
+  std::vector<std::string> notes;
 };
 
 FileCheck CheckUserFiles(const char* configPath, const char* modelListPath);

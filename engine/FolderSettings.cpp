@@ -2,7 +2,9 @@
 
 #include "Folders.h"
 #include "InstallContext.h"
+#include "FileSystem.h"
 #include "Profile.h"
+#include "SystemError.h"
 #include "Text.h"
 
 namespace engine {
@@ -24,6 +26,16 @@ constexpr FolderField kSquawkBoxField = {
     FolderKind::SquawkBox, kSquawkBoxProfileKey, kSquawkBoxMarker, "Please select the SquawkBox Main-Directory",
     "This is not the correct SquawkBox directory !\n\nPlease try again !"};
 
+// Read right after the write failed, while LastErrorText() holds its reason.
+std::string NotRememberedText() {
+  const std::string why = plat::Because();
+  const std::string file = plat::DisplayPath(plat::ProfileLocation(kProfileName).c_str());
+  return Printf("Quorvane cannot remember the folders you choose: it could not write them to the file\n%s%s.\n\n"
+                "Quorvane goes on with the folders in its fields; the next time you start it, please choose them "
+                "again.\nThis message is not shown again while Quorvane runs.",
+                file.c_str(), why.c_str());
+}
+
 void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
   char current[kPathSize];
   CopyText(current, host.FieldText(field.kind).c_str());
@@ -37,7 +49,10 @@ void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
     host.ShowWrongFolder(field.wrongFolderText);
   }
   // A rejected folder is remembered too: the next start shows it.
-  plat::WriteProfileValue(kProfileSection, field.profileKey, chosen.c_str(), kProfileName);
+  if (plat::WriteProfileValue(kProfileSection, field.profileKey, chosen.c_str(), kProfileName)) return;
+  if (host.toldFoldersNotRemembered) return;
+  host.toldFoldersNotRemembered = true;
+  host.ShowWrongFolder(NotRememberedText().c_str());
 }
 
 std::string ProfileValue(const FolderField& field) {

@@ -34,11 +34,19 @@ class FolderFieldHost {
   virtual bool BrowseForFolder(const char* title, const char* initialSelection, std::string* chosen) = 0;
   // OK, exclamation icon, the application name as caption.
   virtual void ShowWrongFolder(const char* text) = 0;
+
+  // Whether the user was told that the folders could not be remembered:
+  // that is said once in the life of the host (the dialog's is the
+  // program's), not at every browse.
+  bool toldFoldersNotRemembered = false;
 };
 
 // The "..." commands: browse for the folder, accept it into its field when
 // it holds the folder's marker file (FS2002.exe, CSL_ICAO.csv), and
-// remember the chosen folder. A cancelled browse changes nothing.
+// remember the chosen folder. A cancelled browse changes nothing. When the
+// profile cannot be written (a limited account on Windows XP may not
+// write in the Windows folder), the user is told once, with the file and
+// the reason, and the field keeps the folder for this session.
 void OnBrowseFsFolder(FolderFieldHost& host);
 void OnBrowseSquawkBoxFolder(FolderFieldHost& host);
 

@@ -12,6 +12,7 @@
 #include "InstallRun.h"
 #include "Messages.h"
 #include "ModelListSort.h"
+#include "RedirectedFiles.h"
 #include "RemovalPass.h"
 #include "RunLocks.h"
 #include "RunReport.h"
@@ -85,8 +86,9 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, InstallRequest* request
   const char* failed = CheckFolders(context);
   if (!failed && CountSelected(*request) == 0) failed = kNoSelectionText;
   if (!failed) failed = FindConfigFile(context);
-  if (!failed) return true;
-  *outcome = Refuse(host, failed);
+  std::string redirected;
+  if (!failed && MayChangeInPlace(context, *run.redirection, &redirected)) return true;
+  *outcome = Refuse(host, failed ? std::string(failed) : redirected);
   return false;
 }
 
@@ -139,7 +141,9 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
   const bool undoable = dryRun == nullptr;
-  if (removal.stopped) return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable);
+  if (removal.stopped) {
+    return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable, WhereWindowsKeepsThem(run));
+  }
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
@@ -153,7 +157,7 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   SortModelList(run);
-  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable);
+  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable, WhereWindowsKeepsThem(run));
 }
 
 bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::string* refusal) {
@@ -168,6 +172,9 @@ bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
   if (!FindUserFiles(request, run.context, refusal)) return false;
   *check = CheckUserFiles(run.context.configPath, run.context.modelListPath);
+  std::vector<std::string> redirected;
+  DescribeCopies(run.context, *run.redirection, &redirected, &check->notes);
+  check->problems.insert(check->problems.begin(), redirected.begin(), redirected.end());
   return true;
 }
 
@@ -189,7 +196,8 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
   host.SetProgressPos(ProgressBar::Overall, 1);
-  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr,
+                WhereWindowsKeepsThem(run));
 }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Folders.h"
+#include "RedirectedFiles.h"
 
 namespace engine {
 
@@ -22,7 +23,7 @@ std::string ModuleFolder() {
 
 }  // namespace
 
-InstallRun::InstallRun() : m_catalogueFolder(ModuleFolder()) {}
+InstallRun::InstallRun() : redirection(&SystemFileRedirection()), m_catalogueFolder(ModuleFolder()) {}
 
 void InstallRun::Begin() {
   report = RunReport();

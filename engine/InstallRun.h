@@ -10,6 +10,8 @@
 
 namespace engine {
 
+class FileRedirection;
+
 // Everything the engine's commands work on: the paths and the airline
 // record, the two line tables, what went wrong, and where the catalogue
 // lies. A front end keeps one for the life of the process, so the tables
@@ -31,6 +33,9 @@ struct InstallRun {
   // CloseKeptFiles before anything replaces them.
   KeptAppend keptConfigAppend;
   KeptAppend keptModelAppend;
+  // What Windows' file virtualization means for the two files: the
+  // system's answers (SystemFileRedirection), or a test's.
+  const FileRedirection* redirection;
 
   void CloseKeptFiles();
 

@@ -11,6 +11,7 @@
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "Messages.h"
+#include "RedirectedFiles.h"
 #include "RunLocks.h"
 #include "RunReport.h"
 #include "SystemError.h"
@@ -217,8 +218,9 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   const Copy copy = from == RestoreFrom::Original ? Copy::Original : Copy::LastRun;
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   if (!FindFiles(run, host, copy, &outcome)) return outcome;
-  RunLocks locks;
   std::string refusal;
+  if (!MayChangeInPlace(run.context, *run.redirection, &refusal)) return Refuse(host, refusal);
+  RunLocks locks;
   if (!locks.Take(run.context, "restore", /*dryRun=*/false, &refusal)) return Refuse(host, refusal);
 
   std::array<Replacement, 2> files;
@@ -239,7 +241,8 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   if (put == PutResult::Done) host.SetProgressPos(ProgressBar::Overall, 1);
   host.CloseWaitBox();
   if (put == PutResult::NothingChanged) return Refuse(host, refusal);
-  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText, /*undoable=*/false);
+  return Finish(host, run.report, done, kRestoreFinishedWithErrorsText, /*undoable=*/false,
+                WhereWindowsKeepsThem(run));
 }
 
 FolderChoices LookAtFolders(const InstallRequest& request) {

@@ -5,12 +5,14 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "Ascii.h"
 #include "FaultInjection.h"
+#include "FileHolders.h"
 #include "FileSystem.h"
 #include "FolderLock.h"
 #include "SystemError.h"
@@ -58,6 +60,79 @@ bool MoveByDeleteAndMove(const char* source, const char* target) {
 bool MoveReplacing(const char* source, const char* target, DWORD flags) {
   if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | flags)) return true;
   return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveByDeleteAndMove(source, target);
+}
+
+// Another program often opens a file for a moment: an antivirus or the
+// search indexer right after we wrote it, a sync client, Explorer drawing
+// its icon. While it holds the file without allowing it to be deleted,
+// replacing, renaming or deleting it fails with a sharing violation, and
+// a file whose deletion is still pending answers "access denied". So every
+// replace, rename and delete here (and CanReplace, the check before a run)
+// tries again while that is the answer: the first time after 10 ms, then
+// after twice the wait before, at most 500 ms, until 2 seconds of waiting
+// have passed in all (10, 20, 40, 80, 160, 320, 500, 500, 370 ms: ten
+// tries). A file that is really protected or held for longer fails after
+// those 2 seconds, with the system's reason and, where Windows can tell,
+// the program that holds it. No other place waits or tries again.
+constexpr DWORD kFirstWait = 10;
+constexpr DWORD kLongestWait = 500;
+constexpr DWORD kAllWaiting = 2000;
+
+bool MayBeHeldForAMoment(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Runs `attempt` (a Win32 call that leaves its reason in GetLastError)
+// again while it fails as above. Gives its last result; after a failure
+// GetLastError() holds the last reason.
+template <typename Attempt>
+bool RetryWhileHeld(Attempt attempt) {
+  DWORD waited = 0;
+  DWORD wait = kFirstWait;
+  while (!attempt()) {
+    const DWORD error = GetLastError();
+    if (!MayBeHeldForAMoment(error) || waited >= kAllWaiting) {
+      SetLastError(error);
+      return false;
+    }
+    const DWORD pause = std::min(wait, kAllWaiting - waited);
+    Sleep(pause);
+    waited += pause;
+    wait = std::min(wait * 2, kLongestWait);
+  }
+  return true;
+}
+
+// Records the reason of the call on `path` (and `other`) that failed after
+// RetryWhileHeld, with the programs that hold them where Windows can tell;
+// gives false.
+bool FailedWhileHeld(const char* path, const char* other = nullptr) {
+  const DWORD error = GetLastError();
+  detail::SetLastWin32Error(error);
+  if (!MayBeHeldForAMoment(error)) return false;
+  std::vector<std::string> files{path};
+  if (other) files.push_back(other);
+  const std::string holders = ProgramsHolding(files);
+  std::string reason = LastErrorText();
+  if (!holders.empty()) reason += "; it is open in " + holders;
+  detail::SetLastErrorText(reason + "; tried again for 2 seconds");
+  return false;
+}
+
+bool DeleteRetrying(const char* path) {
+  return RetryWhileHeld([path] { return DeleteFileA(path) != 0; });
+}
+
+// CreateFileA with FILE_ATTRIBUTE_NORMAL. Windows 98 and ME know neither
+// FILE_SHARE_DELETE nor the DELETE access right and refuse them with
+// ERROR_INVALID_PARAMETER; there the file is opened without them. On those
+// systems no program can delete or rename a file that is open anyway.
+HANDLE OpenFile(const char* path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE file = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool asksForDelete = (share & FILE_SHARE_DELETE) || (access & DELETE);
+  if (file != INVALID_HANDLE_VALUE || !asksForDelete || GetLastError() != ERROR_INVALID_PARAMETER) return file;
+  return CreateFileA(path, access & ~static_cast<DWORD>(DELETE), share & ~static_cast<DWORD>(FILE_SHARE_DELETE),
+                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -110,7 +185,7 @@ bool CopyFileOver(const char* source, const char* target) {
   std::FILE* reserved = CreateTemporaryBeside(to.nativePath, to.attributes, &temp);
   if (!reserved) return false;
   std::fclose(reserved);
-  DeleteFileA(temp.c_str());
+  if (!DeleteRetrying(temp.c_str())) return FailedWhileHeld(temp.c_str());
   if (!CopyFileA(source, temp.c_str(), TRUE)) return Failed();
   // CopyFileA gives the copy the source's attributes. A read-only source (a
   // catalogue from a CD, or unpacked read-only) would leave a read-only
@@ -119,9 +194,11 @@ bool CopyFileOver(const char* source, const char* target) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     SetFileAttributesA(temp.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   }
-  if (!MoveReplacing(temp.c_str(), to.nativePath.c_str(), 0)) {
-    Failed();
-    DeleteFileA(temp.c_str());
+  if (!RetryWhileHeld([&] { return MoveReplacing(temp.c_str(), to.nativePath.c_str(), 0); })) {
+    FailedWhileHeld(to.nativePath.c_str(), temp.c_str());
+    const std::string reason = LastErrorText();
+    DeleteRetrying(temp.c_str());
+    detail::SetLastErrorText(reason);
     return false;
   }
   return true;
@@ -129,18 +206,26 @@ bool CopyFileOver(const char* source, const char* target) {
 
 bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
-  return MoveReplacing(source, target, MOVEFILE_WRITE_THROUGH) || Failed();
+  return RetryWhileHeld([&] { return MoveReplacing(source, target, MOVEFILE_WRITE_THROUGH); }) ||
+         FailedWhileHeld(target, source);
 }
 
 bool RemoveFile(const char* path) {
   if (detail::InjectFault(FileOp::Remove)) return false;
-  return DeleteFileA(path) != 0 || Failed();
+  return DeleteRetrying(path) || FailedWhileHeld(path);
 }
 
 bool TruncateFile(const char* path, std::uint64_t size) {
   if (detail::InjectFault(FileOp::Truncate)) return false;
-  ScopedFileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.IsValid() && SeekFromStart(file.Get(), size) && SetEndOfFile(file.Get());
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  if (!RetryWhileHeld([&] {
+        opened = OpenFile(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+        return opened != INVALID_HANDLE_VALUE;
+      })) {
+    return FailedWhileHeld(path);
+  }
+  ScopedFileHandle file(opened);
+  return (SeekFromStart(file.Get(), size) && SetEndOfFile(file.Get())) || Failed();
 }
 
 std::size_t ModuleFileName(char* buf, std::size_t cap) {
@@ -262,11 +347,16 @@ bool CanReplace(const char* path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
   // Asking for delete access fails when another program holds the file
   // open without allowing it to be replaced: a sharing violation now, not
-  // half-way through the run.
-  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Failed();
+  // half-way through the run. A program that holds it for a moment only
+  // is waited for, as the replacement itself would wait.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!RetryWhileHeld([&] {
+        file = OpenFile(path, GENERIC_READ | GENERIC_WRITE | DELETE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+        return file != INVALID_HANDLE_VALUE;
+      })) {
+    return FailedWhileHeld(path);
+  }
   CloseHandle(file);
   return true;
 }
@@ -318,8 +408,7 @@ FileState StateOfHandle(HANDLE file) {
 }  // namespace
 
 FileState StateOf(const char* path) {
-  HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return FileState();
   const FileState state = StateOfHandle(file);
   CloseHandle(file);
@@ -348,8 +437,8 @@ namespace {
 std::string LockPathIn(const char* folder) { return std::string(folder) + "\\" + FolderLock::kFileName; }
 
 std::string HolderIn(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         OPEN_EXISTING);
   std::string text;
   if (file != INVALID_HANDLE_VALUE) {
     char buf[1024];

@@ -98,7 +98,8 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
 
 // WritePrivateProfileStringA: replaces the key's value or adds the key,
 // creating the section and the file as needed; every other line stays as
-// it was.
+// it was. False, with the reason in LastErrorText(), when the file cannot
+// be written.
 bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
 
 }  // namespace plat

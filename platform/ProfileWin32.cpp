@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Profile.h"
+#include "SystemError.h"
 
 namespace plat {
 
@@ -13,7 +14,14 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
 }
 
 bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
-  return WritePrivateProfileStringA(section, key, value, file) != 0;
+  if (WritePrivateProfileStringA(section, key, value, file)) return true;
+  const DWORD error = GetLastError();
+  if (error == NO_ERROR) {
+    detail::SetLastErrorText("Windows gave no reason");
+  } else {
+    detail::SetLastWin32Error(error);
+  }
+  return false;
 }
 
 }  // namespace plat

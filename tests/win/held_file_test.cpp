@@ -1,0 +1,158 @@
+// Files that another program holds open without allowing them to be
+// deleted, as an antivirus or the search indexer does right after we wrote
+// them: a second process (hold_file.exe) holds them. Wine refuses to
+// replace or rename over a file that is open at all ("access denied"),
+// even when it is shared for deletion, and refuses to delete or open for
+// deletion one that is not shared so ("sharing violation"); its Restart
+// Manager knows no programs.
+
+#include <windows.h>
+// <windows.h> makes the name ReplaceFile stand for ReplaceFileA; here it
+// is the file layer's plat::ReplaceFile.
+#undef ReplaceFile
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FileHolders.h"
+#include "FileReplacement.h"
+#include "FileSystem.h"
+#include "HeldFile.h"
+#include "InstallCommand.h"
+#include "InstallRun.h"
+#include "Messages.h"
+#include "SystemError.h"
+#include "TestSupport.h"
+
+using namespace engine;
+using qvtest::HeldFile;
+
+namespace {
+
+constexpr unsigned kAMoment = 200;
+constexpr unsigned kLongerThanTheRetries = 10000;
+
+plat::FileReplacement::Options Binary() {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return options;
+}
+
+bool HasTemporaries(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
+// The reason names the holder exactly when Windows can tell who it is.
+void ExpectReasonOfAHeldFile(const std::string& reason, const std::string& path, const HeldFile& held) {
+  EXPECT_NE(reason.find("tried again for 2 seconds"), std::string::npos) << reason;
+  const std::string holders = plat::ProgramsHolding({path});
+  if (holders.empty()) {
+    EXPECT_EQ(reason.find("it is open in"), std::string::npos) << reason;
+  } else {
+    EXPECT_NE(reason.find("it is open in "), std::string::npos) << reason;
+    EXPECT_NE(reason.find("(process " + std::to_string(held.ProcessId()) + ")"), std::string::npos) << reason;
+  }
+}
+
+TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
+  TempDir dir;
+  const std::string target = dir / "Aircraft.cfg";
+  const std::string source = dir / "new.txt";
+
+  WriteFile(target, "old");
+  {
+    HeldFile held(target, kAMoment);
+    ASSERT_TRUE(held.Holds());
+    EXPECT_TRUE(plat::ReplaceFile(target.c_str(), "replaced", Binary())) << plat::LastErrorText();
+    EXPECT_TRUE(held.WaitUntilReleased());
+  }
+  EXPECT_EQ(ReadFile(target), "replaced");
+
+  WriteFile(source, "renamed");
+  {
+    HeldFile held(source, kAMoment);
+    ASSERT_TRUE(held.Holds());
+    EXPECT_TRUE(plat::MoveFileOver(source.c_str(), target.c_str())) << plat::LastErrorText();
+  }
+  EXPECT_EQ(ReadFile(target), "renamed");
+  EXPECT_FALSE(FileExists(source));
+
+  {
+    HeldFile held(target, kAMoment);
+    ASSERT_TRUE(held.Holds());
+    EXPECT_TRUE(plat::CanReplace(target.c_str())) << plat::LastErrorText();
+    EXPECT_TRUE(plat::RemoveFile(target.c_str())) << plat::LastErrorText();
+  }
+  EXPECT_FALSE(FileExists(target));
+  EXPECT_FALSE(HasTemporaries(dir.path()));
+}
+
+TEST(HeldFileTest, AHolderThatStaysMakesEachOperationFailCleanly) {
+  TempDir dir;
+  const std::string target = dir / "CSL_ICAO.csv";
+  WriteFile(target, "old");
+  HeldFile held(target, kLongerThanTheRetries);
+  ASSERT_TRUE(held.Holds());
+
+  EXPECT_FALSE(plat::ReplaceFile(target.c_str(), "new", Binary()));
+  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  EXPECT_EQ(ReadFile(target), "old");
+  EXPECT_FALSE(HasTemporaries(dir.path())) << "the new content's temporary file is gone";
+
+  EXPECT_FALSE(plat::CanReplace(target.c_str()));
+  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  EXPECT_FALSE(plat::RemoveFile(target.c_str()));
+  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  EXPECT_EQ(ReadFile(target), "old");
+}
+
+class HeldUserFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree_.AddAirline(0, "Alpha", "ALP1");
+    tree_.UseCatalogue(run_);
+    host_.UseTree(tree_, {"Alpha"});
+    WriteFile(tree_.config(), kConfig);
+    WriteFile(tree_.models(), kModels);
+  }
+
+  static constexpr const char* kConfig = "[fltsim.0]\r\ntitle=Mine\r\n";
+  static constexpr const char* kModels = "Mine,X\r\n";
+  InstallTree tree_;
+  InstallRun run_;
+  FakeHost host_;
+};
+
+TEST_F(HeldUserFileTest, AnInstallWaitsForAMomentaryHolder) {
+  HeldFile held(tree_.models(), kAMoment);
+  ASSERT_TRUE(held.Holds());
+  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  EXPECT_EQ(host_.LastMessage()->text, kSuccessText);
+  EXPECT_NE(ReadFile(tree_.models()).find("Alpha (QUORVANE),ALP1"), std::string::npos);
+}
+
+TEST_F(HeldUserFileTest, AnInstallWhileAFileStaysHeldChangesNothingAndNamesIt) {
+  HeldFile held(tree_.config(), kLongerThanTheRetries);
+  ASSERT_TRUE(held.Holds());
+  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  const std::string text = host_.LastMessage()->text;
+  EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
+  EXPECT_NE(text.find(std::string("The file\n") + run_.context.configPath + "\ncannot be processed safely"),
+            std::string::npos)
+      << text;
+  ExpectReasonOfAHeldFile(text, run_.context.configPath, held);
+  EXPECT_NE(text.find("Nothing has been changed."), std::string::npos) << text;
+  EXPECT_EQ(ReadFile(tree_.config()), kConfig);
+  EXPECT_EQ(ReadFile(tree_.models()), kModels);
+  EXPECT_FALSE(FileExists(tree_.config() + ".bak"));
+  EXPECT_FALSE(FileExists(tree_.models() + ".bak"));
+  EXPECT_FALSE(FileExists(tree_.csl + "\\Quorvane.lock"));
+  EXPECT_FALSE(HasTemporaries(tree_.csl));
+}
+
+}  // namespace
