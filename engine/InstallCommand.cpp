@@ -181,7 +181,10 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   run.Begin();
   std::string refusal;
-  if (!FindUserFiles(host.Request(), run.context, &refusal)) return Refuse(host, refusal);
+  if (!FindUserFiles(host.Request(), run.context, &refusal) ||
+      !MayChangeInPlace(run.context, *run.redirection, &refusal)) {
+    return Refuse(host, refusal);
+  }
   RunLocks locks;
   if (!locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
   const std::string confirmation = RemoveConfirmation(run.context);
