@@ -73,11 +73,12 @@ CliHost::Settings HostSettings(const CliOptions& options) {
   return settings;
 }
 
-// What check finds in the two files: the problems, then the entries the
-// next install takes out. True when there is no problem.
-bool PrintFileCheck(const engine::FileCheck& check) {
+// What check finds in the two files: the problems, then (with
+// earlierEntries) the entries the next install takes out. True when there
+// is no problem.
+bool PrintFileCheck(const engine::FileCheck& check, bool earlierEntries = true) {
   for (const std::string& problem : check.problems) std::cout << problem << "\n";
-  if (!check.earlierEntries.empty()) {
+  if (earlierEntries && !check.earlierEntries.empty()) {
     std::cout << "The next install takes out, as entries Quorvane or an earlier release installed:\n";
     for (const std::string& entry : check.earlierEntries) std::cout << "  " << entry << "\n";
   }
@@ -118,7 +119,10 @@ int StatusOf(InstallOutcome outcome) {
   return kExitFinishedWithFailures;
 }
 
-// A dry run prints what the real run would change, then its report.
+// A dry run prints what the real run would change, then its report: the
+// run's own last message and the check of both files as it would leave
+// them. The entries that a later install would take out again are the
+// run's own, and are not listed.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   Preview preview = PreviewCommand(run, host, command);
   std::cout << preview.diff;
@@ -127,10 +131,10 @@ int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   }
   std::cout << std::flush;
   host.PrintHeldMessages();
-  if (command == PreviewedCommand::Install && !preview.configPath.empty()) {
+  if (!preview.configPath.empty()) {
     std::cout << "\nCheck of " << plat::DisplayPath(preview.configPath.c_str()) << " and "
-              << plat::DisplayPath(preview.modelListPath.c_str()) << " as they are now:\n";
-    PrintFileCheck(engine::CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
+              << plat::DisplayPath(preview.modelListPath.c_str()) << " as this run would leave them:\n";
+    PrintFileCheck(preview.check, /*earlierEntries=*/false);
   }
   return StatusOf(preview.outcome);
 }

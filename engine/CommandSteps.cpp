@@ -19,7 +19,7 @@ InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* su
     host.ShowMessage(MessageKind::Failure, report.FailureMessage(heading, host.MostFailuresListed()).c_str(), nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
-  host.ShowMessage(MessageKind::Success, success, nullptr);
+  host.ShowMessage(MessageKind::Success, report.WithNotes(success).c_str(), nullptr);
   return InstallOutcome::Completed;
 }
 

@@ -17,7 +17,7 @@ struct InstallRequest;
 InstallOutcome Refuse(InstallHost& host, const std::string& text);
 
 // The command's last message: the success text, or what failed under the
-// heading that names the command.
+// heading that names the command; the report's notes after either.
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading);
 
 // The request's folder texts into the context: each cut to the 299

@@ -1,5 +1,6 @@
 #include "KeptFiles.h"
 
+#include "SectionNumbers.h"
 #include "SystemError.h"
 #include "TextFile.h"
 
@@ -42,6 +43,12 @@ const TitleIndex* KeptTitleScan::Get(const char* path) {
     return nullptr;
   }
   m_index = std::make_unique<TitleIndex>(content.View());
+  const std::vector<NumberedHeader> headers = NumberedHeadersOf(content.View());
+  m_nextNumber = PlanSectionNumbers(headers).nextFree;
+  m_heldAbove.clear();
+  for (const NumberedHeader& header : headers) {
+    if (header.number > m_nextNumber) m_heldAbove.insert(header.number);
+  }
   m_path = path;
   m_state = state;
   return m_index.get();
@@ -56,6 +63,8 @@ void KeptTitleScan::Appended(const char* path, std::string_view stored, const pl
     return;
   }
   m_index->Extend(stored);
+  ++m_nextNumber;
+  while (m_heldAbove.erase(m_nextNumber)) ++m_nextNumber;
   m_state = state;
 }
 

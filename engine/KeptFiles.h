@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,8 +65,13 @@ class KeptTitleScan {
   // it after every airline: only a same-size edit within the same tick of
   // the file system's clock as the run's own write would go unseen.
   const TitleIndex* Get(const char* path);
-  // This run appended `stored` (the bytes as written) to the file the kept
-  // index is of; the file's state is now `state`.
+  // The number a section appended to the file gets (SectionNumbers'
+  // nextFree), known with the index: valid after a Get that did not
+  // return null.
+  long NextSectionNumber() const { return m_nextNumber; }
+  // This run appended `stored` (the bytes as written), a section numbered
+  // NextSectionNumber(), to the file the kept index is of; the file's
+  // state is now `state`.
   void Appended(const char* path, std::string_view stored, const plat::FileState& state);
   void Forget() { m_index.reset(); }
 
@@ -73,6 +79,8 @@ class KeptTitleScan {
   std::string m_path;
   plat::FileState m_state;
   std::unique_ptr<TitleIndex> m_index;
+  long m_nextNumber = 0;
+  std::set<long> m_heldAbove;  // numbers above it that headers hold (none when the numbers are whole)
 };
 
 // A file the run appends to, kept open between airlines while it stays as

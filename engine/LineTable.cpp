@@ -1,5 +1,6 @@
 #include "LineTable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,60 +13,103 @@ namespace engine {
 LineTable::LineTable(std::size_t baseSlots) : m_baseSlots(baseSlots) { Clear(); }
 
 void LineTable::Clear() {
-  m_slots.assign(m_baseSlots, LineSlot{});
-  m_longAt.assign(m_baseSlots, 0);
-  m_long.clear();
+  std::vector<Slot>(m_baseSlots).swap(m_slots);
+  std::vector<char>().swap(m_text);
+  std::deque<std::string>().swap(m_stored);
+  m_loaded = 0;
+}
+
+char* LineTable::TextOf(const Slot& slot) {
+  if (slot.length == 0) return m_empty;
+  if (slot.at & kStoredBit) return &m_stored[slot.at & ~kStoredBit][0];
+  return m_text.data() + slot.at;
 }
 
 const char* LineTable::Line(std::size_t i) const {
   if (i >= m_slots.size()) return "";
-  return m_longAt[i] ? m_long[m_longAt[i] - 1].c_str() : m_slots[i].text;
+  return const_cast<LineTable*>(this)->TextOf(m_slots[i]);
 }
 
 char* LineTable::MutableLine(std::size_t i) {
   if (i >= m_slots.size()) return nullptr;
-  return m_longAt[i] ? &m_long[m_longAt[i] - 1][0] : m_slots[i].text;
+  return TextOf(m_slots[i]);
 }
 
 void LineTable::Delete(std::size_t i) {
   if (i >= m_slots.size()) return;
-  std::memset(m_slots[i].text, 0, kSlotSize);
-  if (m_longAt[i]) {
-    std::string().swap(m_long[m_longAt[i] - 1]);
-    m_longAt[i] = 0;
-  }
+  Slot& slot = m_slots[i];
+  if (slot.length && (slot.at & kStoredBit)) std::string().swap(m_stored[slot.at & ~kStoredBit]);
+  slot = Slot{};
 }
 
 void LineTable::Store(std::size_t i, std::string_view text) {
-  if (i >= m_slots.size()) {
-    m_slots.resize(i + 1, LineSlot{});
-    m_longAt.resize(i + 1, 0);
-  }
-  Delete(i);
-  if (text.size() < kSlotSize) {
-    if (!text.empty()) std::memcpy(m_slots[i].text, text.data(), text.size());
+  if (i >= m_slots.size()) m_slots.resize(i + 1);
+  Slot& slot = m_slots[i];
+  // A line no longer than the one it replaces takes its place.
+  if (slot.length && text.size() <= slot.length) {
+    char* at = TextOf(slot);
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    slot.length = static_cast<std::uint32_t>(text.size());
+    if (text.empty()) Delete(i);
     return;
   }
-  m_long.emplace_back(text);
-  m_longAt[i] = static_cast<std::uint32_t>(m_long.size());
+  Delete(i);
+  if (text.empty()) return;
+  m_stored.emplace_back(text);
+  slot.at = kStoredBit | static_cast<std::uint32_t>(m_stored.size() - 1);
+  slot.length = static_cast<std::uint32_t>(text.size());
 }
 
 void LineTable::Reorder(const std::vector<std::uint32_t>& order) {
-  std::vector<LineSlot> slots(order.size());
-  std::vector<std::uint32_t> longAt(order.size());
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    slots[k] = m_slots[order[k]];
-    longAt[k] = m_longAt[order[k]];
-  }
+  std::vector<Slot> slots(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) slots[k] = m_slots[order[k]];
   m_slots.swap(slots);
-  m_longAt.swap(longAt);
+}
+
+void LineTable::Reserve(std::size_t lines, std::size_t bytes) {
+  if (lines > m_slots.size()) m_slots.resize(lines);
+  m_text.reserve(bytes);
+}
+
+void LineTable::Append(std::string_view text, std::string_view suffix) {
+  const std::size_t i = m_loaded++;
+  if (i >= m_slots.size()) m_slots.resize(i + 1);
+  const std::size_t length = text.size() + suffix.size();
+  if (length == 0) return;
+  m_slots[i] = Slot{static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint32_t>(length)};
+  m_text.insert(m_text.end(), text.begin(), text.end());
+  m_text.insert(m_text.end(), suffix.begin(), suffix.end());
+  m_text.push_back('\0');
+}
+
+std::string_view WithoutHeaderIndent(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == 0 || first == std::string_view::npos || line[first] != '[') return line;
+  return line.substr(first);
 }
 
 namespace {
 
+// The first line (1-based) of the bytes that holds a zero byte or a
+// Ctrl-Z, which no line may hold, and which of the two; 0 when none does.
+std::size_t FirstUnsoundLine(std::string_view stored, LoadStatus* status) {
+  const char* data = stored.data();
+  const void* zero = std::memchr(data, '\0', stored.size());
+  const void* ctrlZ = std::memchr(data, '\x1a', stored.size());
+  if (!zero && !ctrlZ) return 0;
+  const char* first = static_cast<const char*>(!zero ? ctrlZ : !ctrlZ ? zero : std::min(zero, ctrlZ));
+  // A line that holds both is named for its zero byte.
+  const char* end = static_cast<const char*>(std::memchr(first, '\n', stored.size() - static_cast<std::size_t>(first - data)));
+  if (!end) end = data + stored.size();
+  *status = zero && static_cast<const char*>(zero) < end ? LoadStatus::HasZeroByte : LoadStatus::HasCtrlZ;
+  return 1 + static_cast<std::size_t>(std::count(data, first, '\n'));
+}
+
 // Fills a table from a file's bytes as stored, read as text mode reads
 // them. keepLineFeed: the model list keeps it (and gains one on an
-// unterminated last line); the configuration file loses it.
+// unterminated last line); the configuration file loses it, and its
+// indented headers their indent.
 LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
   table.Clear();
   LoadResult result;
@@ -73,27 +117,22 @@ LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
     result.status = LoadStatus::TooLarge;
     return result;
   }
-  std::string line;
-  ForEachTextModeLine(stored, [&](std::string_view text, std::size_t) {
-    ++result.lines;
-    if (text.find('\0') != std::string_view::npos || text.find('\x1a') != std::string_view::npos) {
-      result.status = text.find('\0') != std::string_view::npos ? LoadStatus::HasZeroByte : LoadStatus::HasCtrlZ;
-      result.badLine = result.lines;
-      return false;
-    }
-    if (keepLineFeed) {
-      line.assign(text);
-      line += '\n';
-      table.Store(result.lines - 1, line);
-    } else {
-      table.Store(result.lines - 1, text);
-    }
-    return true;
-  });
-  if (result.badLine) {
-    table.Clear();
+  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
+  if (const std::size_t bad = FirstUnsoundLine(stored, &result.status)) {
+    result.badLine = bad;
+    result.lines = bad;
     return result;
   }
+  const std::size_t lineFeeds = static_cast<std::size_t>(std::count(stored.begin(), stored.end(), '\n'));
+  const std::size_t lines = lineFeeds + (!stored.empty() && stored.back() != '\n' ? 1 : 0);
+  // Each line's text, a line feed for the model list and a terminator.
+  table.Reserve(lines, stored.size() + lines * (keepLineFeed ? 2 : 1));
+  const std::string_view lineFeed = keepLineFeed ? "\n" : "";
+  ForEachTextModeLine(stored, [&](std::string_view text, std::size_t) {
+    table.Append(keepLineFeed ? text : WithoutHeaderIndent(text), lineFeed);
+    return true;
+  });
+  result.lines = lines;
   result.status = LoadStatus::Loaded;
   return result;
 }

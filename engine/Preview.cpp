@@ -1,5 +1,7 @@
 #include "Preview.h"
 
+#include "Backups.h"
+#include "FileCheck.h"
 #include "FileSystem.h"
 #include "InstallHost.h"
 #include "Messages.h"
@@ -16,9 +18,9 @@ std::string ReadBytes(const std::string& path) {
   return std::string(bytes.View());
 }
 
-std::string DiffOf(const std::string& real, const std::string& scratch) {
+std::string DiffOf(const std::string& real, const std::string& after) {
   const std::string name = plat::NativePath(real.c_str());
-  return UnifiedDiff(name, ReadBytes(real), name, ReadBytes(scratch));
+  return UnifiedDiff(name, ReadBytes(real), name, after);
 }
 
 // Removes the scratch folder and the two copies in it; a rewrite leaves no
@@ -41,8 +43,11 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
   }
   preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, host, &dryRun) : OnRemove(run, host, &dryRun);
   if (!dryRun.scratchConfigPath.empty()) {
-    preview.diff = DiffOf(dryRun.configPath, dryRun.scratchConfigPath) +
-                   DiffOf(dryRun.modelListPath, dryRun.scratchModelListPath);
+    // The files the run would leave are its scratch copies after it.
+    const std::string config = ReadBytes(dryRun.scratchConfigPath);
+    const std::string models = ReadBytes(dryRun.scratchModelListPath);
+    preview.diff = DiffOf(dryRun.configPath, config) + DiffOf(dryRun.modelListPath, models);
+    preview.check = CheckFileContents(config, models, NameOf(dryRun.configPath), NameOf(dryRun.modelListPath));
   }
   for (TextureWrite& write : dryRun.textures) write.target = plat::NativePath(write.target.c_str());
   preview.textures = std::move(dryRun.textures);

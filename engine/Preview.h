@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "FileCheck.h"
 #include "InstallCommand.h"
 
 namespace engine {
@@ -21,6 +22,10 @@ struct Preview {
   std::vector<TextureWrite> textures; // targets named as the system names them
   std::string configPath;             // the real files the command looked at (empty when a check ended it)
   std::string modelListPath;
+  // The look of CheckUserFiles at both files as the command would leave
+  // them (its problems; earlierEntries lists what the next install would
+  // take out); only when configPath is not empty.
+  FileCheck check;
 };
 
 Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "Backups.h"
 #include "FilePreparation.h"
 #include "FileReplacement.h"
 #include "FileRewrite.h"
@@ -14,6 +15,7 @@
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RunReport.h"
+#include "SectionNumbers.h"
 #include "SystemError.h"
 #include "Text.h"
 
@@ -173,8 +175,17 @@ void RemoveMarkedEntries(InstallRun& run) {
 void FilterConfigLines(ConfigLineTable& lines) {
   for (std::size_t i = 0; i < lines.Size(); ++i) {
     const char* line = lines.Line(i);
-    if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') lines.Delete(i);
+    if (line[0] && line[std::strspn(line, " \t")] == '\0') lines.Delete(i);
   }
+}
+
+void NumberSections(InstallRun& run) {
+  const std::size_t renumbered = NumberSectionsWhole(run.ConfigLines);
+  if (renumbered == 0) return;
+  run.report.Note(Printf("%s: %s renumbered so that the simulator finds every section, [fltsim.0] onwards "
+                         "without a gap or a repeat; titles and everything else in the sections are unchanged.",
+                         NameOf(run.context.configPath).c_str(),
+                         renumbered == 1 ? "1 section was" : Printf("%zu sections were", renumbered).c_str()));
 }
 
 RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
@@ -190,6 +201,7 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
   RemoveLegacyEntries(run);
   RemoveMarkedEntries(run);
   FilterConfigLines(run.ConfigLines);
+  NumberSections(run);
 
   if (!WriteConfigLines(run)) {
     result.refused = true;

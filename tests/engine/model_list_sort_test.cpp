@@ -62,6 +62,11 @@ TEST_F(SortTest, AListOfAnyLengthIsSortedWhole) {
 // The sort through the slots' numbers takes the same order as sorting the
 // 200-byte slots themselves did, ties of letter case included, so a list
 // that fitted the old table comes out byte for byte as it always did.
+// A slot of the table's first form, 200 bytes.
+struct LineSlot {
+  char text[kSlotSize];
+};
+
 TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
   std::mt19937 random(7);
   const char* words[] = {"a,1\n", "A,1\n", "b\n", "B\n", "_x\n", "\n", "abc\n", "ABC\n", "abc,1\n"};
