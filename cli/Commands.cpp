@@ -1,6 +1,10 @@
 #include "Commands.h"
 
+#include <cstdio>
+#include <exception>
 #include <iostream>
+#include <new>
+#include <optional>
 
 #include "CatalogueCheck.h"
 #include "Catalogue.h"
@@ -10,6 +14,7 @@
 #include "FolderSettings.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "Messages.h"
 #include "Preview.h"
 
 namespace cli {
@@ -188,10 +193,7 @@ int RunRestore(InstallRun& run, const CliOptions& options) {
   return StatusOf(OnRestore(run, host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
 }
 
-}  // namespace
-
-int RunCommand(const CliOptions& options) {
-  InstallRun run;
+int Dispatch(InstallRun& run, const CliOptions& options) {
   switch (options.command) {
     case CliCommand::Help:
       std::cout << UsageText();
@@ -208,6 +210,37 @@ int RunCommand(const CliOptions& options) {
   }
   std::cerr << UsageText();
   return kExitUsage;
+}
+
+// A command that ended in an exception: its files given back, and why.
+// `run` is null when the exception came before there was one.
+int Abandon(InstallRun* run, engine::CommandStop stop, const char* detail) noexcept {
+  const engine::AbandonedCommand abandoned =
+      run ? engine::AbandonCommand(*run, stop, detail) : engine::AbandonedCommand{};
+  // After a progress line on a terminal, the message starts a line of its own.
+  std::fputs(plat::IsTerminal(2) ? "\nquorvane-cli: " : "quorvane-cli: ", stderr);
+  std::fputs(run ? abandoned.Message() : engine::kStoppedText, stderr);
+  std::fputs("\n", stderr);
+  return StatusOf(abandoned.outcome);
+}
+
+}  // namespace
+
+int RunCommand(const CliOptions& options) {
+  std::optional<InstallRun> run;
+  // The one place where an exception of any command ends up: memory that
+  // ran out, or anything else, ends the command with the files as it
+  // found them and a message, never with an abort.
+  try {
+    run.emplace();
+    return Dispatch(*run, options);
+  } catch (const std::bad_alloc&) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::OutOfMemory, nullptr);
+  } catch (const std::exception& error) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::Error, error.what());
+  } catch (...) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::Error, nullptr);
+  }
 }
 
 }  // namespace cli

@@ -25,29 +25,33 @@ namespace {
 constexpr std::size_t kTitleField = 3;
 constexpr std::size_t kShownLength = 60;
 
-// A file's lines as text mode reads them, each with the byte it starts at:
-// eight bytes a line, so that a file of millions of short lines is looked
-// at in little memory.
-struct Line {
-  std::uint32_t offset;
-  std::uint32_t length;
-};
-
+// A file's lines as text mode reads them (ForEachTextModeLine), each
+// known by the byte it starts at: four bytes a line, so that a file of
+// millions of short lines is looked at in little memory.
 class FileLines {
  public:
   explicit FileLines(std::string_view stored) : m_stored(stored) {
-    ForEachTextModeLine(stored, [this](std::string_view text, std::size_t offset) {
-      m_lines.push_back(Line{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
+    if (!m_stored.empty() && m_stored.back() == '\x1a') m_stored.remove_suffix(1);
+    ForEachTextModeLine(m_stored, [this](std::string_view, std::size_t offset) {
+      m_starts.push_back(static_cast<std::uint32_t>(offset));
       return true;
     });
+    m_starts.push_back(static_cast<std::uint32_t>(m_stored.size()));
   }
-  std::size_t size() const { return m_lines.size(); }
-  std::string_view operator[](std::size_t i) const { return m_stored.substr(m_lines[i].offset, m_lines[i].length); }
-  std::size_t Offset(std::size_t i) const { return m_lines[i].offset; }
+  std::size_t size() const { return m_starts.size() - 1; }
+  std::string_view operator[](std::size_t i) const {
+    std::string_view line = m_stored.substr(m_starts[i], m_starts[i + 1] - m_starts[i]);
+    if (!line.empty() && line.back() == '\n') {
+      line.remove_suffix(1);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    }
+    return line;
+  }
+  std::size_t Offset(std::size_t i) const { return m_starts[i]; }
 
  private:
   std::string_view m_stored;
-  std::vector<Line> m_lines;
+  std::vector<std::uint32_t> m_starts;
 };
 
 // A problem found at a line of a file, to be listed in file and line order.
@@ -56,7 +60,50 @@ struct Found {
   std::size_t line;
   std::string text;
 };
-using Findings = std::vector<Found>;
+// The problems found, in file and line order; of each kind only the first
+// kMostOfAKind are listed and the rest counted, so that a file of a million
+// odd lines is looked at in little memory and its report can be read.
+constexpr std::size_t kMostOfAKind = 100;
+constexpr std::size_t kMostEarlierEntries = 1000;
+
+class Findings {
+ public:
+  // Whether a problem of the kind is to be listed (Add it then); false
+  // when only counted.
+  bool Lists(const char* kind) {
+    Count& count = m_counts[kind];
+    if (count.listed < kMostOfAKind) {
+      ++count.listed;
+      return true;
+    }
+    ++count.more;
+    return false;
+  }
+  void Add(Found found) { m_found.push_back(std::move(found)); }
+
+  // The problems, the listed ones first in file and line order (`first`
+  // before the other file), then how many more of each kind there are.
+  std::vector<std::string> Problems(const std::string& first) {
+    std::stable_sort(m_found.begin(), m_found.end(), [&first](const Found& a, const Found& b) {
+      if (a.file != b.file) return a.file == first;
+      return a.line < b.line;
+    });
+    std::vector<std::string> problems;
+    for (const Found& f : m_found) problems.push_back(Printf("%s line %zu: %s", f.file.c_str(), f.line, f.text.c_str()));
+    for (const auto& [kind, count] : m_counts) {
+      if (count.more) problems.push_back(Printf("... and %zu more %s", count.more, kind.c_str()));
+    }
+    return problems;
+  }
+
+ private:
+  struct Count {
+    std::size_t listed = 0;
+    std::size_t more = 0;
+  };
+  std::vector<Found> m_found;
+  std::map<std::string, Count> m_counts;
+};
 
 std::string_view Trim(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(" \t");
@@ -77,22 +124,31 @@ std::string_view HeaderName(std::string_view line) {
   return line.substr(open, header.digitsEnd + 1 - open);
 }
 
-// One [fltsim.N] section as the simulator reads it.
+// One [fltsim.N] section as the simulator reads it; its texts are views
+// into the file's bytes.
 struct Section {
-  std::size_t line;        // 1-based, of the header
-  std::size_t offset;      // byte of the header
-  long number;             // -1: written so that the simulator does not look for it
-  std::string name;        // "[fltsim.N]" as written
-  std::string title;       // the title key's value, blanks and quotes taken off
-  std::string marker;      // the quorvane key's value: the model line this tool wrote for it
+  std::size_t line;         // 1-based, of the header
+  std::size_t offset;       // byte of the header
+  long number;              // -1: written so that the simulator does not look for it
+  std::string_view name;    // "[fltsim.N]" as written
+  std::string_view title;   // the title key's value, blanks and quotes taken off
+  std::string_view marker;  // the quorvane key's value: the model line this tool wrote for it
 };
 
-std::string ValueOf(std::string_view line, std::string_view key) {
+bool IsKey(std::string_view text, std::string_view key) {
+  if (text.size() != key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (plat::FoldAscii(text[i]) != key[i]) return false;
+  }
+  return true;
+}
+
+std::string_view ValueOf(std::string_view line, std::string_view key) {
   const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos || plat::FoldCase(Trim(line.substr(0, equals))) != key) return std::string();
+  if (equals == std::string_view::npos || !IsKey(Trim(line.substr(0, equals)), key)) return {};
   std::string_view value = Trim(line.substr(equals + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return std::string(value);
+  return value;
 }
 
 std::vector<Section> SectionsOf(const FileLines& lines) {
@@ -102,7 +158,7 @@ std::vector<Section> SectionsOf(const FileLines& lines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view text = lines[i];
     if (ReadSectionHeader(text, &header)) {
-      sections.push_back(Section{i + 1, lines.Offset(i), header.number, std::string(HeaderName(text)), {}, {}});
+      sections.push_back(Section{i + 1, lines.Offset(i), header.number, HeaderName(text), {}, {}});
       inSection = true;
       continue;
     }
@@ -121,15 +177,16 @@ void CheckNumbers(const std::vector<Section>& sections, const std::string& file,
   std::map<long, std::size_t> firstLine;
   for (const Section& section : sections) {
     if (section.number < 0) {
-      out->push_back(Found{file, section.line,
+      if (!out->Lists("sections numbered so that the simulator does not look for them")) continue;
+      out->Add(Found{file, section.line,
                            Printf("%s is no number the simulator looks for (it reads [fltsim.0], [fltsim.1], ... "
                                   "written without leading zeros); %s",
                                   Shown(section.name).c_str(), kRenumbers)});
       continue;
     }
     const auto seen = firstLine.emplace(section.number, section.line);
-    if (!seen.second) {
-      out->push_back(Found{file, section.line,
+    if (!seen.second && out->Lists("sections whose number repeats")) {
+      out->Add(Found{file, section.line,
                            Printf("[fltsim.%ld] repeats the number of line %zu; the simulator takes only one of "
                                   "the two; %s",
                                   section.number, seen.first->second, kRenumbers)});
@@ -137,11 +194,11 @@ void CheckNumbers(const std::vector<Section>& sections, const std::string& file,
   }
   long expected = 0;
   for (const auto& [number, line] : firstLine) {
-    if (number > expected) {
+    if (number > expected && out->Lists("gaps in the numbers")) {
       const std::string missing = number - 1 == expected
                                       ? Printf("[fltsim.%ld]", expected)
                                       : Printf("[fltsim.%ld] to [fltsim.%ld]", expected, number - 1);
-      out->push_back(Found{file, line,
+      out->Add(Found{file, line,
                            Printf("the numbers jump to [fltsim.%ld]: there is no %s, and the simulator may miss "
                                   "the sections after the gap; %s",
                                   number, missing.c_str(), kRenumbers)});
@@ -162,7 +219,7 @@ void CheckReach(const TitleIndex& scan, const std::vector<Section>& sections, co
   if (past.empty()) return;
   const std::string which =
       past.size() == 1 ? std::string("this section lies") : Printf("this section and the %zu after it lie", past.size() - 1);
-  out->push_back(Found{file, past.front()->line,
+  out->Add(Found{file, past.front()->line,
                        Printf("%s past the first 10000 lines, which an install looks through for an airline's "
                               "title: an install would add their airlines again",
                               which.c_str())});
@@ -173,8 +230,8 @@ void CheckTitles(const std::vector<Section>& sections, const std::string& file, 
   for (const Section& section : sections) {
     if (section.title.empty()) continue;
     const auto seen = firstLine.emplace(plat::FoldCase(section.title), section.line);
-    if (!seen.second) {
-      out->push_back(Found{file, section.line,
+    if (!seen.second && out->Lists("titles of two sections")) {
+      out->Add(Found{file, section.line,
                            Printf("the title \"%s\" is also the title of the section at line %zu; the simulator "
                                   "and SquawkBox find only one of them",
                                   Shown(section.title).c_str(), seen.first->second)});
@@ -202,8 +259,8 @@ void CheckModelLines(const std::vector<Section>& sections, const FileLines& mode
     if (fields.size() <= kTitleField || Trim(fields[kTitleField]).empty()) continue;
     const std::string title = plat::FoldCase(Trim(fields[kTitleField]));
     named.insert(title);
-    if (!titles.count(title)) {
-      out->push_back(Found{modelList, i + 1,
+    if (!titles.count(title) && out->Lists("model lines whose title no section has")) {
+      out->Add(Found{modelList, i + 1,
                            Printf("the title \"%s\" is no section's title in %s; SquawkBox cannot show this model",
                                   Shown(Trim(fields[kTitleField])).c_str(), config.c_str())});
     }
@@ -212,7 +269,8 @@ void CheckModelLines(const std::vector<Section>& sections, const FileLines& mode
     if (named.count(plat::FoldCase(section.title)) || (!section.marker.empty() && named.count(plat::FoldCase(section.marker)))) {
       continue;
     }
-    out->push_back(Found{config, section.line,
+    if (!out->Lists("sections that no model line names")) continue;
+    out->Add(Found{config, section.line,
                          Printf("no line of %s names %s (title \"%s\"); SquawkBox will not use it",
                                 modelList.c_str(), Shown(section.name).c_str(), Shown(section.title).c_str())});
   }
@@ -227,12 +285,14 @@ void CheckOddLines(const FileLines& lines, const std::string& file, Findings* ou
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty() || text.find('=') != std::string_view::npos || text[0] == ';' || text[0] == '[') continue;
     if (trimmed[0] == '[' && WithoutHeaderIndent(text).size() != text.size()) {
-      out->push_back(Found{file, i + 1,
+      if (!out->Lists("headers with blanks before them")) continue;
+      out->Add(Found{file, i + 1,
                            Printf("\"%s\" is a header with blanks before it; an install writes it without them",
                                   Shown(text).c_str())});
       continue;
     }
-    out->push_back(Found{file, i + 1,
+    if (!out->Lists("lines the simulator reads nothing from")) continue;
+    out->Add(Found{file, i + 1,
                          Printf("\"%s\" is no header, comment or key=value line: the simulator reads nothing from "
                                 "it (an install keeps it as it is)",
                                 Shown(text).c_str())});
@@ -241,9 +301,14 @@ void CheckOddLines(const FileLines& lines, const std::string& file, Findings* ou
 
 // A file the install refuses: named as the install would name it.
 void NameRefusal(const std::string& name, const LoadResult& loaded, std::vector<std::string>* problems) {
-  const char* why = loaded.status == LoadStatus::TooLarge   ? "it is too large"
-                    : loaded.status == LoadStatus::HasCtrlZ ? "an end-of-file mark (Ctrl-Z) stands before its end"
-                                                             : "it holds a zero byte (binary data)";
+  if (loaded.status == LoadStatus::TooLarge) {
+    problems->push_back(Printf("%s: an install refuses this file: it holds more than %llu MiB with each line end "
+                               "as CR LF",
+                               name.c_str(), static_cast<unsigned long long>(kLargestTextFile >> 20)));
+    return;
+  }
+  const char* why = loaded.status == LoadStatus::HasCtrlZ ? "an end-of-file mark (Ctrl-Z) stands before its end"
+                                                          : "it holds a zero byte (binary data)";
   problems->push_back(Printf("%s line %zu: an install refuses this file: %s", name.c_str(), loaded.badLine, why));
 }
 
@@ -260,24 +325,38 @@ void ListEarlierEntries(std::string_view config, std::string_view models, const 
   if (configLoad.status != LoadStatus::Loaded || modelLoad.status != LoadStatus::Loaded) return;
   RemoveLegacyEntries(pass);
   RemoveMarkedEntries(pass);
+  // Listed up to a thousand a file, the rest counted.
+  std::size_t count = 0;
+  const auto list = [&count, check](std::string entry) {
+    if (++count <= kMostEarlierEntries) check->earlierEntries.push_back(std::move(entry));
+  };
+  const auto countMore = [&count, check]() {
+    if (count > kMostEarlierEntries) check->earlierEntries.push_back(Printf("... and %zu more", count - kMostEarlierEntries));
+    count = 0;
+  };
   for (std::size_t i = 0; i < configLines.size(); ++i) {
     const std::string_view now = pass.ConfigLines.Line(i);
     // A section taken out loses its header (a legacy one keeps a blank).
     if (now.empty() || now == " ") {
       const std::string_view name = HeaderName(configLines[i]);
-      if (!name.empty()) {
-        check->earlierEntries.push_back(
-            Printf("%s line %zu: %s and its lines", configName.c_str(), i + 1, std::string(name).c_str()));
-      }
+      if (!name.empty()) list(Printf("%s line %zu: %s and its lines", configName.c_str(), i + 1, std::string(name).c_str()));
     }
   }
+  countMore();
   for (std::size_t i = 0; i < modelLines.size(); ++i) {
-    if (!pass.ModelList.IsEmpty(i)) continue;
-    check->earlierEntries.push_back(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(modelLines[i]).c_str()));
+    if (pass.ModelList.IsEmpty(i)) list(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(modelLines[i]).c_str()));
   }
+  countMore();
 }
 
+// Reads a file for the check; one too large to be taken is named, not read.
 bool ReadFor(const char* path, plat::FileBytes* bytes, std::vector<std::string>* problems) {
+  if (plat::InspectPath(path).size > kLargestTextFile + 1) {  // + an end-of-file mark
+    LoadResult tooLarge;
+    tooLarge.status = LoadStatus::TooLarge;
+    NameRefusal(NameOf(path), tooLarge, problems);
+    return false;
+  }
   if (plat::ReadWholeFile(path, bytes)) return true;
   problems->push_back(Printf("%s could not be read%s", plat::DisplayPath(path).c_str(), plat::Because().c_str()));
   return false;
@@ -297,12 +376,14 @@ FileCheck CheckUserFiles(const char* configPath, const char* modelListPath) {
 FileCheck CheckFileContents(std::string_view config, std::string_view models, const std::string& configName,
                             const std::string& modelName) {
   FileCheck check;
-  if (config.size() > kLargestTextFile || models.size() > kLargestTextFile) {
+  const bool configTooLarge = SizeAsWritten(config) > kLargestTextFile;
+  const bool modelsTooLarge = SizeAsWritten(models) > kLargestTextFile;
+  if (configTooLarge || modelsTooLarge) {
     // Too large to be taken by an install, and to be looked at here.
     LoadResult tooLarge;
     tooLarge.status = LoadStatus::TooLarge;
-    if (config.size() > kLargestTextFile) NameRefusal(configName, tooLarge, &check.problems);
-    if (models.size() > kLargestTextFile) NameRefusal(modelName, tooLarge, &check.problems);
+    if (configTooLarge) NameRefusal(configName, tooLarge, &check.problems);
+    if (modelsTooLarge) NameRefusal(modelName, tooLarge, &check.problems);
     return check;
   }
   const FileLines configLines(config);
@@ -316,11 +397,7 @@ FileCheck CheckFileContents(std::string_view config, std::string_view models, co
   CheckTitles(sections, configName, &found);
   CheckModelLines(sections, modelLines, configName, modelName, &found);
   CheckOddLines(configLines, configName, &found);
-  std::stable_sort(found.begin(), found.end(), [&configName](const Found& a, const Found& b) {
-    if (a.file != b.file) return a.file == configName;
-    return a.line < b.line;
-  });
-  for (const Found& f : found) check.problems.push_back(Printf("%s line %zu: %s", f.file.c_str(), f.line, f.text.c_str()));
+  for (std::string& problem : found.Problems(configName)) check.problems.push_back(std::move(problem));
   return check;
 }
 

@@ -4,6 +4,7 @@
 
 #include "AirlineInstall.h"
 #include "CommandSteps.h"
+#include "FilePreparation.h"
 #include "FileCheck.h"
 #include "Folders.h"
 #include "InstallHost.h"
@@ -13,7 +14,9 @@
 #include "RemovalPass.h"
 #include "RunLocks.h"
 #include "RunReport.h"
+#include "SystemError.h"
 #include "Text.h"
+#include "FileSystem.h"
 #include "TextFile.h"
 
 namespace engine {
@@ -103,16 +106,13 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
   }
 }
 
-}  // namespace
-
-InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  run.Begin();
+// The Install command from its confirmation to its last message.
+InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, /*needsSelection=*/true, &request, &outcome)) return outcome;
-  RunLocks locks;
   std::string refusal;
-  if (!locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+  if (!run.locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
 
   host.SetWaitCursor();
   for (const ScriptedText& step : kWaitScript) {
@@ -139,6 +139,37 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText);
 }
 
+InstallOutcome Remove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  InstallOutcome outcome;
+  InstallRequest request;
+  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
+  std::string refusal;
+  if (!run.locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+
+  host.SetWaitCursor();
+  host.ShowWaitBox(kWaitDeletingText);
+  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  if (removal.refused) return Refuse(host, removal.refusal);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
+}
+
+const char* WhatStopped(CommandStop stop) {
+  switch (stop) {
+    case CommandStop::OutOfMemory: return "Quorvane ran out of memory";
+    case CommandStop::Error: break;
+  }
+  return "Quorvane met an unexpected error";
+}
+
+}  // namespace
+
+InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  run.Begin();
+  const InstallOutcome outcome = Install(run, host, dryRun);
+  run.End();
+  return outcome;
+}
+
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
   TakeFolders(request, run.context);
   const char* failed = CheckFolders(run.context);
@@ -153,18 +184,47 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
 
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   run.Begin();
-  InstallOutcome outcome;
-  InstallRequest request;
-  if (!ConfirmAndCheck(run, host, /*needsSelection=*/false, &request, &outcome)) return outcome;
-  RunLocks locks;
-  std::string refusal;
-  if (!locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+  const InstallOutcome outcome = Remove(run, host, dryRun);
+  run.End();
+  return outcome;
+}
 
-  host.SetWaitCursor();
-  host.ShowWaitBox(kWaitDeletingText);
-  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
-  if (removal.refused) return Refuse(host, removal.refusal);
-  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText);
+AbandonedCommand AbandonCommand(InstallRun& run, CommandStop stop, const char* detail) noexcept {
+  AbandonedCommand abandoned;
+  abandoned.outcome = run.changedFrom ? InstallOutcome::CompletedWithFailures : InstallOutcome::CheckFailed;
+  abandoned.message = nullptr;
+  try {
+    run.CloseKeptFiles();
+    run.keptScan.Forget();
+    std::string text = WhatStopped(stop);
+    if (detail && *detail) text += Printf(" (%s)", detail);
+    text += ", and the command stopped.\n\n";
+    if (!run.changedFrom) {
+      text += "Nothing has been changed.";
+    } else {
+      const InstallContext& context = run.context;
+      const bool configBack = PutBack(context.configPath, run.changedFrom->config);
+      const bool modelsBack = PutBack(context.modelListPath, run.changedFrom->models);
+      run.changedFrom.reset();
+      const std::string files = plat::DisplayPath(context.configPath) + " and " + plat::DisplayPath(context.modelListPath);
+      if (configBack && modelsBack) {
+        abandoned.outcome = InstallOutcome::CheckFailed;
+        text += files + " are as the command found them (texture files it copied stay).";
+      } else {
+        text += files + " could not be given back" + plat::Because() +
+                "; 'quorvane-cli restore' puts both files back as they were.";
+      }
+    }
+    abandoned.text = std::move(text);
+    run.End();
+  } catch (...) {
+    run.End();
+    // Too little memory even for the message: a fixed text.
+    abandoned.message = abandoned.outcome == InstallOutcome::CheckFailed
+                            ? kStoppedText
+                            : kStoppedAfterChangeText;
+  }
+  return abandoned;
 }
 
 }  // namespace engine

@@ -26,9 +26,19 @@ InstallRun::InstallRun() : m_catalogueFolder(ModuleFolder()) {}
 
 void InstallRun::Begin() {
   report = RunReport();
+  changedFrom.reset();
+  locks.Release();
   keptCatalogue.Forget();
   keptScan.Forget();
   CloseKeptFiles();
+}
+
+void InstallRun::End() {
+  CloseKeptFiles();
+  changedFrom.reset();
+  locks.Release();
+  ModelList.Clear();
+  ConfigLines.Clear();
 }
 
 void InstallRun::CloseKeptFiles() {

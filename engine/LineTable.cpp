@@ -13,74 +13,74 @@ namespace engine {
 LineTable::LineTable(std::size_t baseSlots) : m_baseSlots(baseSlots) { Clear(); }
 
 void LineTable::Clear() {
-  std::vector<Slot>(m_baseSlots).swap(m_slots);
-  std::vector<char>().swap(m_text);
+  std::vector<std::uint32_t>(m_baseSlots, 0).swap(m_at);
+  std::vector<char>(1, '\0').swap(m_text);
   std::deque<std::string>().swap(m_stored);
   m_loaded = 0;
 }
 
-char* LineTable::TextOf(const Slot& slot) {
-  if (slot.length == 0) return m_empty;
-  if (slot.at & kStoredBit) return &m_stored[slot.at & ~kStoredBit][0];
-  return m_text.data() + slot.at;
+const char* LineTable::Line(std::size_t i) const {
+  if (i >= m_at.size()) return "";
+  return const_cast<LineTable*>(this)->TextAt(m_at[i]);
 }
 
-const char* LineTable::Line(std::size_t i) const {
-  if (i >= m_slots.size()) return "";
-  return const_cast<LineTable*>(this)->TextOf(m_slots[i]);
-}
+std::size_t LineTable::Length(std::size_t i) const { return std::strlen(Line(i)); }
 
 char* LineTable::MutableLine(std::size_t i) {
-  if (i >= m_slots.size()) return nullptr;
-  return TextOf(m_slots[i]);
+  if (i >= m_at.size()) return nullptr;
+  return TextAt(m_at[i]);
 }
 
 void LineTable::Delete(std::size_t i) {
-  if (i >= m_slots.size()) return;
-  Slot& slot = m_slots[i];
-  if (slot.length && (slot.at & kStoredBit)) std::string().swap(m_stored[slot.at & ~kStoredBit]);
-  slot = Slot{};
+  if (i >= m_at.size()) return;
+  if (m_at[i] & kStoredBit) std::string().swap(m_stored[m_at[i] & ~kStoredBit]);
+  m_at[i] = 0;
 }
 
 void LineTable::Store(std::size_t i, std::string_view text) {
-  if (i >= m_slots.size()) m_slots.resize(i + 1);
-  Slot& slot = m_slots[i];
+  if (i >= m_at.size()) m_at.resize(i + 1, 0);
   // A line no longer than the one it replaces takes its place.
-  if (slot.length && text.size() <= slot.length) {
-    char* at = TextOf(slot);
+  char* at = TextAt(m_at[i]);
+  if (!text.empty() && text.size() <= std::strlen(at)) {
     std::memcpy(at, text.data(), text.size());
     at[text.size()] = '\0';
-    slot.length = static_cast<std::uint32_t>(text.size());
-    if (text.empty()) Delete(i);
     return;
   }
   Delete(i);
   if (text.empty()) return;
   m_stored.emplace_back(text);
-  slot.at = kStoredBit | static_cast<std::uint32_t>(m_stored.size() - 1);
-  slot.length = static_cast<std::uint32_t>(text.size());
+  m_at[i] = kStoredBit | static_cast<std::uint32_t>(m_stored.size() - 1);
 }
 
 void LineTable::Reorder(const std::vector<std::uint32_t>& order) {
-  std::vector<Slot> slots(order.size());
-  for (std::size_t k = 0; k < order.size(); ++k) slots[k] = m_slots[order[k]];
-  m_slots.swap(slots);
+  std::vector<std::uint32_t> at(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) at[k] = m_at[order[k]];
+  m_at.swap(at);
 }
 
 void LineTable::Reserve(std::size_t lines, std::size_t bytes) {
-  if (lines > m_slots.size()) m_slots.resize(lines);
-  m_text.reserve(bytes);
+  if (lines > m_at.size()) m_at.resize(lines, 0);
+  m_text.reserve(m_text.size() + bytes);
 }
 
 void LineTable::Append(std::string_view text, std::string_view suffix) {
   const std::size_t i = m_loaded++;
-  if (i >= m_slots.size()) m_slots.resize(i + 1);
-  const std::size_t length = text.size() + suffix.size();
-  if (length == 0) return;
-  m_slots[i] = Slot{static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint32_t>(length)};
+  if (i >= m_at.size()) m_at.resize(i + 1, 0);
+  if (text.empty() && suffix.empty()) return;
+  m_at[i] = static_cast<std::uint32_t>(m_text.size());
   m_text.insert(m_text.end(), text.begin(), text.end());
   m_text.insert(m_text.end(), suffix.begin(), suffix.end());
   m_text.push_back('\0');
+}
+
+std::uint64_t SizeAsWritten(std::string_view stored) {
+  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
+  std::uint64_t size = stored.size();
+  for (std::size_t at = stored.find('\n'); at != std::string_view::npos; at = stored.find('\n', at + 1)) {
+    if (at == 0 || stored[at - 1] != '\r') ++size;
+  }
+  if (!stored.empty() && stored.back() != '\n') size += 2;
+  return size;
 }
 
 std::string_view WithoutHeaderIndent(std::string_view line) {
@@ -113,7 +113,7 @@ std::size_t FirstUnsoundLine(std::string_view stored, LoadStatus* status) {
 LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
   table.Clear();
   LoadResult result;
-  if (stored.size() > kLargestTextFile) {
+  if (SizeAsWritten(stored) > kLargestTextFile) {
     result.status = LoadStatus::TooLarge;
     return result;
   }
@@ -139,7 +139,7 @@ LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
 
 LoadResult Load(LineTable& table, const char* path, bool keepLineFeed) {
   table.Clear();
-  if (plat::InspectPath(path).size > kLargestTextFile) {
+  if (plat::InspectPath(path).size > kLargestTextFile + 1) {  // + an end-of-file mark
     LoadResult result;
     result.status = LoadStatus::TooLarge;
     return result;

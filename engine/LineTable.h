@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -11,8 +12,8 @@ namespace engine {
 
 // A table of text lines: slot i holds line i of a file. Each line is kept
 // at its own length, zero-terminated, in one block of text for the whole
-// file; a slot costs eight bytes besides its text, so a file of a million
-// blank lines costs no more than a few MiB. A slot whose line is empty
+// file; a slot costs four bytes besides its text, so a file of a million
+// blank lines costs 4 MiB. A slot whose line is empty
 // reads as empty; deleting a line empties its slot and moves nothing, so
 // line numbers never shift while a pass works on the table.
 //
@@ -33,22 +34,30 @@ class LineTable {
   // Every slot empty, the table back to its base size and its text given
   // back.
   void Clear();
-  std::size_t Size() const { return m_slots.size(); }
+  std::size_t Size() const { return m_at.size(); }
 
   // Valid until the slot is stored again or the table cleared; storing one
   // slot never moves another's text.
   const char* Line(std::size_t i) const;
-  std::size_t Length(std::size_t i) const { return i < m_slots.size() ? m_slots[i].length : 0; }
+  std::size_t Length(std::size_t i) const;
   // Null past the end. A line's bytes may be changed in place, not its
   // length.
   char* MutableLine(std::size_t i);
-  bool IsEmpty(std::size_t i) const { return Length(i) == 0; }
+  bool IsEmpty(std::size_t i) const { return Line(i)[0] == '\0'; }
   void Delete(std::size_t i);
   // Puts a line without zero bytes into slot i, growing the table up to i.
   void Store(std::size_t i, std::string_view text);
 
   // Puts the slots in the order given: slot k gets what slot order[k] held.
   void Reorder(const std::vector<std::uint32_t>& order);
+  // Sorts the slots by their lines, less(a, b) telling whether line a
+  // sorts before line b: the same comparisons and moves as sorting the
+  // lines' numbers and then reordering, without the memory for either.
+  template <class Less>
+  void SortLines(Less less) {
+    std::sort(m_at.begin(), m_at.end(),
+              [this, &less](std::uint32_t a, std::uint32_t b) { return less(TextAt(a), TextAt(b)); });
+  }
 
   // For loading a file: room for `lines` lines of `bytes` bytes in all,
   // then each line appended as the next slot. Only while nothing else uses
@@ -57,22 +66,20 @@ class LineTable {
   void Append(std::string_view text, std::string_view suffix = {});
 
  private:
-  // Where a slot's text is: an offset into m_text, or, with kStoredBit, an
-  // index into m_stored, for a line stored after loading that did not fit
-  // where the slot's text was.
-  struct Slot {
-    std::uint32_t at = 0;
-    std::uint32_t length = 0;
-  };
+  // Where each slot's text is: an offset into m_text (0, the terminator
+  // m_text begins with, for an empty slot), or, with kStoredBit, an index
+  // into m_stored, for a line stored after loading that did not fit where
+  // the slot's text was.
   static constexpr std::uint32_t kStoredBit = 0x80000000u;
-  char* TextOf(const Slot& slot);
+  char* TextAt(std::uint32_t at) {
+    return (at & kStoredBit) ? &m_stored[at & ~kStoredBit][0] : m_text.data() + at;
+  }
 
   std::size_t m_baseSlots;
   std::size_t m_loaded = 0;  // slots filled by Append
-  std::vector<Slot> m_slots;
+  std::vector<std::uint32_t> m_at;
   std::vector<char> m_text;
   std::deque<std::string> m_stored;  // never moves its strings as it grows
-  char m_empty[1] = {'\0'};
 };
 
 inline constexpr std::size_t kModelListSlots = 4000;
@@ -104,13 +111,22 @@ struct LoadResult {
   std::size_t badLine = 0;  // 1-based number of the offending line
 };
 
-// The largest aircraft configuration file or model list taken: 16 MiB,
-// some twenty times the largest that users keep (12,372 lines, under
-// 1 MiB). Every command's memory grows with a file's bytes and lines, and
-// at this size even a file of nothing but line ends (16 million lines)
-// leaves a 32-bit process, with its 2 GB of addresses, more than half of
-// them free: a dry run, the heaviest command, stays under 700 MiB.
-inline constexpr std::uint64_t kLargestTextFile = 16u << 20;
+// The largest aircraft configuration file or model list taken, counted as
+// this program writes it (each line end a CR LF, SizeAsWritten): 17 MiB,
+// 16 for the user's file, some twenty times the largest that users keep
+// (12,372 lines, under 1 MiB), and 1 more for what an install adds (a
+// section and a model line for each of up to 1024 airlines), so that a
+// file that a run leaves is one the next run takes. Every command's memory
+// grows with a file's bytes and lines; at this size even a file of nothing
+// but line ends (nine million lines) leaves a 32-bit process, with its
+// 2 GB of addresses, more than two thirds of them free: a dry run of two
+// such files, the heaviest command, stays under 400 MiB.
+inline constexpr std::uint64_t kLargestTextFile = 17u << 20;
+
+// The size of a file's bytes once written back: every line end a CR LF
+// (a line feed alone gains its CR, a last line without one gains both),
+// an end-of-file mark at the end left out.
+std::uint64_t SizeAsWritten(std::string_view stored);
 
 // Clears the table and reads the file into it, one line a slot, as text
 // mode reads it: each CR LF is one line feed, and a Ctrl-Z that is the

@@ -1,9 +1,5 @@
 #include "ModelListSort.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <numeric>
-#include <vector>
 
 #include "FileReplacement.h"
 #include "FileSystem.h"
@@ -26,15 +22,9 @@ int CompareModelLines(const char* a, const char* b) {
 
 bool WriteModelList(InstallRun& run) {
   ModelListTable& table = run.ModelList;
-  // The slots are sorted as a whole, through their numbers: the same
-  // comparisons and moves as sorting the slots themselves, and a long line
-  // moves with its slot.
-  std::vector<std::uint32_t> order(table.Size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
-    return CompareModelLines(table.Line(a), table.Line(b)) < 0;
-  });
-  table.Reorder(order);
+  // The slots are sorted as a whole: the same comparisons and moves as
+  // sorting the table's first form, 200-byte slots, did.
+  table.SortLines([](const char* a, const char* b) { return CompareModelLines(a, b) < 0; });
 
   plat::FileReplacement out;
   if (!out.Begin(run.context.modelListPath)) return false;
@@ -61,7 +51,7 @@ void SortModelList(InstallRun& run) {
                          plat::Because().c_str()));
       return;
     case LoadStatus::TooLarge:
-      report.Fail(Printf("%s is now larger than %llu MiB, so it was left unsorted", shown.c_str(),
+      report.Fail(Printf("%s now holds more than %llu MiB, so it was left unsorted", shown.c_str(),
                          static_cast<unsigned long long>(kLargestTextFile >> 20)));
       return;
     case LoadStatus::HasCtrlZ:

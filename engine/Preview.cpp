@@ -23,14 +23,24 @@ std::string DiffOf(const std::string& real, const std::string& after) {
   return UnifiedDiff(name, ReadBytes(real), name, after);
 }
 
-// Removes the scratch folder and the two copies in it; a rewrite leaves no
-// temporary file behind, even when it fails.
-void RemoveScratch(const DryRun& dryRun) {
-  for (const std::string& path : {dryRun.scratchConfigPath, dryRun.scratchModelListPath}) {
-    if (!path.empty()) plat::RemoveFile(path.c_str());
+// Removes the scratch folder and the two copies in it when the preview
+// ends, also by an exception; a rewrite leaves no temporary file behind,
+// even when it fails.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const DryRun& dryRun) : m_dryRun(dryRun) {}
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    for (const std::string* path : {&m_dryRun.scratchConfigPath, &m_dryRun.scratchModelListPath}) {
+      if (!path->empty()) plat::RemoveFile(path->c_str());
+    }
+    plat::RemoveFolder(m_dryRun.scratchFolder.c_str());
   }
-  plat::RemoveFolder(dryRun.scratchFolder.c_str());
-}
+
+ private:
+  const DryRun& m_dryRun;
+};
 
 }  // namespace
 
@@ -41,6 +51,7 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
     host.ShowMessage(MessageKind::Failure, kNoScratchCopyText, nullptr);
     return preview;
   }
+  const ScratchFolder scratch(dryRun);
   preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, host, &dryRun) : OnRemove(run, host, &dryRun);
   if (!dryRun.scratchConfigPath.empty()) {
     // The files the run would leave are its scratch copies after it.
@@ -53,7 +64,6 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
   preview.textures = std::move(dryRun.textures);
   preview.configPath = dryRun.configPath;
   preview.modelListPath = dryRun.modelListPath;
-  RemoveScratch(dryRun);
   return preview;
 }
 

@@ -123,14 +123,6 @@ void RemoveMarkedSections(ConfigLineTable& lines) {
   }
 }
 
-// Gives the configuration file back what it held, after the model list
-// could not follow it.
-bool GiveBack(const char* path, const plat::FileBytes& found) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(path, found.View(), options);
-}
-
 }  // namespace
 
 bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::size_t resultSize, int index,
@@ -197,6 +189,10 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
     host.CloseWaitBox();
     return result;
   }
+  // From here the run may change both files: it keeps them as it found
+  // them until the command ends (a dry run changes only its copies).
+  const FoundFiles* before = &found;
+  if (!dryRun) before = &run.changedFrom.emplace(std::move(found));
 
   RemoveLegacyEntries(run);
   RemoveMarkedEntries(run);
@@ -204,13 +200,15 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
   NumberSections(run);
 
   if (!WriteConfigLines(run)) {
+    run.changedFrom.reset();
     result.refused = true;
     result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.",
                             plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
   } else if (!WriteModelList(run)) {
     const std::string why = plat::Because();
     const std::string models = plat::DisplayPath(context.modelListPath);
-    if (GiveBack(context.configPath, found.config)) {
+    if (PutBack(context.configPath, before->config)) {
+      run.changedFrom.reset();
       result.refused = true;
       result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.", models.c_str(), why.c_str());
     } else {

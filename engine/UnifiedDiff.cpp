@@ -40,17 +40,21 @@ struct Match {
   int x, y;
 };
 
-// The lines of both texts as numbers, equal lines by equal numbers, with
-// how often each occurs in each text.
+// The lines between the common head and tail of both texts as numbers,
+// equal lines by equal numbers, with how often each occurs in each text.
 struct Numbered {
+  int a0 = 0, b0 = 0;
   std::vector<std::uint32_t> a, b;
   std::vector<std::uint32_t> inA, inB;
+  std::uint32_t A(int x) const { return a[static_cast<std::size_t>(x - a0)]; }
+  std::uint32_t B(int y) const { return b[static_cast<std::size_t>(y - b0)]; }
 };
 
-Numbered NumberLines(const TextLines& a, const TextLines& b) {
+Numbered NumberLines(const TextLines& a, int a0, int a1, const TextLines& b, int b0, int b1) {
   Numbered n;
+  n.a0 = a0;
+  n.b0 = b0;
   std::unordered_map<std::string_view, std::uint32_t> ids;
-  ids.reserve(static_cast<std::size_t>(a.size() + b.size()) / 2 + 16);
   auto number = [&](std::string_view line, std::vector<std::uint32_t>* counts, std::vector<std::uint32_t>* other) {
     const auto found = ids.emplace(line, static_cast<std::uint32_t>(ids.size()));
     if (found.second) {
@@ -60,10 +64,10 @@ Numbered NumberLines(const TextLines& a, const TextLines& b) {
     ++(*counts)[found.first->second];
     return found.first->second;
   };
-  n.a.reserve(static_cast<std::size_t>(a.size()));
-  n.b.reserve(static_cast<std::size_t>(b.size()));
-  for (int i = 0; i < a.size(); ++i) n.a.push_back(number(a[i], &n.inA, &n.inB));
-  for (int i = 0; i < b.size(); ++i) n.b.push_back(number(b[i], &n.inB, &n.inA));
+  n.a.reserve(static_cast<std::size_t>(a1 - a0));
+  n.b.reserve(static_cast<std::size_t>(b1 - b0));
+  for (int i = a0; i < a1; ++i) n.a.push_back(number(a[i], &n.inA, &n.inB));
+  for (int i = b0; i < b1; ++i) n.b.push_back(number(b[i], &n.inB, &n.inA));
   return n;
 }
 
@@ -73,11 +77,11 @@ Numbered NumberLines(const TextLines& a, const TextLines& b) {
 std::vector<Match> UniqueAnchors(const Numbered& n, int a0, int a1, int b0, int b1) {
   std::vector<int> inB(n.inA.size(), -1);
   for (int y = b0; y < b1; ++y) {
-    if (n.inA[n.b[y]] == 1 && n.inB[n.b[y]] == 1) inB[n.b[y]] = y;
+    if (n.inA[n.B(y)] == 1 && n.inB[n.B(y)] == 1) inB[n.B(y)] = y;
   }
   std::vector<Match> candidates;
   for (int x = a0; x < a1; ++x) {
-    if (inB[n.a[x]] >= 0) candidates.push_back(Match{x, inB[n.a[x]]});
+    if (inB[n.A(x)] >= 0) candidates.push_back(Match{x, inB[n.A(x)]});
   }
   // The longest chain ascending in y (patience sorting): tails[k] ends the
   // best chain of length k + 1 found so far.
@@ -210,10 +214,10 @@ void MatchGap(const Numbered& n, int a0, int a1, int b0, int b1, long long* budg
   std::vector<int> xs, ys;
   std::vector<std::uint32_t> ra, rb;
   for (int x = a0; x < a1; ++x) {
-    if (n.inB[n.a[x]]) xs.push_back(x), ra.push_back(n.a[x]);
+    if (n.inB[n.A(x)]) xs.push_back(x), ra.push_back(n.A(x));
   }
   for (int y = b0; y < b1; ++y) {
-    if (n.inA[n.b[y]]) ys.push_back(y), rb.push_back(n.b[y]);
+    if (n.inA[n.B(y)]) ys.push_back(y), rb.push_back(n.B(y));
   }
   if (ra.empty() || rb.empty()) return;
   // No gap takes the whole budget: a later one may be small and cheap.
@@ -226,59 +230,72 @@ void MatchGap(const Numbered& n, int a0, int a1, int b0, int b1, long long* budg
   for (const Match& match : found) matches->push_back(Match{xs[match.x], ys[match.y]});
 }
 
-// The edit script: the matched lines in ascending order, every other old
-// line deleted and every other new line inserted; within each run of
-// changes the deletions come first, as diff(1) shows them.
-std::vector<Op> ScriptOf(const std::vector<Match>& matches, int aSize, int bSize) {
-  std::vector<Op> ops;
-  ops.reserve(static_cast<std::size_t>(aSize + bSize) - matches.size());
-  int x = 0, y = 0;
+// The edit script of the lines between the common head and tail: the
+// matched lines in ascending order, every other old line deleted and every
+// other new line inserted; within each run of changes the deletions come
+// first, as diff(1) shows them.
+void AppendScript(const std::vector<Match>& matches, int a0, int a1, int b0, int b1, std::vector<Op>* ops) {
+  int x = a0, y = b0;
   auto changes = [&](int toX, int toY) {
-    ops.insert(ops.end(), static_cast<std::size_t>(toX - x), Op::Delete);
-    ops.insert(ops.end(), static_cast<std::size_t>(toY - y), Op::Insert);
+    ops->insert(ops->end(), static_cast<std::size_t>(toX - x), Op::Delete);
+    ops->insert(ops->end(), static_cast<std::size_t>(toY - y), Op::Insert);
     x = toX;
     y = toY;
   };
   for (const Match& match : matches) {
     changes(match.x, match.y);
-    ops.push_back(Op::Equal);
+    ops->push_back(Op::Equal);
     ++x, ++y;
   }
-  changes(aSize, bSize);
-  return ops;
+  changes(a1, b1);
 }
 
 std::vector<Op> EditScript(const TextLines& a, const TextLines& b) {
   int a0 = 0, b0 = 0, a1 = a.size(), b1 = b.size();
+  while (a0 < a1 && b0 < b1 && a[a0] == b[b0]) ++a0, ++b0;
+  while (a0 < a1 && b0 < b1 && a[a1 - 1] == b[b1 - 1]) --a1, --b1;
+  std::vector<Op> ops(static_cast<std::size_t>(a0), Op::Equal);
   std::vector<Match> matches;
-  while (a0 < a1 && b0 < b1 && a[a0] == b[b0]) matches.push_back(Match{a0++, b0++});
-  std::vector<Match> suffix;
-  while (a0 < a1 && b0 < b1 && a[a1 - 1] == b[b1 - 1]) suffix.push_back(Match{--a1, --b1});
   if (a0 < a1 && b0 < b1) {
-    const Numbered n = NumberLines(a, b);
+    const Numbered n = NumberLines(a, a0, a1, b, b0, b1);
     long long budget = kDiffBudget;
-    std::vector<Match> inner;
     const std::vector<Match> anchors = UniqueAnchors(n, a0, a1, b0, b1);
     int x = a0, y = b0;
     for (const Match& anchor : anchors) {
-      MatchGap(n, x, anchor.x, y, anchor.y, &budget, &inner);
-      inner.push_back(anchor);
+      MatchGap(n, x, anchor.x, y, anchor.y, &budget, &matches);
+      matches.push_back(anchor);
       x = anchor.x + 1;
       y = anchor.y + 1;
     }
-    MatchGap(n, x, a1, y, b1, &budget, &inner);
-    std::sort(inner.begin(), inner.end(), [](const Match& l, const Match& r) { return l.x < r.x; });
-    matches.insert(matches.end(), inner.begin(), inner.end());
+    MatchGap(n, x, a1, y, b1, &budget, &matches);
+    std::sort(matches.begin(), matches.end(), [](const Match& l, const Match& r) { return l.x < r.x; });
   }
-  matches.insert(matches.end(), suffix.rbegin(), suffix.rend());
-  return ScriptOf(matches, a.size(), b.size());
+  AppendScript(matches, a0, a1, b0, b1, &ops);
+  ops.insert(ops.end(), static_cast<std::size_t>(a.size() - a1), Op::Equal);
+  return ops;
 }
 
-void AppendLine(std::string* out, char mark, std::string_view line) {
-  *out += mark;
-  out->append(line.data(), line.size());
-  if (line.empty() || line.back() != '\n') *out += "\n\\ No newline at end of file\n";
-}
+// Writes the diff's text into `out`, or, with `out` null, only counts its
+// bytes, so that the text is made in a string of its exact size: a diff
+// of a whole file may be twice the file's size.
+class DiffWriter {
+ public:
+  explicit DiffWriter(std::string* out) : m_out(out) {}
+  void Add(std::string_view text) {
+    if (m_out) m_out->append(text.data(), text.size());
+    m_size += text.size();
+  }
+  void Line(char mark, std::string_view line) {
+    Add(std::string_view(&mark, 1));
+    Add(line);
+    if (line.empty() || line.back() != '\n') Add("\n\\ No newline at end of file\n");
+  }
+  std::size_t Size() const { return m_size; }
+
+ private:
+  std::string* m_out;
+  std::size_t m_size = 0;
+};
 
 std::string Range(int start, int count) {
   // A range of no lines names the line before it, as diff(1) does.
@@ -287,16 +304,9 @@ std::string Range(int start, int count) {
   return std::to_string(start + 1) + "," + std::to_string(count);
 }
 
-}  // namespace
-
-std::string UnifiedDiff(const std::string& oldName, const std::string& oldText, const std::string& newName,
-                        const std::string& newText, int context) {
-  if (oldText == newText) return std::string();
-  const TextLines a(oldText);
-  const TextLines b(newText);
-  const std::vector<Op> ops = EditScript(a, b);
-
-  std::string out = "--- " + oldName + "\n+++ " + newName + "\n";
+void WriteDiff(const std::string& oldName, const TextLines& a, const std::string& newName, const TextLines& b,
+               const std::vector<Op>& ops, int context, DiffWriter* out) {
+  out->Add("--- " + oldName + "\n+++ " + newName + "\n");
   const int total = static_cast<int>(ops.size());
   int i = 0;
   int atA = 0, atB = 0;  // the lines of a and b before op i
@@ -324,19 +334,35 @@ std::string UnifiedDiff(const std::string& oldName, const std::string& oldText, 
       countB += ops[j] != Op::Delete;
     }
     const int startA = atA - lead, startB = atB - lead;
-    out += "@@ -" + Range(startA, countA) + " +" + Range(startB, countB) + " @@\n";
+    out->Add("@@ -" + Range(startA, countA) + " +" + Range(startB, countB) + " @@\n");
     int x = startA, y = startB;
     for (int j = begin; j < end; ++j) {
       switch (ops[j]) {
-        case Op::Equal: AppendLine(&out, ' ', a[x++]); ++y; break;
-        case Op::Delete: AppendLine(&out, '-', a[x++]); break;
-        case Op::Insert: AppendLine(&out, '+', b[y++]); break;
+        case Op::Equal: out->Line(' ', a[x++]); ++y; break;
+        case Op::Delete: out->Line('-', a[x++]); break;
+        case Op::Insert: out->Line('+', b[y++]); break;
       }
     }
     atA = x;
     atB = y;
     i = end;
   }
+}
+
+}  // namespace
+
+std::string UnifiedDiff(const std::string& oldName, const std::string& oldText, const std::string& newName,
+                        const std::string& newText, int context) {
+  if (oldText == newText) return std::string();
+  const TextLines a(oldText);
+  const TextLines b(newText);
+  const std::vector<Op> ops = EditScript(a, b);
+  DiffWriter measure(nullptr);
+  WriteDiff(oldName, a, newName, b, ops, context, &measure);
+  std::string out;
+  out.reserve(measure.Size());
+  DiffWriter writer(&out);
+  WriteDiff(oldName, a, newName, b, ops, context, &writer);
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FolderSettings.h"
+#include "InstallCommand.h"
 #include "InstallHost.h"
 #include "InstallRun.h"
 #include "ZRVBitmapDialog.h"
@@ -56,6 +57,9 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   HCURSOR OnQueryDragIcon() override;
 
  private:
+  BOOL DispatchCommand(WPARAM wp, LPARAM lp);
+  // A command ended in an exception: its files given back, and a message.
+  void OnCommandStopped(engine::CommandStop stop, const char* detail) noexcept;
   void CreateButtons();
   void FillList(const std::vector<std::string>& entries);
   void FillFolderFields();

@@ -87,8 +87,13 @@ TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
     std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
       return CompareModelLines(table.Line(a), table.Line(b)) < 0;
     });
+    ModelListTable sortedInPlace;
+    for (std::size_t i = 0; i < lines; ++i) sortedInPlace.Store(i, table.Line(i));
     table.Reorder(order);
     for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(table.Line(i), slots[i].text) << round;
+    // The sort the model list's rewrite makes, on the lines themselves.
+    sortedInPlace.SortLines([](const char* a, const char* b) { return CompareModelLines(a, b) < 0; });
+    for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(sortedInPlace.Line(i), slots[i].text) << round;
   }
 }
 
