@@ -85,7 +85,7 @@ void CliHost::ShowWaitBox(const char* text) {
   if (m_settings.showProgress) {
     DrawProgress();
   } else {
-    std::cerr << m_status << "\n";
+    std::cerr << m_status + "\n";  // one write a line: unbuffered, each << is one
   }
 }
 

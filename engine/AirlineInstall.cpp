@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -28,7 +29,9 @@ namespace {
 bool ScanConfigFile(InstallRun& run, InstallHost& host, const char* title, TitleScan* scan) {
   const TitleIndex* index = run.keptScan.Get(run.context.configPath);
   if (!index) return false;
-  *scan = index->Find(title, [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); });
+  std::function<void(int)> progress;
+  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
+  *scan = index->Find(title, progress);
   return true;
 }
 

@@ -22,14 +22,26 @@ int ParsedCatalogue::LastWithDescr(std::string_view description) const {
 
 const ParsedCatalogue& KeptCatalogue::Get(const std::string& path, bool* unreadable) {
   const plat::FileState state = plat::StateOf(path.c_str());
-  if (!m_parsed || path != m_path || state != m_state || !state.exists) {
-    plat::ProfileFile profile;
-    m_unreadable = !profile.Load(path.c_str()) && plat::GetPathKind(path.c_str()) == plat::PathKind::File;
-    m_parsed = std::make_unique<ParsedCatalogue>(std::move(profile));
-    m_path = path;
-    // Kept only when no write can hide behind an unchanged state.
-    m_state = plat::IsRecent(state) ? plat::FileState() : state;
+  const bool kept = m_parsed && path == m_path && state.exists && !m_unreadable;
+  // An unchanged state proves the file unchanged, unless it is recent: a
+  // second write in the same tick of the file system's clock could leave
+  // it as it was. Then the bytes tell: read again, they are the ones
+  // parsed, or they are parsed anew.
+  if (kept && state == m_state && !plat::IsRecent(state)) {
+    *unreadable = false;
+    return *m_parsed;
   }
+  plat::FileBytes bytes;
+  const bool read = plat::ReadWholeFile(path.c_str(), &bytes);
+  if (!(kept && read && bytes.View() == m_bytes.View())) {
+    plat::ProfileFile profile;
+    profile.Parse(bytes.View());
+    m_unreadable = !read && plat::GetPathKind(path.c_str()) == plat::PathKind::File;
+    m_parsed = std::make_unique<ParsedCatalogue>(std::move(profile));
+    m_bytes = std::move(bytes);
+    m_path = path;
+  }
+  m_state = state;
   *unreadable = m_unreadable;
   return *m_parsed;
 }

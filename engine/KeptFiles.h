@@ -43,16 +43,21 @@ class KeptCatalogue {
  public:
   // The catalogue at `path`: the kept parse while the file's state is the
   // one it was parsed at, else a new parse (a file that cannot be read has
-  // no sections; *unreadable tells it was there). A parse of a file
-  // written in the last two seconds is not kept: another write in the
-  // same tick of the file system's clock could leave the state unchanged.
+  // no sections; *unreadable tells it was there). A file written in the
+  // last two seconds is read again for every use, since another write in
+  // the same tick of the file system's clock could leave the state
+  // unchanged: its parse is kept while its bytes are the ones parsed.
   const ParsedCatalogue& Get(const std::string& path, bool* unreadable);
-  void Forget() { m_parsed.reset(); }
+  void Forget() {
+    m_parsed.reset();
+    m_bytes = plat::FileBytes();
+  }
 
  private:
   std::string m_path;
   plat::FileState m_state;
   bool m_unreadable = false;
+  plat::FileBytes m_bytes;  // what was parsed
   std::unique_ptr<ParsedCatalogue> m_parsed;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -50,15 +49,6 @@ class LineTable {
 
   // Puts the slots in the order given: slot k gets what slot order[k] held.
   void Reorder(const std::vector<std::uint32_t>& order);
-  // Sorts the slots by their lines, less(a, b) telling whether line a
-  // sorts before line b: the same comparisons and moves as sorting the
-  // lines' numbers and then reordering, without the memory for either.
-  template <class Less>
-  void SortLines(Less less) {
-    std::sort(m_at.begin(), m_at.end(),
-              [this, &less](std::uint32_t a, std::uint32_t b) { return less(TextAt(a), TextAt(b)); });
-  }
-
   // For loading a file: room for `lines` lines of `bytes` bytes in all,
   // then each line appended as the next slot. Only while nothing else uses
   // the table: an append may move the text of the lines before it.

@@ -1,5 +1,11 @@
 #include "ModelListSort.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <numeric>
+#include <vector>
+
 
 #include "FileReplacement.h"
 #include "FileSystem.h"
@@ -22,9 +28,25 @@ int CompareModelLines(const char* a, const char* b) {
 
 bool WriteModelList(InstallRun& run) {
   ModelListTable& table = run.ModelList;
-  // The slots are sorted as a whole: the same comparisons and moves as
-  // sorting the table's first form, 200-byte slots, did.
-  table.SortLines([](const char* a, const char* b) { return CompareModelLines(a, b) < 0; });
+  // The slots are sorted as a whole, through their numbers: the same
+  // comparisons and moves as sorting the table's first form, 200-byte
+  // slots, did. Each comparison is one of folded copies of the lines,
+  // which strcmp orders as CompareModelLines orders the lines (unsigned
+  // bytes, the shorter text first), in a fraction of its time.
+  std::vector<char> folded;
+  std::vector<std::uint32_t> at(table.Size());
+  for (std::size_t i = 0; i < table.Size(); ++i) {
+    at[i] = static_cast<std::uint32_t>(folded.size());
+    for (const char* p = table.Line(i); *p; ++p) folded.push_back(FoldAscii(*p));
+    folded.push_back('\0');
+  }
+  std::vector<std::uint32_t> order(table.Size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&folded, &at](std::uint32_t a, std::uint32_t b) {
+    return std::strcmp(&folded[at[a]], &folded[at[b]]) < 0;
+  });
+  std::vector<char>().swap(folded);
+  table.Reorder(order);
 
   plat::FileReplacement out;
   if (!out.Begin(run.context.modelListPath)) return false;

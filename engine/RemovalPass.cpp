@@ -30,13 +30,25 @@ constexpr std::size_t kMarkedWindow = 40;
 
 bool IsSectionHeader(const char* line) { return StartsWithIgnoringCase(line, "[fltsi"); }
 
-void RemoveLegacyModelLines(ModelListTable& models, const char* label) {
+// Every line whose first field is a row's label, ignoring case: each
+// line's field taken once and compared with every label, which deletes
+// what comparing each row with every line deletes.
+void RemoveLegacyModelLines(ModelListTable& models) {
+  std::vector<const char*> labels;
+  for (const LegacyAirline& row : LegacyAirlineTable) {
+    if (row.label[0]) labels.push_back(row.label);
+  }
   for (std::size_t i = 0; i < models.Size(); ++i) {
+    if (models.IsEmpty(i)) continue;  // its field, empty, is no label
     // The first field of a line is never longer than its slot's form: a
     // longer one cannot be one of the table's labels anyway.
     char field[kSlotSize];
     GetCsvField(models.Line(i), kSlotSize, field, sizeof field, 0, ',');
-    if (EqualsIgnoringCase(field, label)) models.Delete(i);
+    for (const char* label : labels) {
+      if (!EqualsIgnoringCase(field, label)) continue;
+      models.Delete(i);
+      break;
+    }
   }
 }
 
@@ -148,9 +160,7 @@ bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::
 }
 
 void RemoveLegacyEntries(InstallRun& run) {
-  for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.label[0]) RemoveLegacyModelLines(run.ModelList, row.label);
-  }
+  RemoveLegacyModelLines(run.ModelList);
   LegacySections sections(run.ConfigLines);
   for (const LegacyAirline& row : LegacyAirlineTable) {
     if (row.code[0]) sections.RemoveFirstWithTitle(row.code);

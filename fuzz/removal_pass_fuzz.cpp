@@ -91,8 +91,8 @@ bool HeaderNumber(const std::string& line, std::size_t* digitsAt, std::size_t* d
 // The line with a header's number taken out, to compare lines whatever
 // their number.
 std::string WithoutNumber(const std::string& line) {
-  std::size_t at, end;
-  long number;
+  std::size_t at = 0, end = 0;
+  long number = 0;
   return HeaderNumber(line, &at, &end, &number) ? line.substr(0, at) + "#" + line.substr(end) : line;
 }
 
@@ -108,8 +108,8 @@ bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == 
 std::vector<long> NumbersOf(const std::vector<std::string>& lines) {
   std::vector<long> numbers;
   for (const std::string& line : lines) {
-    std::size_t at, end;
-    long number;
+    std::size_t at = 0, end = 0;
+    long number = 0;
     if (HeaderNumber(line, &at, &end, &number)) numbers.push_back(number);
   }
   return numbers;
@@ -149,8 +149,8 @@ std::vector<std::string> Rewritten(const std::vector<std::string>& lowered) {
   std::vector<std::size_t> headers;
   std::vector<long> numbers;
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    std::size_t at, end;
-    long number;
+    std::size_t at = 0, end = 0;
+    long number = 0;
     if (HeaderNumber(kept[i], &at, &end, &number)) headers.push_back(i), numbers.push_back(number);
   }
   std::vector<long> sorted = numbers;
@@ -160,8 +160,8 @@ std::vector<std::string> Rewritten(const std::vector<std::string>& lowered) {
   if (!whole) {
     for (std::size_t k = 0; k < headers.size(); ++k) {
       std::string& line = kept[headers[k]];
-      std::size_t at, end;
-      long number;
+      std::size_t at = 0, end = 0;
+      long number = 0;
       HeaderNumber(line, &at, &end, &number);
       line = line.substr(0, at) + std::to_string(k) + line.substr(end);
     }

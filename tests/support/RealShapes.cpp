@@ -202,14 +202,14 @@ std::string AsTheRemovalPassLeavesIt(const std::string& config) {
   std::vector<bool> held;
   bool whole = true;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::size_t at, end;
-    bool plain;
+    std::size_t at = 0, end = 0;
+    bool plain = false;
     if (HeaderDigits(lines[i], &at, &end, &plain)) headers.push_back(i);
   }
   held.assign(headers.size(), false);
   for (std::size_t h : headers) {
-    std::size_t at, end;
-    bool plain;
+    std::size_t at = 0, end = 0;
+    bool plain = false;
     HeaderDigits(lines[h], &at, &end, &plain);
     const unsigned long number = end - at > 9 ? ~0ul : std::stoul(lines[h].substr(at, end - at));
     if (!plain || number >= held.size() || held[number]) whole = false;
@@ -217,8 +217,8 @@ std::string AsTheRemovalPassLeavesIt(const std::string& config) {
   }
   for (std::size_t k = 0; !whole && k < headers.size(); ++k) {
     std::string& line = lines[headers[k]];
-    std::size_t at, end;
-    bool plain;
+    std::size_t at = 0, end = 0;
+    bool plain = false;
     HeaderDigits(line, &at, &end, &plain);
     line = line.substr(0, at) + std::to_string(k) + line.substr(end);
   }
