@@ -70,7 +70,9 @@ bool AppendSection(InstallRun& run, long number, const AirlineRecord& record, st
   const char* path = run.context.configPath;
   const std::string text = SectionText(number, record);
   KeptAppend::Done done;
-  if (!run.keptConfigAppend.Append(path, text, &done)) {
+  // The state the title scan took a moment ago: one look at the file.
+  const plat::FileState seen = run.keptScan.StateSeen();
+  if (!run.keptConfigAppend.Append(path, text, &done, &seen)) {
     run.keptScan.Forget();
     return false;
   }

@@ -80,8 +80,8 @@ void KeptTitleScan::Appended(const char* path, std::string_view stored, const pl
   m_state = state;
 }
 
-bool KeptAppend::Append(const char* path, std::string_view text, Done* done) {
-  const plat::FileState now = plat::StateOf(path);
+bool KeptAppend::Append(const char* path, std::string_view text, Done* done, const plat::FileState* seen) {
+  const plat::FileState now = seen ? *seen : plat::StateOf(path);
   if (m_file.IsOpen() && path == m_path && now == m_state) {
     done->sizeBefore = m_state.size;
     done->endedWithLineBreak = true;  // every text appended ends in one

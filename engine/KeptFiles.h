@@ -71,9 +71,10 @@ class KeptTitleScan {
   // the file system's clock as the run's own write would go unseen.
   const TitleIndex* Get(const char* path);
   // The number a section appended to the file gets (SectionNumbers'
-  // nextFree), known with the index: valid after a Get that did not
-  // return null.
+  // nextFree), known with the index, and the file's state as the last Get
+  // saw it: valid after a Get that did not return null.
   long NextSectionNumber() const { return m_nextNumber; }
+  const plat::FileState& StateSeen() const { return m_state; }
   // This run appended `stored` (the bytes as written), a section numbered
   // NextSectionNumber(), to the file the kept index is of; the file's
   // state is now `state`.
@@ -106,8 +107,9 @@ class KeptAppend {
   // Appends the text (each line feed stored as CR LF), after a line break
   // when the file's last line lacks one. A failed append is taken back by
   // cutting the file to its earlier length, so no half entry is left; false
-  // then, with the reason in plat::LastErrorText().
-  bool Append(const char* path, std::string_view text, Done* done);
+  // then, with the reason in plat::LastErrorText(). `seen`: the file's
+  // state as the caller took it just before, or null to take it here.
+  bool Append(const char* path, std::string_view text, Done* done, const plat::FileState* seen = nullptr);
   void Close();
 
  private:

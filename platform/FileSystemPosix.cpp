@@ -457,22 +457,37 @@ KeptAttributes AttributesOf(const struct stat& st) {
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  const LookedUp from = LookUp(source);
+  // The source opened as written and looked at through its descriptor:
+  // one walk of its path instead of two; only a name not found as written
+  // is looked up in other letter case.
+  LookedUp from;
+  from.native = WithSlashes(source);
+  int in = IsPlain(from.native) ? open(from.native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+  if (in >= 0 && fstat(in, &from.st) == 0) {
+    from.exists = true;
+  } else {
+    if (in >= 0) close(in);
+    from = LookUp(source);
+    in = KindOf(from) == PathKind::File ? open(from.native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    if (in < 0 && KindOf(from) == PathKind::File) {
+      detail::SetLastErrno(errno);
+      return false;
+    }
+  }
   if (KindOf(from) != PathKind::File) {
+    if (in >= 0) close(in);
     detail::SetLastErrno(from.exists ? EISDIR : ENOENT);
     return false;
   }
   // As PlanReplacement with LinkPolicy::Replace, with the folder's state
   // the look at the target saw on its way.
   const LookedUp to = LookUp(target);
-  if (!MayReplaceWhatIsThere(to)) return false;
-  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
-  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
-  const int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    detail::SetLastErrno(errno);
+  if (!MayReplaceWhatIsThere(to)) {
+    close(in);
     return false;
   }
+  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
+  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
   std::string temp;
   const int out = CreateTemporaryFile(to.native, attributes, folderTakes, &temp);
   if (out < 0) {
