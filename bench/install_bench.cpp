@@ -5,10 +5,13 @@
 //
 // Prints the engine's time for the whole run next to the time that cp and
 // cat need for the same texture files and text files, their ratio, the
-// peak memory of the run, how the cost grows with the number of airlines
-// and with the size of Aircraft.cfg (--no-scaling leaves that out), and
-// then the Google Benchmark figures of FillAirlineList and LookupAirline
-// over 1024 sections and of LookAtFolders on the files of that install.
+// same run as a user meets it (quorvane-cli install as a process of its
+// own, started, run and ended, beside the copy as processes), the peak
+// memory of the run, how the cost grows with the number of airlines and
+// with the size of Aircraft.cfg (--no-scaling leaves that out), and then
+// the Google Benchmark figures of FillAirlineList and LookupAirline over
+// 1024 sections, of LookAtFolders on the files of that install and of the
+// dry run's diff.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -21,6 +24,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -29,7 +34,9 @@
 #include "Folders.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
+#include "RealShapes.h"
 #include "TestSupport.h"
+#include "UnifiedDiff.h"
 
 using namespace engine;
 
@@ -67,9 +74,9 @@ long CurrentRssKiB() {
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-double CpuSeconds() {
+double CpuSeconds(int who = RUSAGE_SELF) {
   rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
+  getrusage(who, &usage);
   return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
@@ -108,6 +115,25 @@ double TimeCopyRun(BenchTree& tree, int round) {
   return Seconds(start);
 }
 
+// The same install as a user runs it: quorvane-cli as a process of its
+// own, from its start to its end; in *cpu the processor time it took.
+double TimeProcessRun(BenchTree& tree, int round, double* cpu) {
+  PrepareRound(&tree, "process" + std::to_string(round));
+  sync();
+  const std::string command = Quoted(QUORVANE_CLI) + " install --catalogue " + Quoted(tree.catalogue) + " --fs " +
+                              Quoted(tree.fs) + " --squawkbox " + Quoted(tree.squawkBox) +
+                              " --yes </dev/null >/dev/null 2>&1";
+  const double cpuStart = CpuSeconds(RUSAGE_CHILDREN);
+  const auto start = std::chrono::steady_clock::now();
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "quorvane-bench: quorvane-cli install did not complete\n");
+    std::exit(1);
+  }
+  const double elapsed = Seconds(start);
+  *cpu = CpuSeconds(RUSAGE_CHILDREN) - cpuStart;
+  return elapsed;
+}
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -115,11 +141,17 @@ double Median(std::vector<double> values) {
 
 struct Timing {
   double engine = 0, engineCpu = 0, copy = 0;
+  // With withProcess only: the process's median, its ratio to the median
+  // of all copies, and the ratio of the fastest process to the fastest
+  // copy (the least the machine's other work added to either).
+  double process = 0, processCpu = 0, processRatio = 0, fastestRatio = 0;
 };
 
-// Engine and copy in turns, so that both see the same machine; medians.
-Timing TimeRuns(BenchTree& tree, int rounds) {
-  std::vector<double> engine, engineCpu, copy;
+// Engine, copy and (withProcess) the whole process in turns, so that all
+// see the same machine; medians, and the median of the rounds' ratios of
+// process to copy.
+Timing TimeRuns(BenchTree& tree, int rounds, bool withProcess = false) {
+  std::vector<double> engine, engineCpu, copy, process, processCpu, allCopies;
   for (int r = 0; r < rounds; ++r) {
     InstallOutcome outcome;
     double cpu = 0;
@@ -130,15 +162,34 @@ Timing TimeRuns(BenchTree& tree, int rounds) {
       std::exit(1);
     }
     copy.push_back(TimeCopyRun(tree, r));
+    if (withProcess) {
+      double cpu = 0;
+      process.push_back(TimeProcessRun(tree, r, &cpu));
+      processCpu.push_back(cpu);
+      // The copy again, right after: a copy before and after each process,
+      // so that both meet the machine as it is.
+      allCopies.push_back(copy.back());
+      allCopies.push_back(TimeCopyRun(tree, rounds + r));
+    }
   }
   // The rounds' folders go once every round is timed, so that later trees
   // do not run on a file system filled with earlier ones.
   for (int r = 0; r < rounds; ++r) {
     std::filesystem::remove_all(tree.root + "/engine" + std::to_string(r));
     std::filesystem::remove_all(tree.root + "/copy" + std::to_string(r));
+    std::filesystem::remove_all(tree.root + "/copy" + std::to_string(rounds + r));
+    std::filesystem::remove_all(tree.root + "/process" + std::to_string(r));
   }
   sync();
-  return {Median(engine), Median(engineCpu), Median(copy)};
+  Timing timing{Median(engine), Median(engineCpu), Median(copy)};
+  if (withProcess) {
+    timing.process = Median(process);
+    timing.processCpu = Median(processCpu);
+    timing.processRatio = Median(process) / Median(allCopies);
+    timing.fastestRatio = *std::min_element(process.begin(), process.end()) /
+                          *std::min_element(allCopies.begin(), allCopies.end());
+  }
+  return timing;
 }
 
 // The trees of the two scaling tables: three numbers of airlines over the
@@ -219,11 +270,32 @@ void BM_LookAtFolders(benchmark::State& state) {
 }
 BENCHMARK(BM_LookAtFolders)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The dry run's diff of Aircraft.cfg on the first run, which lower-cases
+// every line: the file of the largest run, and that file four and sixteen
+// times over, so that the figures show the cost growing with the lines,
+// not with their square.
+void BM_DryRunDiff(benchmark::State& state) {
+  std::string once;
+  {
+    std::ifstream in(g_tree.templateConfig, std::ios::binary);
+    once.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::string before;
+  for (int64_t i = 0; i < state.range(0); ++i) before += once;
+  const std::string after = AsTheRemovalPassLeavesIt(before);
+  for (auto _ : state) {
+    const std::string diff = UnifiedDiff("Aircraft.cfg", before, "Aircraft.cfg", after);
+    benchmark::DoNotOptimize(diff.data());
+  }
+  state.counters["lines"] = static_cast<double>(std::count(before.begin(), before.end(), '\n'));
+}
+BENCHMARK(BM_DryRunDiff)->ArgName("copies")->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string data;
-  int rounds = 3;
+  int rounds = 5;
   bool scaling = true;
   std::vector<char*> rest = {argv[0]};
   for (int i = 1; i < argc; ++i) {
@@ -259,7 +331,7 @@ int main(int argc, char** argv) {
   std::printf("Data: %s\n  %d airlines, textures of %zu KiB, Aircraft.cfg %zu lines, CSL_ICAO.csv %zu lines\n\n",
               data.c_str(), g_tree.airlines, g_tree.textureBytes / 1024, g_tree.configLines, g_tree.modelLines);
 
-  const Timing largest = TimeRuns(g_tree, rounds);
+  const Timing largest = TimeRuns(g_tree, rounds, /*withProcess=*/true);
   const long peak = PeakRssKiB();
   const double tables = (4000.0 + 20000.0) * 200.0 / 1024.0 / 1024.0;
 
@@ -268,6 +340,13 @@ int main(int argc, char** argv) {
               largest.engineCpu);
   std::printf("  cp + cat of the same files    %8.3f s\n", largest.copy);
   std::printf("  ratio engine / copy           %8.2f   (target: at most 1.5)\n", largest.engine / largest.copy);
+  std::printf("Whole install as a user runs it: quorvane-cli install, a process, on the same files\n");
+  std::printf("  quorvane-cli install          %8.3f s   (processor time %.3f s)\n", largest.process,
+              largest.processCpu);
+  std::printf("  ratio process / copy          %8.2f   (target: at most 1.5; medians, a copy before and\n"
+              "                                         after each process)\n",
+              largest.processRatio);
+  std::printf("  fastest process / fastest copy%8.2f\n", largest.fastestRatio);
   std::printf("Memory\n");
   std::printf("  peak resident size            %8.1f MiB\n", peak / 1024.0);
   std::printf("  resident before the first run %8.1f MiB\n", rssAtStart / 1024.0);

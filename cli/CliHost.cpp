@@ -89,7 +89,7 @@ void CliHost::ShowWaitBox(const char* text) {
   if (m_settings.showProgress) {
     DrawProgress();
   } else {
-    Err(m_status + "\n");
+    Err(m_status + "\n");  // one write a line
   }
 }
 

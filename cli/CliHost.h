@@ -34,6 +34,8 @@ class CliHost : public engine::InstallHost {
   std::size_t MostFailuresListed() const override { return static_cast<std::size_t>(-1); }
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
+  // A terminal shows the overall bar only.
+  bool ShowsAirlineProgress() const override { return false; }
   void SetWaitCursor() override {}
   void Pause(unsigned) override {}
   void ShowWaitBox(const char* text) override;

@@ -1,5 +1,10 @@
 #include "Commands.h"
 
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <optional>
+
 #include "CatalogueCheck.h"
 #include "Catalogue.h"
 #include "CliHost.h"
@@ -9,6 +14,7 @@
 #include "InstallCommand.h"
 #include "InstallRun.h"
 #include "Output.h"
+#include "Messages.h"
 #include "Preview.h"
 
 namespace cli {
@@ -103,7 +109,10 @@ int StatusOf(InstallOutcome outcome) {
   return kExitFinishedWithFailures;
 }
 
-// A dry run prints what the real run would change, then its report.
+// A dry run prints what the real run would change, then its report: the
+// run's own last message and the check of both files as it would leave
+// them. The entries that a later install would take out again are the
+// run's own, and are not listed.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
   Preview preview = PreviewCommand(run, host, command);
   Out(engine::PreviewChanges(preview));
@@ -162,10 +171,7 @@ int RunRestore(InstallRun& run, const CliOptions& options) {
   return StatusOf(OnRestore(run, host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
 }
 
-}  // namespace
-
-int RunCommand(const CliOptions& options) {
-  InstallRun run;
+int Dispatch(InstallRun& run, const CliOptions& options) {
   switch (options.command) {
     case CliCommand::Help:
       Out(UsageText());
@@ -182,6 +188,37 @@ int RunCommand(const CliOptions& options) {
   }
   Err(UsageText());
   return kExitUsage;
+}
+
+// A command that ended in an exception: its files given back, and why.
+// `run` is null when the exception came before there was one.
+int Abandon(InstallRun* run, engine::CommandStop stop, const char* detail) noexcept {
+  const engine::AbandonedCommand abandoned =
+      run ? engine::AbandonCommand(*run, stop, detail) : engine::AbandonedCommand{};
+  // After a progress line on a terminal, the message starts a line of its own.
+  std::fputs(plat::IsTerminal(2) ? "\nquorvane-cli: " : "quorvane-cli: ", stderr);
+  std::fputs(run ? abandoned.Message() : engine::kStoppedText, stderr);
+  std::fputs("\n", stderr);
+  return StatusOf(abandoned.outcome);
+}
+
+}  // namespace
+
+int RunCommand(const CliOptions& options) {
+  std::optional<InstallRun> run;
+  // The one place where an exception of any command ends up: memory that
+  // ran out, or anything else, ends the command with the files as it
+  // found them and a message, never with an abort.
+  try {
+    run.emplace();
+    return Dispatch(*run, options);
+  } catch (const std::bad_alloc&) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::OutOfMemory, nullptr);
+  } catch (const std::exception& error) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::Error, error.what());
+  } catch (...) {
+    return Abandon(run ? &*run : nullptr, engine::CommandStop::Error, nullptr);
+  }
 }
 
 }  // namespace cli

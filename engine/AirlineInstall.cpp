@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -28,7 +29,9 @@ namespace {
 bool ScanConfigFile(InstallRun& run, InstallHost& host, const char* title, TitleScan* scan) {
   const TitleIndex* index = run.keptScan.Get(run.context.configPath);
   if (!index) return false;
-  *scan = index->Find(title, [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); });
+  std::function<void(int)> progress;
+  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
+  *scan = index->Find(title, progress);
   return true;
 }
 
@@ -44,8 +47,8 @@ std::string AsStored(const std::string& text) {
 }
 
 // The aircraft section an install appends.
-std::string SectionText(int number, const AirlineRecord& record) {
-  std::string text = Printf("[fltsim.%d]\n", number);
+std::string SectionText(long number, const AirlineRecord& record) {
+  std::string text = Printf("[fltsim.%ld]\n", number);
   for (const auto& [key, value] : {std::pair<const char*, const char*>{"Title=", record.Title},
                                    {"Sim=", record.Sim},
                                    {"Model=", record.Model},
@@ -60,13 +63,16 @@ std::string SectionText(int number, const AirlineRecord& record) {
   return text + "checklists=\n\n";
 }
 
-// Appends the section; the run's title index goes on over it. *sizeBefore:
-// the file's length before the section, to take it back.
-bool AppendSection(InstallRun& run, int number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
+// Appends the section, numbered as the next free number of the file; the
+// run's title index goes on over it. *sizeBefore: the file's length before
+// the section, to take it back.
+bool AppendSection(InstallRun& run, long number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
   const char* path = run.context.configPath;
   const std::string text = SectionText(number, record);
   KeptAppend::Done done;
-  if (!run.keptConfigAppend.Append(path, text, &done)) {
+  // The state the title scan took a moment ago: one look at the file.
+  const plat::FileState seen = run.keptScan.StateSeen();
+  if (!run.keptConfigAppend.Append(path, text, &done, &seen)) {
     run.keptScan.Forget();
     return false;
   }
@@ -188,7 +194,7 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
   if (!scan.present) {
     host.SetProgressPos(ProgressBar::Airline, 0);
     std::uint64_t sizeBefore = 0;
-    if (!AppendSection(run, scan.headers, record, &sizeBefore)) {
+    if (!AppendSection(run, run.keptScan.NextSectionNumber(), record, &sizeBefore)) {
       report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description, config().c_str(),
                          plat::Because().c_str()));
       return;

@@ -22,7 +22,7 @@ InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* su
     host.ShowMessage(MessageKind::Failure, (text + note).c_str(), nullptr);
     return InstallOutcome::CompletedWithFailures;
   }
-  host.ShowMessage(MessageKind::Success, (success + note).c_str(), nullptr);
+  host.ShowMessage(MessageKind::Success, (report.WithNotes(success) + note).c_str(), nullptr);
   return InstallOutcome::Completed;
 }
 

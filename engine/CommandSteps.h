@@ -17,9 +17,9 @@ struct InstallRequest;
 InstallOutcome Refuse(InstallHost& host, const std::string& text);
 
 // The command's last message: the success text, or what failed under the
-// heading that names the command; after a run that changed the files,
-// with the host's words on how to put them back (undoable); either
-// followed by `note`.
+// heading that names the command, the report's notes after either; after
+// a run that changed the files and failed, with the host's words on how to
+// put them back (undoable); either followed by `note`.
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
                       bool undoable, const std::string& note = std::string());
 

@@ -1,7 +1,7 @@
 #include "FileCheck.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string_view>
@@ -11,6 +11,7 @@
 #include "InstallRun.h"
 #include "LineTable.h"
 #include "RemovalPass.h"
+#include "SectionNumbers.h"
 #include "SystemError.h"
 #include "Text.h"
 #include "TextFile.h"
@@ -24,10 +25,33 @@ namespace {
 constexpr std::size_t kTitleField = 3;
 constexpr std::size_t kShownLength = 60;
 
-// A file's lines as text mode reads them, each with the byte it starts at.
-struct Line {
-  std::string_view text;
-  std::size_t offset;
+// A file's lines as text mode reads them (ForEachTextModeLine), each
+// known by the byte it starts at: four bytes a line, so that a file of
+// millions of short lines is looked at in little memory.
+class FileLines {
+ public:
+  explicit FileLines(std::string_view stored) : m_stored(stored) {
+    if (!m_stored.empty() && m_stored.back() == '\x1a') m_stored.remove_suffix(1);
+    ForEachTextModeLine(m_stored, [this](std::string_view, std::size_t offset) {
+      m_starts.push_back(static_cast<std::uint32_t>(offset));
+      return true;
+    });
+    m_starts.push_back(static_cast<std::uint32_t>(m_stored.size()));
+  }
+  std::size_t size() const { return m_starts.size() - 1; }
+  std::string_view operator[](std::size_t i) const {
+    std::string_view line = m_stored.substr(m_starts[i], m_starts[i + 1] - m_starts[i]);
+    if (!line.empty() && line.back() == '\n') {
+      line.remove_suffix(1);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    }
+    return line;
+  }
+  std::size_t Offset(std::size_t i) const { return m_starts[i]; }
+
+ private:
+  std::string_view m_stored;
+  std::vector<std::uint32_t> m_starts;
 };
 
 // A problem found at a line of a file, to be listed in file and line order.
@@ -36,16 +60,50 @@ struct Found {
   std::size_t line;
   std::string text;
 };
-using Findings = std::vector<Found>;
+// The problems found, in file and line order; of each kind only the first
+// kMostOfAKind are listed and the rest counted, so that a file of a million
+// odd lines is looked at in little memory and its report can be read.
+constexpr std::size_t kMostOfAKind = 100;
+constexpr std::size_t kMostEarlierEntries = 1000;
 
-std::vector<Line> LinesOf(std::string_view stored) {
-  std::vector<Line> lines;
-  ForEachTextModeLine(stored, [&lines](std::string_view text, std::size_t offset) {
-    lines.push_back(Line{text, offset});
-    return true;
-  });
-  return lines;
-}
+class Findings {
+ public:
+  // Whether a problem of the kind is to be listed (Add it then); false
+  // when only counted.
+  bool Lists(const char* kind) {
+    Count& count = m_counts[kind];
+    if (count.listed < kMostOfAKind) {
+      ++count.listed;
+      return true;
+    }
+    ++count.more;
+    return false;
+  }
+  void Add(Found found) { m_found.push_back(std::move(found)); }
+
+  // The problems, the listed ones first in file and line order (`first`
+  // before the other file), then how many more of each kind there are.
+  std::vector<std::string> Problems(const std::string& first) {
+    std::stable_sort(m_found.begin(), m_found.end(), [&first](const Found& a, const Found& b) {
+      if (a.file != b.file) return a.file == first;
+      return a.line < b.line;
+    });
+    std::vector<std::string> problems;
+    for (const Found& f : m_found) problems.push_back(Printf("%s line %zu: %s", f.file.c_str(), f.line, f.text.c_str()));
+    for (const auto& [kind, count] : m_counts) {
+      if (count.more) problems.push_back(Printf("... and %zu more %s", count.more, kind.c_str()));
+    }
+    return problems;
+  }
+
+ private:
+  struct Count {
+    std::size_t listed = 0;
+    std::size_t more = 0;
+  };
+  std::vector<Found> m_found;
+  std::map<std::string, Count> m_counts;
+};
 
 std::string_view Trim(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(" \t");
@@ -57,45 +115,50 @@ std::string Shown(std::string_view text) {
   return text.size() <= kShownLength ? std::string(text) : std::string(text.substr(0, kShownLength)) + "...";
 }
 
-// The number of a "[fltsim.N]" header, in any letter case; false for any
-// other line.
-bool FltsimNumber(std::string_view line, long* number) {
-  line = Trim(line);
-  constexpr std::string_view kPrefix = "[fltsim.";
-  if (line.size() < kPrefix.size() + 2 || plat::FoldCase(line.substr(0, kPrefix.size())) != kPrefix) return false;
-  const std::size_t close = line.find(']');
-  if (close == std::string_view::npos) return false;
-  const std::string digits(line.substr(kPrefix.size(), close - kPrefix.size()));
-  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9) return false;
-  *number = std::strtol(digits.c_str(), nullptr, 10);
+// The "[fltsim.N]" of a numbered header as written (ReadSectionHeader);
+// empty for any other line.
+std::string_view HeaderName(std::string_view line) {
+  SectionHeader header;
+  if (!ReadSectionHeader(line, &header)) return {};
+  const std::size_t open = line.find('[');
+  return line.substr(open, header.digitsEnd + 1 - open);
+}
+
+// One [fltsim.N] section as the simulator reads it; its texts are views
+// into the file's bytes.
+struct Section {
+  std::size_t line;         // 1-based, of the header
+  std::size_t offset;       // byte of the header
+  long number;              // -1: written so that the simulator does not look for it
+  std::string_view name;    // "[fltsim.N]" as written
+  std::string_view title;   // the title key's value, blanks and quotes taken off
+  std::string_view marker;  // the quorvane key's value: the model line this tool wrote for it
+};
+
+bool IsKey(std::string_view text, std::string_view key) {
+  if (text.size() != key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (plat::FoldAscii(text[i]) != key[i]) return false;
+  }
   return true;
 }
 
-// One [fltsim.N] section as the simulator reads it.
-struct Section {
-  std::size_t line;        // 1-based, of the header
-  std::size_t offset;      // byte of the header
-  long number;
-  std::string title;       // the title key's value, blanks and quotes taken off
-  std::string marker;      // the quorvane key's value: the model line this tool wrote for it
-};
-
-std::string ValueOf(std::string_view line, std::string_view key) {
+std::string_view ValueOf(std::string_view line, std::string_view key) {
   const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos || plat::FoldCase(Trim(line.substr(0, equals))) != key) return std::string();
+  if (equals == std::string_view::npos || !IsKey(Trim(line.substr(0, equals)), key)) return {};
   std::string_view value = Trim(line.substr(equals + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return std::string(value);
+  return value;
 }
 
-std::vector<Section> SectionsOf(const std::vector<Line>& lines) {
+std::vector<Section> SectionsOf(const FileLines& lines) {
   std::vector<Section> sections;
   bool inSection = false;
+  SectionHeader header;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view text = lines[i].text;
-    long number = 0;
-    if (FltsimNumber(text, &number)) {
-      sections.push_back(Section{i + 1, lines[i].offset, number, {}, {}});
+    const std::string_view text = lines[i];
+    if (ReadSectionHeader(text, &header)) {
+      sections.push_back(Section{i + 1, lines.Offset(i), header.number, HeaderName(text), {}, {}});
       inSection = true;
       continue;
     }
@@ -108,43 +171,58 @@ std::vector<Section> SectionsOf(const std::vector<Line>& lines) {
   return sections;
 }
 
+constexpr const char kRenumbers[] = "the next install or remove numbers the sections anew";
+
 void CheckNumbers(const std::vector<Section>& sections, const std::string& file, Findings* out) {
   std::map<long, std::size_t> firstLine;
   for (const Section& section : sections) {
+    if (section.number < 0) {
+      if (!out->Lists("sections numbered so that the simulator does not look for them")) continue;
+      out->Add(Found{file, section.line,
+                           Printf("%s is no number the simulator looks for (it reads [fltsim.0], [fltsim.1], ... "
+                                  "written without leading zeros); %s",
+                                  Shown(section.name).c_str(), kRenumbers)});
+      continue;
+    }
     const auto seen = firstLine.emplace(section.number, section.line);
-    if (!seen.second) {
-      out->push_back(Found{file, section.line,
+    if (!seen.second && out->Lists("sections whose number repeats")) {
+      out->Add(Found{file, section.line,
                            Printf("[fltsim.%ld] repeats the number of line %zu; the simulator takes only one of "
-                                  "the two",
-                                  section.number, seen.first->second)});
+                                  "the two; %s",
+                                  section.number, seen.first->second, kRenumbers)});
     }
   }
   long expected = 0;
   for (const auto& [number, line] : firstLine) {
-    if (number > expected) {
+    if (number > expected && out->Lists("gaps in the numbers")) {
       const std::string missing = number - 1 == expected
                                       ? Printf("[fltsim.%ld]", expected)
                                       : Printf("[fltsim.%ld] to [fltsim.%ld]", expected, number - 1);
-      out->push_back(Found{file, line,
+      out->Add(Found{file, line,
                            Printf("the numbers jump to [fltsim.%ld]: there is no %s, and the simulator may miss "
-                                  "the sections after the gap",
-                                  number, missing.c_str())});
+                                  "the sections after the gap; %s",
+                                  number, missing.c_str(), kRenumbers)});
     }
     expected = number + 1;
   }
 }
 
+// Sections that an install never compares with a title. Those this tool
+// installed are left out: an install takes them out before it looks.
 void CheckReach(const TitleIndex& scan, const std::vector<Section>& sections, const std::string& file,
                 Findings* out) {
   if (scan.ReachesTheEnd()) return;
-  const auto first = std::find_if(sections.begin(), sections.end(),
-                                  [&scan](const Section& s) { return s.offset >= scan.Reach(); });
-  if (first == sections.end()) return;
-  const std::size_t after = static_cast<std::size_t>(sections.end() - first - 1);
-  out->push_back(Found{file, first->line,
-                       Printf("this section and the %zu after it lie past the first 10000 lines, which an install "
-                              "looks through for an airline's title: an install would add their airlines again",
-                              after)});
+  std::vector<const Section*> past;
+  for (const Section& section : sections) {
+    if (section.offset >= scan.Reach() && section.marker.empty()) past.push_back(&section);
+  }
+  if (past.empty()) return;
+  const std::string which =
+      past.size() == 1 ? std::string("this section lies") : Printf("this section and the %zu after it lie", past.size() - 1);
+  out->Add(Found{file, past.front()->line,
+                       Printf("%s past the first 10000 lines, which an install looks through for an airline's "
+                              "title: an install would add their airlines again",
+                              which.c_str())});
 }
 
 void CheckTitles(const std::vector<Section>& sections, const std::string& file, Findings* out) {
@@ -152,8 +230,8 @@ void CheckTitles(const std::vector<Section>& sections, const std::string& file, 
   for (const Section& section : sections) {
     if (section.title.empty()) continue;
     const auto seen = firstLine.emplace(plat::FoldCase(section.title), section.line);
-    if (!seen.second) {
-      out->push_back(Found{file, section.line,
+    if (!seen.second && out->Lists("titles of two sections")) {
+      out->Add(Found{file, section.line,
                            Printf("the title \"%s\" is also the title of the section at line %zu; the simulator "
                                   "and SquawkBox find only one of them",
                                   Shown(section.title).c_str(), seen.first->second)});
@@ -163,13 +241,13 @@ void CheckTitles(const std::vector<Section>& sections, const std::string& file, 
 
 // Both ways between the two files: a model line's title that no section
 // has, and a section that no model line names.
-void CheckModelLines(const std::vector<Section>& sections, const std::vector<Line>& models, const std::string& config,
+void CheckModelLines(const std::vector<Section>& sections, const FileLines& models, const std::string& config,
                      const std::string& modelList, Findings* out) {
   std::set<std::string> titles;
   for (const Section& section : sections) titles.insert(plat::FoldCase(section.title));
   std::set<std::string> named;  // titles model lines name, and whole model lines (for our own sections)
   for (std::size_t i = 0; i < models.size(); ++i) {
-    const std::string_view line = models[i].text;
+    const std::string_view line = models[i];
     named.insert(plat::FoldCase(Trim(line)));
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
@@ -181,8 +259,8 @@ void CheckModelLines(const std::vector<Section>& sections, const std::vector<Lin
     if (fields.size() <= kTitleField || Trim(fields[kTitleField]).empty()) continue;
     const std::string title = plat::FoldCase(Trim(fields[kTitleField]));
     named.insert(title);
-    if (!titles.count(title)) {
-      out->push_back(Found{modelList, i + 1,
+    if (!titles.count(title) && out->Lists("model lines whose title no section has")) {
+      out->Add(Found{modelList, i + 1,
                            Printf("the title \"%s\" is no section's title in %s; SquawkBox cannot show this model",
                                   Shown(Trim(fields[kTitleField])).c_str(), config.c_str())});
     }
@@ -191,73 +269,97 @@ void CheckModelLines(const std::vector<Section>& sections, const std::vector<Lin
     if (named.count(plat::FoldCase(section.title)) || (!section.marker.empty() && named.count(plat::FoldCase(section.marker)))) {
       continue;
     }
-    out->push_back(Found{config, section.line,
-                         Printf("no line of %s names [fltsim.%ld] (title \"%s\"); SquawkBox will not use it",
-                                modelList.c_str(), section.number, Shown(section.title).c_str())});
+    if (!out->Lists("sections that no model line names")) continue;
+    out->Add(Found{config, section.line,
+                         Printf("no line of %s names %s (title \"%s\"); SquawkBox will not use it",
+                                modelList.c_str(), Shown(section.name).c_str(), Shown(section.title).c_str())});
   }
 }
 
-void CheckDroppedLines(const std::vector<Line>& lines, const std::string& file, Findings* out) {
+// Lines the simulator reads nothing from, which an install keeps as they
+// are, and headers written with blanks before them, which it writes
+// without.
+void CheckOddLines(const FileLines& lines, const std::string& file, Findings* out) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view text = lines[i].text;
-    if (Trim(text).empty() || text.find('=') != std::string_view::npos || text[0] == ';' || text[0] == '[') continue;
-    out->push_back(Found{file, i + 1,
-                         Printf("\"%s\" is no header, comment or key=value line; the next install drops it",
+    const std::string_view text = lines[i];
+    const std::string_view trimmed = Trim(text);
+    if (trimmed.empty() || text.find('=') != std::string_view::npos || text[0] == ';' || text[0] == '[') continue;
+    if (trimmed[0] == '[' && WithoutHeaderIndent(text).size() != text.size()) {
+      if (!out->Lists("headers with blanks before them")) continue;
+      out->Add(Found{file, i + 1,
+                           Printf("\"%s\" is a header with blanks before it; an install writes it without them",
+                                  Shown(text).c_str())});
+      continue;
+    }
+    if (!out->Lists("lines the simulator reads nothing from")) continue;
+    out->Add(Found{file, i + 1,
+                         Printf("\"%s\" is no header, comment or key=value line: the simulator reads nothing from "
+                                "it (an install keeps it as it is)",
                                 Shown(text).c_str())});
   }
 }
 
-// The removal pass in memory, on tables of the check's own: what it takes
-// out of each file.
-void ListEarlierEntries(std::string_view config, std::string_view models, const std::vector<Line>& configLines,
-                        const std::string& configName, const std::string& modelName, FileCheck* check) {
-  InstallRun pass;
-  if (FillConfigLines(pass.ConfigLines, config).status != LoadStatus::Loaded ||
-      FillModelList(pass.ModelList, models).status != LoadStatus::Loaded) {
-    return;  // named as a problem already
+// A file the install refuses: named as the install would name it.
+void NameRefusal(const std::string& name, const LoadResult& loaded, std::vector<std::string>* problems) {
+  if (loaded.status == LoadStatus::TooLarge) {
+    problems->push_back(Printf("%s: an install refuses this file: it holds more than %llu MiB with each line end "
+                               "as CR LF",
+                               name.c_str(), static_cast<unsigned long long>(kLargestTextFile >> 20)));
+    return;
   }
-  std::vector<bool> hadConfig(pass.ConfigLines.Size()), hadModel(pass.ModelList.Size());
-  std::vector<std::string> modelText(pass.ModelList.Size());
-  for (std::size_t i = 0; i < hadConfig.size(); ++i) hadConfig[i] = !pass.ConfigLines.IsEmpty(i);
-  for (std::size_t i = 0; i < hadModel.size(); ++i) {
-    hadModel[i] = !pass.ModelList.IsEmpty(i);
-    modelText[i] = pass.ModelList.Line(i);
-  }
-  RemoveLegacyEntries(pass);
-  RemoveMarkedEntries(pass);
-  for (std::size_t i = 0; i < hadConfig.size(); ++i) {
-    const std::string_view now = pass.ConfigLines.Line(i);
-    long number = 0;
-    // A section taken out loses its header (a legacy one keeps a blank).
-    if (hadConfig[i] && (now.empty() || now == " ") && i < configLines.size() && FltsimNumber(configLines[i].text, &number)) {
-      check->earlierEntries.push_back(Printf("%s line %zu: [fltsim.%ld] and its lines", configName.c_str(), i + 1, number));
-    }
-  }
-  for (std::size_t i = 0; i < hadModel.size(); ++i) {
-    if (!hadModel[i] || !pass.ModelList.IsEmpty(i)) continue;
-    std::string_view text = modelText[i];
-    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-    check->earlierEntries.push_back(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(text).c_str()));
-  }
+  const char* why = loaded.status == LoadStatus::HasCtrlZ ? "an end-of-file mark (Ctrl-Z) stands before its end"
+                                                          : "it holds a zero byte (binary data)";
+  problems->push_back(Printf("%s line %zu: an install refuses this file: %s", name.c_str(), loaded.badLine, why));
 }
 
+// The removal pass in memory, on tables of the check's own: whether an
+// install takes each file, and what it takes out of each.
+void ListEarlierEntries(std::string_view config, std::string_view models, const FileLines& configLines,
+                        const FileLines& modelLines, const std::string& configName, const std::string& modelName,
+                        FileCheck* check) {
+  InstallRun pass;
+  const LoadResult configLoad = FillConfigLines(pass.ConfigLines, config);
+  const LoadResult modelLoad = FillModelList(pass.ModelList, models);
+  if (configLoad.status != LoadStatus::Loaded) NameRefusal(configName, configLoad, &check->problems);
+  if (modelLoad.status != LoadStatus::Loaded) NameRefusal(modelName, modelLoad, &check->problems);
+  if (configLoad.status != LoadStatus::Loaded || modelLoad.status != LoadStatus::Loaded) return;
+  RemoveLegacyEntries(pass);
+  RemoveMarkedEntries(pass);
+  // Listed up to a thousand a file, the rest counted.
+  std::size_t count = 0;
+  const auto list = [&count, check](std::string entry) {
+    if (++count <= kMostEarlierEntries) check->earlierEntries.push_back(std::move(entry));
+  };
+  const auto countMore = [&count, check]() {
+    if (count > kMostEarlierEntries) check->earlierEntries.push_back(Printf("... and %zu more", count - kMostEarlierEntries));
+    count = 0;
+  };
+  for (std::size_t i = 0; i < configLines.size(); ++i) {
+    const std::string_view now = pass.ConfigLines.Line(i);
+    // A section taken out loses its header (a legacy one keeps a blank).
+    if (now.empty() || now == " ") {
+      const std::string_view name = HeaderName(configLines[i]);
+      if (!name.empty()) list(Printf("%s line %zu: %s and its lines", configName.c_str(), i + 1, std::string(name).c_str()));
+    }
+  }
+  countMore();
+  for (std::size_t i = 0; i < modelLines.size(); ++i) {
+    if (pass.ModelList.IsEmpty(i)) list(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(modelLines[i]).c_str()));
+  }
+  countMore();
+}
+
+// Reads a file for the check; one too large to be taken is named, not read.
 bool ReadFor(const char* path, plat::FileBytes* bytes, std::vector<std::string>* problems) {
+  if (plat::InspectPath(path).size > kLargestTextFile + 1) {  // + an end-of-file mark
+    LoadResult tooLarge;
+    tooLarge.status = LoadStatus::TooLarge;
+    NameRefusal(NameOf(path), tooLarge, problems);
+    return false;
+  }
   if (plat::ReadWholeFile(path, bytes)) return true;
   problems->push_back(Printf("%s could not be read%s", plat::DisplayPath(path).c_str(), plat::Because().c_str()));
   return false;
-}
-
-// A file the install refuses: named as the install would name it.
-void CheckLoadable(const char* path, std::string_view bytes, bool modelList, std::vector<std::string>* problems) {
-  InstallRun probe;
-  const LoadResult loaded =
-      modelList ? FillModelList(probe.ModelList, bytes) : FillConfigLines(probe.ConfigLines, bytes);
-  if (loaded.status == LoadStatus::Loaded) return;
-  const char* why = loaded.status == LoadStatus::TooLarge   ? "it is too large"
-                    : loaded.status == LoadStatus::HasCtrlZ ? "an end-of-file mark (Ctrl-Z) stands before its end"
-                                                             : "it holds a zero byte (binary data)";
-  problems->push_back(Printf("%s line %zu: an install refuses this file: %s", NameOf(path).c_str(), loaded.badLine,
-                             why));
 }
 
 }  // namespace
@@ -268,33 +370,41 @@ FileCheck CheckUserFiles(const char* configPath, const char* modelListPath) {
   const bool configRead = ReadFor(configPath, &config, &check.problems);
   const bool modelsRead = ReadFor(modelListPath, &models, &check.problems);
   if (!configRead || !modelsRead) return check;
-  const std::string configName = NameOf(configPath);
-  const std::string modelName = NameOf(modelListPath);
-  CheckLoadable(configPath, config.View(), false, &check.problems);
-  CheckLoadable(modelListPath, models.View(), true, &check.problems);
+  return CheckFileContents(config.View(), models.View(), NameOf(configPath), NameOf(modelListPath));
+}
 
-  const std::vector<Line> configLines = LinesOf(config.View());
-  const std::vector<Line> modelLines = LinesOf(models.View());
+FileCheck CheckFileContents(std::string_view config, std::string_view models, const std::string& configName,
+                            const std::string& modelName) {
+  FileCheck check;
+  const bool configTooLarge = SizeAsWritten(config) > kLargestTextFile;
+  const bool modelsTooLarge = SizeAsWritten(models) > kLargestTextFile;
+  if (configTooLarge || modelsTooLarge) {
+    // Too large to be taken by an install, and to be looked at here.
+    LoadResult tooLarge;
+    tooLarge.status = LoadStatus::TooLarge;
+    if (configTooLarge) NameRefusal(configName, tooLarge, &check.problems);
+    if (modelsTooLarge) NameRefusal(modelName, tooLarge, &check.problems);
+    return check;
+  }
+  const FileLines configLines(config);
+  const FileLines modelLines(models);
+  ListEarlierEntries(config, models, configLines, modelLines, configName, modelName, &check);
+
   const std::vector<Section> sections = SectionsOf(configLines);
   Findings found;
   CheckNumbers(sections, configName, &found);
-  CheckReach(TitleIndex(config.View()), sections, configName, &found);
+  CheckReach(TitleIndex(config), sections, configName, &found);
   CheckTitles(sections, configName, &found);
   CheckModelLines(sections, modelLines, configName, modelName, &found);
-  CheckDroppedLines(configLines, configName, &found);
-  std::stable_sort(found.begin(), found.end(), [&configName](const Found& a, const Found& b) {
-    if (a.file != b.file) return a.file == configName;
-    return a.line < b.line;
-  });
-  for (const Found& f : found) check.problems.push_back(Printf("%s line %zu: %s", f.file.c_str(), f.line, f.text.c_str()));
-  ListEarlierEntries(config.View(), models.View(), configLines, configName, modelName, &check);
+  CheckOddLines(configLines, configName, &found);
+  for (std::string& problem : found.Problems(configName)) check.problems.push_back(std::move(problem));
   return check;
 }
 
-std::string FileCheckReport(const FileCheck& check) {
+std::string FileCheckReport(const FileCheck& check, bool earlierEntries) {
   std::string text;
   for (const std::string& problem : check.problems) text += problem + "\n";
-  if (!check.earlierEntries.empty()) {
+  if (earlierEntries && !check.earlierEntries.empty()) {
     text += "The next install takes out, as entries Quorvane or an earlier release installed:\n";
     for (const std::string& entry : check.earlierEntries) text += "  " + entry + "\n";
   }

@@ -15,7 +15,8 @@ namespace {
 std::string DescribeLoad(const LoadResult& loaded) {
   switch (loaded.status) {
     case LoadStatus::TooLarge:
-      return Printf("It is larger than %llu MiB.", static_cast<unsigned long long>(kLargestTextFile >> 20));
+      return Printf("It holds more than %llu MiB with each line end as CR LF.",
+                    static_cast<unsigned long long>(kLargestTextFile >> 20));
     case LoadStatus::HasCtrlZ:
       return Printf("Line %zu holds an end-of-file mark (Ctrl-Z): everything after it would be lost.",
                     loaded.badLine);
@@ -24,7 +25,7 @@ std::string DescribeLoad(const LoadResult& loaded) {
 }
 
 bool Read(const char* path, plat::FileBytes* bytes, std::string* refusal) {
-  if (plat::InspectPath(path).size > kLargestTextFile) {
+  if (plat::InspectPath(path).size > kLargestTextFile + 1) {  // + an end-of-file mark
     LoadResult tooLarge;
     tooLarge.status = LoadStatus::TooLarge;
     *refusal = CannotProcess(path, DescribeLoad(tooLarge));
@@ -63,6 +64,12 @@ bool UseScratchCopies(InstallContext& context, const FoundFiles& found, DryRun* 
 }
 
 }  // namespace
+
+bool PutBack(const char* path, const plat::FileBytes& found) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(path, found.View(), options);
+}
 
 std::string CannotProcess(const char* path, const std::string& why) {
   return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.",

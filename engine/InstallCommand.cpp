@@ -6,6 +6,7 @@
 #include "Backups.h"
 #include "CommandSteps.h"
 #include "FileCheck.h"
+#include "FilePreparation.h"
 #include "FileSystem.h"
 #include "Folders.h"
 #include "InstallHost.h"
@@ -16,6 +17,7 @@
 #include "RemovalPass.h"
 #include "RunLocks.h"
 #include "RunReport.h"
+#include "SystemError.h"
 #include "Text.h"
 #include "TextFile.h"
 
@@ -121,16 +123,13 @@ std::string RemoveConfirmation(const InstallContext& context) {
   return text;
 }
 
-}  // namespace
-
-InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  run.Begin();
+// The Install command from its confirmation to its last message.
+InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome;
   InstallRequest request;
   if (!ConfirmAndCheck(run, host, &request, &outcome)) return outcome;
-  RunLocks locks;
   std::string refusal;
-  if (!locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+  if (!run.locks.Take(run.context, "install", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
 
   host.SetWaitCursor();
   for (const ScriptedText& step : kWaitScript) {
@@ -160,6 +159,48 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable, WhereWindowsKeepsThem(run));
 }
 
+// Remove: the checks first, then a confirmation that names both files,
+// then only the removal pass.
+InstallOutcome Remove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  std::string refusal;
+  if (!FindUserFiles(host.Request(), run.context, &refusal) ||
+      !MayChangeInPlace(run.context, *run.redirection, &refusal)) {
+    return Refuse(host, refusal);
+  }
+  if (!run.locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
+  const std::string confirmation = RemoveConfirmation(run.context);
+  if (host.ShowMessage(MessageKind::Confirmation, confirmation.c_str(), nullptr) != Answer::Ok) {
+    return InstallOutcome::Cancelled;
+  }
+
+  host.SetWaitCursor();
+  host.ShowWaitBox(kWaitDeletingText);
+  host.SetProgressRange(ProgressBar::Overall, 0, 1);
+  host.SetProgressPos(ProgressBar::Overall, 0);
+  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  if (removal.refused) return Refuse(host, removal.refusal);
+  host.SetProgressPos(ProgressBar::Overall, 1);
+  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr,
+                WhereWindowsKeepsThem(run));
+}
+
+const char* WhatStopped(CommandStop stop) {
+  switch (stop) {
+    case CommandStop::OutOfMemory: return "Quorvane ran out of memory";
+    case CommandStop::Error: break;
+  }
+  return "Quorvane met an unexpected error";
+}
+
+}  // namespace
+
+InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  run.Begin();
+  const InstallOutcome outcome = Install(run, host, dryRun);
+  run.End();
+  return outcome;
+}
+
 bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::string* refusal) {
   TakeFolders(request, context);
   const char* failed = CheckFolders(context);
@@ -180,27 +221,47 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
 
 InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   run.Begin();
-  std::string refusal;
-  if (!FindUserFiles(host.Request(), run.context, &refusal) ||
-      !MayChangeInPlace(run.context, *run.redirection, &refusal)) {
-    return Refuse(host, refusal);
-  }
-  RunLocks locks;
-  if (!locks.Take(run.context, "remove", dryRun != nullptr, &refusal)) return Refuse(host, refusal);
-  const std::string confirmation = RemoveConfirmation(run.context);
-  if (host.ShowMessage(MessageKind::Confirmation, confirmation.c_str(), nullptr) != Answer::Ok) {
-    return InstallOutcome::Cancelled;
-  }
+  const InstallOutcome outcome = Remove(run, host, dryRun);
+  run.End();
+  return outcome;
+}
 
-  host.SetWaitCursor();
-  host.ShowWaitBox(kWaitDeletingText);
-  host.SetProgressRange(ProgressBar::Overall, 0, 1);
-  host.SetProgressPos(ProgressBar::Overall, 0);
-  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
-  if (removal.refused) return Refuse(host, removal.refusal);
-  host.SetProgressPos(ProgressBar::Overall, 1);
-  return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr,
-                WhereWindowsKeepsThem(run));
+AbandonedCommand AbandonCommand(InstallRun& run, CommandStop stop, const char* detail) noexcept {
+  AbandonedCommand abandoned;
+  abandoned.outcome = run.changedFrom ? InstallOutcome::CompletedWithFailures : InstallOutcome::CheckFailed;
+  abandoned.message = nullptr;
+  try {
+    run.CloseKeptFiles();
+    run.keptScan.Forget();
+    std::string text = WhatStopped(stop);
+    if (detail && *detail) text += Printf(" (%s)", detail);
+    text += ", and the command stopped.\n\n";
+    if (!run.changedFrom) {
+      text += "Nothing has been changed.";
+    } else {
+      const InstallContext& context = run.context;
+      const bool configBack = PutBack(context.configPath, run.changedFrom->config);
+      const bool modelsBack = PutBack(context.modelListPath, run.changedFrom->models);
+      run.changedFrom.reset();
+      const std::string files = plat::DisplayPath(context.configPath) + " and " + plat::DisplayPath(context.modelListPath);
+      if (configBack && modelsBack) {
+        abandoned.outcome = InstallOutcome::CheckFailed;
+        text += files + " are as the command found them (texture files it copied stay).";
+      } else {
+        text += files + " could not be given back" + plat::Because() +
+                "; 'quorvane-cli restore' puts both files back as they were.";
+      }
+    }
+    abandoned.text = std::move(text);
+    run.End();
+  } catch (...) {
+    run.End();
+    // Too little memory even for the message: a fixed text.
+    abandoned.message = abandoned.outcome == InstallOutcome::CheckFailed
+                            ? kStoppedText
+                            : kStoppedAfterChangeText;
+  }
+  return abandoned;
 }
 
 }  // namespace engine

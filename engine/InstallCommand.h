@@ -68,4 +68,21 @@ struct FolderChoices {
 };
 FolderChoices LookAtFolders(const InstallRequest& request);
 
+// What a front end does when one of its commands ends in an exception
+// instead of returning, in its one catch at the command's entry: memory
+// ran out (std::bad_alloc), or anything else went wrong. Closes what the
+// run keeps open and, if the command had begun to change the
+// configuration file and the model list, gives both back as it found
+// them. The message for the user is `text`, or, when even that could not
+// be made, the fixed `message`. Never throws. CheckFailed when nothing is
+// changed; CompletedWithFailures when the files could not be given back.
+enum class CommandStop { OutOfMemory, Error };
+struct AbandonedCommand {
+  InstallOutcome outcome = InstallOutcome::CheckFailed;
+  std::string text;
+  const char* message = nullptr;
+  const char* Message() const { return message ? message : text.c_str(); }
+};
+AbandonedCommand AbandonCommand(InstallRun& run, CommandStop stop, const char* detail = nullptr) noexcept;
+
 }  // namespace engine

@@ -54,6 +54,9 @@ class InstallHost {
 
   virtual void SetProgressRange(ProgressBar bar, int lower, int upper) = 0;
   virtual void SetProgressPos(ProgressBar bar, int pos) = 0;
+  // Whether the airline bar is shown: a front end without one is spared
+  // the title scan's thousand positions of every airline.
+  virtual bool ShowsAirlineProgress() const { return true; }
 
   // How many failures the last message lists before "... and N more": a
   // message box must still fit on the screen with a thousand of them.

@@ -27,9 +27,19 @@ InstallRun::InstallRun() : redirection(&SystemFileRedirection()), m_catalogueFol
 
 void InstallRun::Begin() {
   report = RunReport();
+  changedFrom.reset();
+  locks.Release();
   keptCatalogue.Forget();
   keptScan.Forget();
   CloseKeptFiles();
+}
+
+void InstallRun::End() {
+  CloseKeptFiles();
+  changedFrom.reset();
+  locks.Release();
+  ModelList.Clear();
+  ConfigLines.Clear();
 }
 
 void InstallRun::CloseKeptFiles() {

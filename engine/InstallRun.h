@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
+#include "FilePreparation.h"
 #include "InstallContext.h"
 #include "KeptFiles.h"
 #include "LineTable.h"
+#include "RunLocks.h"
 #include "RunReport.h"
 
 namespace engine {
@@ -37,10 +40,23 @@ struct InstallRun {
   // system's answers (SystemFileRedirection), or a test's.
   const FileRedirection* redirection;
 
+  // Both files as the command found them, from the moment it may first
+  // replace either of them until it ends, so that a command that stops on
+  // an exception can give them back (AbandonCommand). Empty otherwise.
+  std::optional<FoundFiles> changedFrom;
+  // The install's or remove's locks on both folders, held until the
+  // command ends, or, when it stops on an exception, until its files are
+  // given back.
+  RunLocks locks;
+
   void CloseKeptFiles();
 
   // A command's start: the report emptied, nothing kept of earlier ones.
   void Begin();
+  // An install's or remove's end: the locks released, the files it found
+  // and both tables given back (the tables to their first size); the
+  // report stays.
+  void End();
 
   // The folder of Airlines.dat and the <Data>.dat files, ending in a
   // separator: the executable's folder until SetCatalogueFolder chooses

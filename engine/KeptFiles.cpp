@@ -1,5 +1,6 @@
 #include "KeptFiles.h"
 
+#include "SectionNumbers.h"
 #include "SystemError.h"
 #include "TextFile.h"
 
@@ -21,14 +22,26 @@ int ParsedCatalogue::LastWithDescr(std::string_view description) const {
 
 const ParsedCatalogue& KeptCatalogue::Get(const std::string& path, bool* unreadable) {
   const plat::FileState state = plat::StateOf(path.c_str());
-  if (!m_parsed || path != m_path || state != m_state || !state.exists) {
-    plat::ProfileFile profile;
-    m_unreadable = !profile.Load(path.c_str()) && plat::GetPathKind(path.c_str()) == plat::PathKind::File;
-    m_parsed = std::make_unique<ParsedCatalogue>(std::move(profile));
-    m_path = path;
-    // Kept only when no write can hide behind an unchanged state.
-    m_state = plat::IsRecent(state) ? plat::FileState() : state;
+  const bool kept = m_parsed && path == m_path && state.exists && !m_unreadable;
+  // An unchanged state proves the file unchanged, unless it is recent: a
+  // second write in the same tick of the file system's clock could leave
+  // it as it was. Then the bytes tell: read again, they are the ones
+  // parsed, or they are parsed anew.
+  if (kept && state == m_state && !plat::IsRecent(state)) {
+    *unreadable = false;
+    return *m_parsed;
   }
+  plat::FileBytes bytes;
+  const bool read = plat::ReadWholeFile(path.c_str(), &bytes);
+  if (!(kept && read && bytes.View() == m_bytes.View())) {
+    plat::ProfileFile profile;
+    profile.Parse(bytes.View());
+    m_unreadable = !read && plat::GetPathKind(path.c_str()) == plat::PathKind::File;
+    m_parsed = std::make_unique<ParsedCatalogue>(std::move(profile));
+    m_bytes = std::move(bytes);
+    m_path = path;
+  }
+  m_state = state;
   *unreadable = m_unreadable;
   return *m_parsed;
 }
@@ -42,6 +55,12 @@ const TitleIndex* KeptTitleScan::Get(const char* path) {
     return nullptr;
   }
   m_index = std::make_unique<TitleIndex>(content.View());
+  const std::vector<NumberedHeader> headers = NumberedHeadersOf(content.View());
+  m_nextNumber = PlanSectionNumbers(headers).nextFree;
+  m_heldAbove.clear();
+  for (const NumberedHeader& header : headers) {
+    if (header.number > m_nextNumber) m_heldAbove.insert(header.number);
+  }
   m_path = path;
   m_state = state;
   return m_index.get();
@@ -56,11 +75,13 @@ void KeptTitleScan::Appended(const char* path, std::string_view stored, const pl
     return;
   }
   m_index->Extend(stored);
+  ++m_nextNumber;
+  while (m_heldAbove.erase(m_nextNumber)) ++m_nextNumber;
   m_state = state;
 }
 
-bool KeptAppend::Append(const char* path, std::string_view text, Done* done) {
-  const plat::FileState now = plat::StateOf(path);
+bool KeptAppend::Append(const char* path, std::string_view text, Done* done, const plat::FileState* seen) {
+  const plat::FileState now = seen ? *seen : plat::StateOf(path);
   if (m_file.IsOpen() && path == m_path && now == m_state) {
     done->sizeBefore = m_state.size;
     done->endedWithLineBreak = true;  // every text appended ends in one

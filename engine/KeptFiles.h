@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,16 +43,21 @@ class KeptCatalogue {
  public:
   // The catalogue at `path`: the kept parse while the file's state is the
   // one it was parsed at, else a new parse (a file that cannot be read has
-  // no sections; *unreadable tells it was there). A parse of a file
-  // written in the last two seconds is not kept: another write in the
-  // same tick of the file system's clock could leave the state unchanged.
+  // no sections; *unreadable tells it was there). A file written in the
+  // last two seconds is read again for every use, since another write in
+  // the same tick of the file system's clock could leave the state
+  // unchanged: its parse is kept while its bytes are the ones parsed.
   const ParsedCatalogue& Get(const std::string& path, bool* unreadable);
-  void Forget() { m_parsed.reset(); }
+  void Forget() {
+    m_parsed.reset();
+    m_bytes = plat::FileBytes();
+  }
 
  private:
   std::string m_path;
   plat::FileState m_state;
   bool m_unreadable = false;
+  plat::FileBytes m_bytes;  // what was parsed
   std::unique_ptr<ParsedCatalogue> m_parsed;
 };
 
@@ -64,8 +70,14 @@ class KeptTitleScan {
   // it after every airline: only a same-size edit within the same tick of
   // the file system's clock as the run's own write would go unseen.
   const TitleIndex* Get(const char* path);
-  // This run appended `stored` (the bytes as written) to the file the kept
-  // index is of; the file's state is now `state`.
+  // The number a section appended to the file gets (SectionNumbers'
+  // nextFree), known with the index, and the file's state as the last Get
+  // saw it: valid after a Get that did not return null.
+  long NextSectionNumber() const { return m_nextNumber; }
+  const plat::FileState& StateSeen() const { return m_state; }
+  // This run appended `stored` (the bytes as written), a section numbered
+  // NextSectionNumber(), to the file the kept index is of; the file's
+  // state is now `state`.
   void Appended(const char* path, std::string_view stored, const plat::FileState& state);
   void Forget() { m_index.reset(); }
 
@@ -73,6 +85,8 @@ class KeptTitleScan {
   std::string m_path;
   plat::FileState m_state;
   std::unique_ptr<TitleIndex> m_index;
+  long m_nextNumber = 0;
+  std::set<long> m_heldAbove;  // numbers above it that headers hold (none when the numbers are whole)
 };
 
 // A file the run appends to, kept open between airlines while it stays as
@@ -93,8 +107,9 @@ class KeptAppend {
   // Appends the text (each line feed stored as CR LF), after a line break
   // when the file's last line lacks one. A failed append is taken back by
   // cutting the file to its earlier length, so no half entry is left; false
-  // then, with the reason in plat::LastErrorText().
-  bool Append(const char* path, std::string_view text, Done* done);
+  // then, with the reason in plat::LastErrorText(). `seen`: the file's
+  // state as the caller took it just before, or null to take it here.
+  bool Append(const char* path, std::string_view text, Done* done, const plat::FileState* seen = nullptr);
   void Close();
 
  private:

@@ -1,5 +1,6 @@
 #include "LineTable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,95 +13,133 @@ namespace engine {
 LineTable::LineTable(std::size_t baseSlots) : m_baseSlots(baseSlots) { Clear(); }
 
 void LineTable::Clear() {
-  m_slots.assign(m_baseSlots, LineSlot{});
-  m_longAt.assign(m_baseSlots, 0);
-  m_long.clear();
+  std::vector<std::uint32_t>(m_baseSlots, 0).swap(m_at);
+  std::vector<char>(1, '\0').swap(m_text);
+  std::deque<std::string>().swap(m_stored);
+  m_loaded = 0;
 }
 
 const char* LineTable::Line(std::size_t i) const {
-  if (i >= m_slots.size()) return "";
-  return m_longAt[i] ? m_long[m_longAt[i] - 1].c_str() : m_slots[i].text;
+  if (i >= m_at.size()) return "";
+  return const_cast<LineTable*>(this)->TextAt(m_at[i]);
 }
 
+std::size_t LineTable::Length(std::size_t i) const { return std::strlen(Line(i)); }
+
 char* LineTable::MutableLine(std::size_t i) {
-  if (i >= m_slots.size()) return nullptr;
-  return m_longAt[i] ? &m_long[m_longAt[i] - 1][0] : m_slots[i].text;
+  if (i >= m_at.size()) return nullptr;
+  return TextAt(m_at[i]);
 }
 
 void LineTable::Delete(std::size_t i) {
-  if (i >= m_slots.size()) return;
-  std::memset(m_slots[i].text, 0, kSlotSize);
-  if (m_longAt[i]) {
-    std::string().swap(m_long[m_longAt[i] - 1]);
-    m_longAt[i] = 0;
-  }
+  if (i >= m_at.size()) return;
+  if (m_at[i] & kStoredBit) std::string().swap(m_stored[m_at[i] & ~kStoredBit]);
+  m_at[i] = 0;
 }
 
 void LineTable::Store(std::size_t i, std::string_view text) {
-  if (i >= m_slots.size()) {
-    m_slots.resize(i + 1, LineSlot{});
-    m_longAt.resize(i + 1, 0);
-  }
-  Delete(i);
-  if (text.size() < kSlotSize) {
-    if (!text.empty()) std::memcpy(m_slots[i].text, text.data(), text.size());
+  if (i >= m_at.size()) m_at.resize(i + 1, 0);
+  // A line no longer than the one it replaces takes its place.
+  char* at = TextAt(m_at[i]);
+  if (!text.empty() && text.size() <= std::strlen(at)) {
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
     return;
   }
-  m_long.emplace_back(text);
-  m_longAt[i] = static_cast<std::uint32_t>(m_long.size());
+  Delete(i);
+  if (text.empty()) return;
+  m_stored.emplace_back(text);
+  m_at[i] = kStoredBit | static_cast<std::uint32_t>(m_stored.size() - 1);
 }
 
 void LineTable::Reorder(const std::vector<std::uint32_t>& order) {
-  std::vector<LineSlot> slots(order.size());
-  std::vector<std::uint32_t> longAt(order.size());
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    slots[k] = m_slots[order[k]];
-    longAt[k] = m_longAt[order[k]];
+  std::vector<std::uint32_t> at(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) at[k] = m_at[order[k]];
+  m_at.swap(at);
+}
+
+void LineTable::Reserve(std::size_t lines, std::size_t bytes) {
+  if (lines > m_at.size()) m_at.resize(lines, 0);
+  m_text.reserve(m_text.size() + bytes);
+}
+
+void LineTable::Append(std::string_view text, std::string_view suffix) {
+  const std::size_t i = m_loaded++;
+  if (i >= m_at.size()) m_at.resize(i + 1, 0);
+  if (text.empty() && suffix.empty()) return;
+  m_at[i] = static_cast<std::uint32_t>(m_text.size());
+  m_text.insert(m_text.end(), text.begin(), text.end());
+  m_text.insert(m_text.end(), suffix.begin(), suffix.end());
+  m_text.push_back('\0');
+}
+
+std::uint64_t SizeAsWritten(std::string_view stored) {
+  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
+  std::uint64_t size = stored.size();
+  for (std::size_t at = stored.find('\n'); at != std::string_view::npos; at = stored.find('\n', at + 1)) {
+    if (at == 0 || stored[at - 1] != '\r') ++size;
   }
-  m_slots.swap(slots);
-  m_longAt.swap(longAt);
+  if (!stored.empty() && stored.back() != '\n') size += 2;
+  return size;
+}
+
+std::string_view WithoutHeaderIndent(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == 0 || first == std::string_view::npos || line[first] != '[') return line;
+  return line.substr(first);
 }
 
 namespace {
 
+// The first line (1-based) of the bytes that holds a zero byte or a
+// Ctrl-Z, which no line may hold, and which of the two; 0 when none does.
+std::size_t FirstUnsoundLine(std::string_view stored, LoadStatus* status) {
+  const char* data = stored.data();
+  const void* zero = std::memchr(data, '\0', stored.size());
+  const void* ctrlZ = std::memchr(data, '\x1a', stored.size());
+  if (!zero && !ctrlZ) return 0;
+  const char* first = static_cast<const char*>(!zero ? ctrlZ : !ctrlZ ? zero : std::min(zero, ctrlZ));
+  // A line that holds both is named for its zero byte.
+  const char* end = static_cast<const char*>(std::memchr(first, '\n', stored.size() - static_cast<std::size_t>(first - data)));
+  if (!end) end = data + stored.size();
+  *status = zero && static_cast<const char*>(zero) < end ? LoadStatus::HasZeroByte : LoadStatus::HasCtrlZ;
+  return 1 + static_cast<std::size_t>(std::count(data, first, '\n'));
+}
+
 // Fills a table from a file's bytes as stored, read as text mode reads
 // them. keepLineFeed: the model list keeps it (and gains one on an
-// unterminated last line); the configuration file loses it.
+// unterminated last line); the configuration file loses it, and its
+// indented headers their indent.
 LoadResult Fill(LineTable& table, std::string_view stored, bool keepLineFeed) {
   table.Clear();
   LoadResult result;
-  if (stored.size() > kLargestTextFile) {
+  if (SizeAsWritten(stored) > kLargestTextFile) {
     result.status = LoadStatus::TooLarge;
     return result;
   }
-  std::string line;
-  ForEachTextModeLine(stored, [&](std::string_view text, std::size_t) {
-    ++result.lines;
-    if (text.find('\0') != std::string_view::npos || text.find('\x1a') != std::string_view::npos) {
-      result.status = text.find('\0') != std::string_view::npos ? LoadStatus::HasZeroByte : LoadStatus::HasCtrlZ;
-      result.badLine = result.lines;
-      return false;
-    }
-    if (keepLineFeed) {
-      line.assign(text);
-      line += '\n';
-      table.Store(result.lines - 1, line);
-    } else {
-      table.Store(result.lines - 1, text);
-    }
-    return true;
-  });
-  if (result.badLine) {
-    table.Clear();
+  if (!stored.empty() && stored.back() == '\x1a') stored.remove_suffix(1);
+  if (const std::size_t bad = FirstUnsoundLine(stored, &result.status)) {
+    result.badLine = bad;
+    result.lines = bad;
     return result;
   }
+  const std::size_t lineFeeds = static_cast<std::size_t>(std::count(stored.begin(), stored.end(), '\n'));
+  const std::size_t lines = lineFeeds + (!stored.empty() && stored.back() != '\n' ? 1 : 0);
+  // Each line's text, a line feed for the model list and a terminator.
+  table.Reserve(lines, stored.size() + lines * (keepLineFeed ? 2 : 1));
+  const std::string_view lineFeed = keepLineFeed ? "\n" : "";
+  ForEachTextModeLine(stored, [&](std::string_view text, std::size_t) {
+    table.Append(keepLineFeed ? text : WithoutHeaderIndent(text), lineFeed);
+    return true;
+  });
+  result.lines = lines;
   result.status = LoadStatus::Loaded;
   return result;
 }
 
 LoadResult Load(LineTable& table, const char* path, bool keepLineFeed) {
   table.Clear();
-  if (plat::InspectPath(path).size > kLargestTextFile) {
+  if (plat::InspectPath(path).size > kLargestTextFile + 1) {  // + an end-of-file mark
     LoadResult result;
     result.status = LoadStatus::TooLarge;
     return result;

@@ -44,6 +44,12 @@ inline constexpr const char kRestoredOriginalText[] =
     "Please restart FS2K & SquawkBox";
 inline constexpr const char kWaitRestoringText[] = "Restoring the files ..... please wait !";
 inline constexpr const char kRestoreFinishedWithErrorsText[] = "The restore finished with errors !!";
+inline constexpr const char kStoppedText[] =
+    "Quorvane ran out of memory, and the command stopped.\n\nNothing has been changed.";
+inline constexpr const char kStoppedAfterChangeText[] =
+    "Quorvane ran out of memory, and the command stopped.\n\n"
+    "The aircraft configuration and CSL_ICAO.csv may have been changed; "
+    "'quorvane-cli restore' puts both files back as they were.";
 inline constexpr const char kNoScratchCopyText[] =
     "The files could not be copied for the preview.\n\nNothing has been changed.";
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <numeric>
 #include <vector>
+
 
 #include "FileReplacement.h"
 #include "FileSystem.h"
@@ -27,13 +29,23 @@ int CompareModelLines(const char* a, const char* b) {
 bool WriteModelList(InstallRun& run) {
   ModelListTable& table = run.ModelList;
   // The slots are sorted as a whole, through their numbers: the same
-  // comparisons and moves as sorting the slots themselves, and a long line
-  // moves with its slot.
+  // comparisons and moves as sorting the table's first form, 200-byte
+  // slots, did. Each comparison is one of folded copies of the lines,
+  // which strcmp orders as CompareModelLines orders the lines (unsigned
+  // bytes, the shorter text first), in a fraction of its time.
+  std::vector<char> folded;
+  std::vector<std::uint32_t> at(table.Size());
+  for (std::size_t i = 0; i < table.Size(); ++i) {
+    at[i] = static_cast<std::uint32_t>(folded.size());
+    for (const char* p = table.Line(i); *p; ++p) folded.push_back(FoldAscii(*p));
+    folded.push_back('\0');
+  }
   std::vector<std::uint32_t> order(table.Size());
   std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
-    return CompareModelLines(table.Line(a), table.Line(b)) < 0;
+  std::sort(order.begin(), order.end(), [&folded, &at](std::uint32_t a, std::uint32_t b) {
+    return std::strcmp(&folded[at[a]], &folded[at[b]]) < 0;
   });
+  std::vector<char>().swap(folded);
   table.Reorder(order);
 
   plat::FileReplacement out;
@@ -61,7 +73,7 @@ void SortModelList(InstallRun& run) {
                          plat::Because().c_str()));
       return;
     case LoadStatus::TooLarge:
-      report.Fail(Printf("%s is now larger than %llu MiB, so it was left unsorted", shown.c_str(),
+      report.Fail(Printf("%s now holds more than %llu MiB, so it was left unsorted", shown.c_str(),
                          static_cast<unsigned long long>(kLargestTextFile >> 20)));
       return;
     case LoadStatus::HasCtrlZ:

@@ -1,5 +1,6 @@
 #include "Preview.h"
 
+#include "Backups.h"
 #include "FileCheck.h"
 #include "FileSystem.h"
 #include "InstallHost.h"
@@ -17,19 +18,29 @@ std::string ReadBytes(const std::string& path) {
   return std::string(bytes.View());
 }
 
-std::string DiffOf(const std::string& real, const std::string& scratch) {
+std::string DiffOf(const std::string& real, const std::string& after) {
   const std::string name = plat::NativePath(real.c_str());
-  return UnifiedDiff(name, ReadBytes(real), name, ReadBytes(scratch));
+  return UnifiedDiff(name, ReadBytes(real), name, after);
 }
 
-// Removes the scratch folder and the two copies in it; a rewrite leaves no
-// temporary file behind, even when it fails.
-void RemoveScratch(const DryRun& dryRun) {
-  for (const std::string& path : {dryRun.scratchConfigPath, dryRun.scratchModelListPath}) {
-    if (!path.empty()) plat::RemoveFile(path.c_str());
+// Removes the scratch folder and the two copies in it when the preview
+// ends, also by an exception; a rewrite leaves no temporary file behind,
+// even when it fails.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const DryRun& dryRun) : m_dryRun(dryRun) {}
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    for (const std::string* path : {&m_dryRun.scratchConfigPath, &m_dryRun.scratchModelListPath}) {
+      if (!path->empty()) plat::RemoveFile(path->c_str());
+    }
+    plat::RemoveFolder(m_dryRun.scratchFolder.c_str());
   }
-  plat::RemoveFolder(dryRun.scratchFolder.c_str());
-}
+
+ private:
+  const DryRun& m_dryRun;
+};
 
 }  // namespace
 
@@ -40,16 +51,19 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
     host.ShowMessage(MessageKind::Failure, kNoScratchCopyText, nullptr);
     return preview;
   }
+  const ScratchFolder scratch(dryRun);
   preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, host, &dryRun) : OnRemove(run, host, &dryRun);
   if (!dryRun.scratchConfigPath.empty()) {
-    preview.diff = DiffOf(dryRun.configPath, dryRun.scratchConfigPath) +
-                   DiffOf(dryRun.modelListPath, dryRun.scratchModelListPath);
+    // The files the run would leave are its scratch copies after it.
+    const std::string config = ReadBytes(dryRun.scratchConfigPath);
+    const std::string models = ReadBytes(dryRun.scratchModelListPath);
+    preview.diff = DiffOf(dryRun.configPath, config) + DiffOf(dryRun.modelListPath, models);
+    preview.check = CheckFileContents(config, models, NameOf(dryRun.configPath), NameOf(dryRun.modelListPath));
   }
   for (TextureWrite& write : dryRun.textures) write.target = plat::NativePath(write.target.c_str());
   preview.textures = std::move(dryRun.textures);
   preview.configPath = dryRun.configPath;
   preview.modelListPath = dryRun.modelListPath;
-  RemoveScratch(dryRun);
   return preview;
 }
 
@@ -59,11 +73,11 @@ std::string PreviewChanges(const Preview& preview) {
   return text;
 }
 
-std::string PreviewCheck(const Preview& preview, PreviewedCommand command) {
-  if (command != PreviewedCommand::Install || preview.configPath.empty()) return std::string();
+std::string PreviewCheck(const Preview& preview, PreviewedCommand) {
+  if (preview.configPath.empty()) return std::string();
   return "\nCheck of " + plat::DisplayPath(preview.configPath.c_str()) + " and " +
-         plat::DisplayPath(preview.modelListPath.c_str()) + " as they are now:\n" +
-         FileCheckReport(CheckUserFiles(preview.configPath.c_str(), preview.modelListPath.c_str()));
+         plat::DisplayPath(preview.modelListPath.c_str()) + " as this run would leave them:\n" +
+         FileCheckReport(preview.check, /*earlierEntries=*/false);
 }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "FileCheck.h"
 #include "InstallCommand.h"
 
 namespace engine {
@@ -21,6 +22,10 @@ struct Preview {
   std::vector<TextureWrite> textures; // targets named as the system names them
   std::string configPath;             // the real files the command looked at (empty when a check ended it)
   std::string modelListPath;
+  // The look of CheckUserFiles at both files as the command would leave
+  // them (its problems; earlierEntries lists what the next install would
+  // take out); only when configPath is not empty.
+  FileCheck check;
 };
 
 Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);
@@ -29,8 +34,8 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
 // message between them. First the changes: the diff, then one line per
 // texture ("create <path>" or "replace <path>").
 std::string PreviewChanges(const Preview& preview);
-// Then, for an install that got as far as the files, the check of both
-// files as they are now; else nothing.
+// Then, for a command that got as far as the files, the check of both
+// files as the command would leave them; else nothing.
 std::string PreviewCheck(const Preview& preview, PreviewedCommand command);
 
 }  // namespace engine

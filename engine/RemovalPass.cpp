@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "Backups.h"
 #include "FilePreparation.h"
 #include "FileReplacement.h"
 #include "FileRewrite.h"
@@ -14,6 +15,7 @@
 #include "LineTable.h"
 #include "ModelListSort.h"
 #include "RunReport.h"
+#include "SectionNumbers.h"
 #include "SystemError.h"
 #include "Text.h"
 
@@ -28,13 +30,25 @@ constexpr std::size_t kMarkedWindow = 40;
 
 bool IsSectionHeader(const char* line) { return StartsWithIgnoringCase(line, "[fltsi"); }
 
-void RemoveLegacyModelLines(ModelListTable& models, const char* label) {
+// Every line whose first field is a row's label, ignoring case: each
+// line's field taken once and compared with every label, which deletes
+// what comparing each row with every line deletes.
+void RemoveLegacyModelLines(ModelListTable& models) {
+  std::vector<const char*> labels;
+  for (const LegacyAirline& row : LegacyAirlineTable) {
+    if (row.label[0]) labels.push_back(row.label);
+  }
   for (std::size_t i = 0; i < models.Size(); ++i) {
+    if (models.IsEmpty(i)) continue;  // its field, empty, is no label
     // The first field of a line is never longer than its slot's form: a
     // longer one cannot be one of the table's labels anyway.
     char field[kSlotSize];
     GetCsvField(models.Line(i), kSlotSize, field, sizeof field, 0, ',');
-    if (EqualsIgnoringCase(field, label)) models.Delete(i);
+    for (const char* label : labels) {
+      if (!EqualsIgnoringCase(field, label)) continue;
+      models.Delete(i);
+      break;
+    }
   }
 }
 
@@ -121,14 +135,6 @@ void RemoveMarkedSections(ConfigLineTable& lines) {
   }
 }
 
-// Gives the configuration file back what it held, after the model list
-// could not follow it.
-bool GiveBack(const char* path, const plat::FileBytes& found) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(path, found.View(), options);
-}
-
 }  // namespace
 
 bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::size_t resultSize, int index,
@@ -154,9 +160,7 @@ bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::
 }
 
 void RemoveLegacyEntries(InstallRun& run) {
-  for (const LegacyAirline& row : LegacyAirlineTable) {
-    if (row.label[0]) RemoveLegacyModelLines(run.ModelList, row.label);
-  }
+  RemoveLegacyModelLines(run.ModelList);
   LegacySections sections(run.ConfigLines);
   for (const LegacyAirline& row : LegacyAirlineTable) {
     if (row.code[0]) sections.RemoveFirstWithTitle(row.code);
@@ -173,8 +177,17 @@ void RemoveMarkedEntries(InstallRun& run) {
 void FilterConfigLines(ConfigLineTable& lines) {
   for (std::size_t i = 0; i < lines.Size(); ++i) {
     const char* line = lines.Line(i);
-    if (line[0] && !std::strchr(line, '=') && line[0] != ';' && line[0] != '[') lines.Delete(i);
+    if (line[0] && line[std::strspn(line, " \t")] == '\0') lines.Delete(i);
   }
+}
+
+void NumberSections(InstallRun& run) {
+  const std::size_t renumbered = NumberSectionsWhole(run.ConfigLines);
+  if (renumbered == 0) return;
+  run.report.Note(Printf("%s: %s renumbered so that the simulator finds every section, [fltsim.0] onwards "
+                         "without a gap or a repeat; titles and everything else in the sections are unchanged.",
+                         NameOf(run.context.configPath).c_str(),
+                         renumbered == 1 ? "1 section was" : Printf("%zu sections were", renumbered).c_str()));
 }
 
 RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
@@ -186,19 +199,26 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
     host.CloseWaitBox();
     return result;
   }
+  // From here the run may change both files: it keeps them as it found
+  // them until the command ends (a dry run changes only its copies).
+  const FoundFiles* before = &found;
+  if (!dryRun) before = &run.changedFrom.emplace(std::move(found));
 
   RemoveLegacyEntries(run);
   RemoveMarkedEntries(run);
   FilterConfigLines(run.ConfigLines);
+  NumberSections(run);
 
   if (!WriteConfigLines(run)) {
+    run.changedFrom.reset();
     result.refused = true;
     result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.",
                             plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
   } else if (!WriteModelList(run)) {
     const std::string why = plat::Because();
     const std::string models = plat::DisplayPath(context.modelListPath);
-    if (GiveBack(context.configPath, found.config)) {
+    if (PutBack(context.configPath, before->config)) {
+      run.changedFrom.reset();
       result.refused = true;
       result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.", models.c_str(), why.c_str());
     } else {

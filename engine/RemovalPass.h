@@ -30,9 +30,14 @@ bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::
 // The steps of the pass over the run's ModelList and ConfigLines in memory.
 void RemoveLegacyEntries(InstallRun& run);
 void RemoveMarkedEntries(InstallRun& run);
-// Drops configuration lines that are neither a header, a comment nor a
-// key=value line.
+// Drops the blank configuration lines (empty, or blanks and tabs only,
+// such as the one a legacy section's header leaves): the rewrite writes
+// one blank line before each header and no other. Every other line stays.
 void FilterConfigLines(ConfigLineTable& lines);
+// Numbers the sections 0 to K-1 where the removal or the user's own file
+// left a gap or a repeat, and notes in the run's report how many sections
+// got a new number.
+void NumberSections(InstallRun& run);
 
 struct RemovalResult {
   // The command ends here with both files as they were; `refusal` says why.
@@ -44,8 +49,9 @@ struct RemovalResult {
 };
 
 // Takes out of the configuration file and the model list every entry an
-// earlier run installed, rewrites the configuration file (filtered, in
-// lower case) and the model list (sorted), and closes the wait box. Before
+// earlier run installed, rewrites the configuration file (in lower case,
+// without blank lines but one before each header, its sections numbered
+// whole) and the model list (sorted), and closes the wait box. Before
 // either file changes, both are read, checked and backed up
 // (PrepareToChange; in a dry run copied instead). The two files change
 // together or not at all: when the model list cannot be written, the

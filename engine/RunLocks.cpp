@@ -66,4 +66,9 @@ bool RunLocks::Take(const InstallContext& context, const char* command, bool dry
   return false;
 }
 
+void RunLocks::Release() {
+  m_modelListFolder.Release();
+  m_configFolder.Release();
+}
+
 }  // namespace engine

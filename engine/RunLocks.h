@@ -20,6 +20,7 @@ class RunLocks {
   // A taken folder loses what killed runs of ours left of their temporary
   // files.
   bool Take(const InstallContext& context, const char* command, bool dryRun, std::string* refusal);
+  void Release();
 
  private:
   plat::FolderLock m_configFolder;

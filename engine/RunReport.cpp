@@ -16,7 +16,13 @@ std::string RunReport::FailureMessage(const char* heading, std::size_t mostListe
   }
   text += "\n";
   text += kCheckFailuresText;
-  return text;
+  return WithNotes(text);
+}
+
+std::string RunReport::WithNotes(const std::string& text) const {
+  std::string with = text;
+  for (const std::string& note : m_notes) with += "\n\n" + note;
+  return with;
 }
 
 }  // namespace engine

@@ -62,8 +62,10 @@ bool StartsWithIgnoringCase(const char* text, const char* prefix) {
 
 bool ContainsIgnoringCase(const char* text, const char* needle) {
   if (!*needle) return true;
+  // The whole needle is compared only where its first letter stands.
+  const unsigned char first = FoldAscii(static_cast<unsigned char>(*needle));
   for (; *text; ++text) {
-    if (StartsWithIgnoringCase(text, needle)) return true;
+    if (FoldAscii(static_cast<unsigned char>(*text)) == first && StartsWithIgnoringCase(text, needle)) return true;
   }
   return false;
 }

@@ -186,7 +186,9 @@ TitleScan TitleIndex::Find(std::string_view title, const std::function<void(int)
   } else {
     scan.headers = m_headers;
   }
-  for (int p = 0; p <= last && p <= kScanProgressEnd; ++p) progress(p);
+  if (progress) {
+    for (int p = 0; p <= last && p <= kScanProgressEnd; ++p) progress(p);
+  }
   return scan;
 }
 

@@ -24,7 +24,8 @@ struct TitleScan {
 // taking one of at most 10000 iterations: a line beginning "[fltsim." is a
 // header, and the line after it is its title line, whose text from the
 // seventh character on, without its last character, is compared with the
-// title. `progress` is told each iteration number up to kScanProgressEnd.
+// title. `progress`, unless empty, is told each iteration number up to
+// kScanProgressEnd.
 TitleScan ScanForTitle(std::string_view file, std::string_view title, const std::function<void(int)>& progress);
 
 // What that scan finds in a file for every title at once: built in one

@@ -5,6 +5,7 @@
 // Input: the configuration file's bytes, the line "@@ models @@", then the
 // model list's bytes. Without that line both files get the whole input.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -71,6 +72,103 @@ void CheckModelList(const std::vector<std::string>& input, const std::string& wr
   fuzz::Check(got == expected, "the model list is no permutation of the lines that had to stay");
 }
 
+// A numbered header as the simulator's numbering sees it (independently
+// of the engine's reading): after blanks and tabs, "[fltsim." in any case,
+// digits, "]". *number is -1 for a leading zero or more than nine digits.
+bool HeaderNumber(const std::string& line, std::size_t* digitsAt, std::size_t* digitsEnd, long* number) {
+  const std::size_t open = line.find_first_not_of(" \t");
+  if (open == std::string::npos || Folded(line.substr(open, 8)) != "[fltsim.") return false;
+  std::size_t end = open + 8;
+  while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+  if (end == open + 8 || end >= line.size() || line[end] != ']') return false;
+  *digitsAt = open + 8;
+  *digitsEnd = end;
+  const std::string digits = line.substr(open + 8, end - open - 8);
+  *number = digits.size() > 9 || (digits.size() > 1 && digits[0] == '0') ? -1 : std::stol(digits);
+  return true;
+}
+
+// The line with a header's number taken out, to compare lines whatever
+// their number.
+std::string WithoutNumber(const std::string& line) {
+  std::size_t at = 0, end = 0;
+  long number = 0;
+  return HeaderNumber(line, &at, &end, &number) ? line.substr(0, at) + "#" + line.substr(end) : line;
+}
+
+// A header written with blanks or tabs before its "[" loses them.
+std::string WithoutIndent(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first != std::string::npos && first > 0 && line[first] == '[' ? line.substr(first) : line;
+}
+
+bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+// The numbers of the numbered headers among the lines, in file order.
+std::vector<long> NumbersOf(const std::vector<std::string>& lines) {
+  std::vector<long> numbers;
+  for (const std::string& line : lines) {
+    std::size_t at = 0, end = 0;
+    long number = 0;
+    if (HeaderNumber(line, &at, &end, &number)) numbers.push_back(number);
+  }
+  return numbers;
+}
+
+// The section numbers of the written lines are 0 to K-1, each once; and
+// unless they run 0, 1, 2, ... in file order (renumbered), each header
+// kept the number it had: they are the input's numbers less those of the
+// sections taken out.
+void CheckNumbers(const std::vector<std::string>& output, const std::vector<std::string>& input) {
+  const std::vector<long> numbers = NumbersOf(output);
+  std::vector<long> sorted = numbers;
+  std::sort(sorted.begin(), sorted.end());
+  bool inFileOrder = true;
+  for (std::size_t k = 0; k < sorted.size(); ++k) {
+    fuzz::Check(sorted[k] == static_cast<long>(k), "the section numbers are not 0 to K-1, each once",
+                std::to_string(sorted[k]) + " at " + std::to_string(k));
+    inFileOrder = inFileOrder && numbers[k] == static_cast<long>(k);
+  }
+  if (inFileOrder) return;
+  const std::vector<long> before = NumbersOf(input);
+  std::size_t at = 0;
+  for (long number : numbers) {
+    while (at < before.size() && before[at] != number) ++at;
+    fuzz::Check(at < before.size(), "a section was renumbered although the numbers were whole");
+    ++at;
+  }
+}
+
+// The lines as the rewrite leaves a file without entries: lower case, no
+// indent before a header, no blank lines, and numbered whole.
+std::vector<std::string> Rewritten(const std::vector<std::string>& lowered) {
+  std::vector<std::string> kept;
+  for (const std::string& line : lowered) {
+    if (!IsBlank(line)) kept.push_back(line);
+  }
+  std::vector<std::size_t> headers;
+  std::vector<long> numbers;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    std::size_t at = 0, end = 0;
+    long number = 0;
+    if (HeaderNumber(kept[i], &at, &end, &number)) headers.push_back(i), numbers.push_back(number);
+  }
+  std::vector<long> sorted = numbers;
+  std::sort(sorted.begin(), sorted.end());
+  bool whole = true;
+  for (std::size_t k = 0; k < sorted.size(); ++k) whole = whole && sorted[k] == static_cast<long>(k);
+  if (!whole) {
+    for (std::size_t k = 0; k < headers.size(); ++k) {
+      std::string& line = kept[headers[k]];
+      std::size_t at = 0, end = 0;
+      long number = 0;
+      HeaderNumber(line, &at, &end, &number);
+      line = line.substr(0, at) + std::to_string(k) + line.substr(end);
+    }
+  }
+  return kept;
+}
+
 void CheckConfig(const std::vector<std::string>& input, const std::string& written) {
   const std::vector<std::string> output = SplitLines(fuzz::DecodeTextMode(written));
   fuzz::Check(written.empty() || (written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0),
@@ -79,7 +177,7 @@ void CheckConfig(const std::vector<std::string>& input, const std::string& writt
   bool anyMarkOrTitle = false;
   std::size_t firstHeader = input.size();
   for (std::size_t i = 0; i < input.size(); ++i) {
-    lowered.push_back(Folded(input[i]));
+    lowered.push_back(WithoutIndent(Folded(input[i])));
     if (lowered[i].find("quorvane=") != std::string::npos || lowered[i].find("title") != std::string::npos) {
       anyMarkOrTitle = true;
     }
@@ -96,33 +194,35 @@ void CheckConfig(const std::vector<std::string>& input, const std::string& writt
                   "a blank line that does not stand before a '[' line");
       continue;
     }
+    fuzz::Check(!IsBlank(line), "a line of blanks is left", line);
     if (line[0] == '[') fuzz::Check(i > 0 && output[i - 1].empty(), "a '[' line without a blank line before it", line);
-    fuzz::Check(line.find('=') != std::string::npos || line[0] == ';' || line[0] == '[',
-                "a line that the filter drops is left", line);
-    while (next < lowered.size() && lowered[next] != line) ++next;
+    while (next < lowered.size() && WithoutNumber(lowered[next]) != WithoutNumber(line)) ++next;
     fuzz::Check(next < lowered.size(), "a line that was not in the file, or out of order", line);
     if (next < firstHeader) kept.push_back(line);
     ++next;
   }
-  // Nothing before the first section header can belong to an entry.
+  CheckNumbers(output, lowered);
+  // Nothing before the first section header can belong to an entry, and
+  // every line the user wrote there stays.
   std::vector<std::string> mustStay;
   for (std::size_t i = 0; i < firstHeader; ++i) {
-    const std::string& line = lowered[i];
-    if (!line.empty() && (line.find('=') != std::string::npos || line[0] == ';' || line[0] == '[')) {
-      mustStay.push_back(line);
-    }
+    if (!IsBlank(lowered[i])) mustStay.push_back(lowered[i]);
   }
-  fuzz::Check(kept == mustStay, "a line before the first section header is gone");
+  fuzz::Check(kept.size() == mustStay.size(), "a line before the first section header is gone");
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    fuzz::Check(WithoutNumber(kept[i]) == WithoutNumber(mustStay[i]), "a line before the first header changed",
+                kept[i]);
+  }
 
-  // Without titles and marks nothing is removed: the file is only filtered.
+  // Without titles and marks nothing is removed: the file is only
+  // rewritten.
   if (!anyMarkOrTitle) {
     std::string expected;
-    for (const std::string& line : lowered) {
-      if (line.empty() || (line.find('=') == std::string::npos && line[0] != ';' && line[0] != '[')) continue;
+    for (const std::string& line : Rewritten(lowered)) {
       if (line[0] == '[') expected += "\r\n";
       expected += line + "\r\n";
     }
-    fuzz::Check(written == expected, "a file without entries came back other than filtered");
+    fuzz::Check(written == expected, "a file without entries came back other than rewritten");
   }
 }
 

@@ -1,13 +1,15 @@
 // The title scan of InstallAirline over arbitrary configuration bytes,
 // with a fixed catalogue: either the airline's title is found and neither
-// file changes, or exactly one whole aircraft section and one model line
-// are appended; the texture is copied in both cases.
+// file changes, or exactly one whole aircraft section, numbered with the
+// file's smallest free section number, and one model line are appended;
+// the texture is copied in both cases.
 //
 // Input: the configuration file's bytes.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "AirlineInstall.h"
@@ -59,6 +61,32 @@ struct Scan {
   int headers = 0;
 };
 
+// The number a new section gets: the smallest that no numbered header of
+// the file holds. A numbered header, in the file's text-mode lines: after
+// blanks and tabs, "[fltsim." in any case, digits without a leading zero
+// (at most nine), "]".
+long NextFreeNumber(const std::string& text) {
+  std::set<long> held;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    const std::size_t open = line.find_first_not_of(" \t");
+    if (open == std::string::npos || Folded(line.substr(open, 8)) != "[fltsim.") continue;
+    std::size_t close = open + 8;
+    while (close < line.size() && line[close] >= '0' && line[close] <= '9') ++close;
+    const std::string digits = line.substr(open + 8, close - open - 8);
+    if (close >= line.size() || line[close] != ']' || digits.empty() || digits.size() > 9) continue;
+    if (digits.size() > 1 && digits[0] == '0') continue;
+    held.insert(std::stol(digits));
+  }
+  long free = 0;
+  while (held.count(free)) ++free;
+  return free;
+}
+
 Scan ExpectedScan(const std::string& text) {
   Scan scan;
   std::size_t pos = 0;
@@ -90,7 +118,7 @@ Scan ExpectedScan(const std::string& text) {
   return scan;
 }
 
-std::string Section(int number) {
+std::string Section(long number) {
   return "[fltsim." + std::to_string(number) + "]\r\nTitle=" + kTitle +
          "\r\nSim=b737\r\nModel=b738\r\nPanel=\r\nSound=\r\nTexture=FZA738\r\nquorvane=" + kSq1 +
          "\r\nchecklists=\r\n\r\n";
@@ -133,8 +161,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::string joint = !config.empty() && config.back() != '\n' ? "\r\n" : "";
-  fuzz::Check(configAfter == config + joint + Section(scan.headers), "the appended section is not as expected",
-              "expected header number " + std::to_string(scan.headers));
+  std::string text = config;
+  if (!text.empty() && text.back() == '\x1a') text.pop_back();
+  const long number = NextFreeNumber(fuzz::DecodeTextMode(text));
+  fuzz::Check(configAfter == config + joint + Section(number), "the appended section is not as expected",
+              "expected header number " + std::to_string(number));
   fuzz::Check(modelsAfter == std::string(kModelsBefore) + "\r\n" + kSq1 + "\r\n", "the model line is not as expected");
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -422,7 +423,7 @@ int CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& lik
   const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name =
-        nativePath + ".quorvane-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
+        nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".tmp";
     // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
     // somewhere else, is never opened.
     const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
@@ -456,22 +457,37 @@ KeptAttributes AttributesOf(const struct stat& st) {
 
 bool CopyFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Copy)) return false;
-  const LookedUp from = LookUp(source);
+  // The source opened as written and looked at through its descriptor:
+  // one walk of its path instead of two; only a name not found as written
+  // is looked up in other letter case.
+  LookedUp from;
+  from.native = WithSlashes(source);
+  int in = IsPlain(from.native) ? open(from.native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+  if (in >= 0 && fstat(in, &from.st) == 0) {
+    from.exists = true;
+  } else {
+    if (in >= 0) close(in);
+    from = LookUp(source);
+    in = KindOf(from) == PathKind::File ? open(from.native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    if (in < 0 && KindOf(from) == PathKind::File) {
+      detail::SetLastErrno(errno);
+      return false;
+    }
+  }
   if (KindOf(from) != PathKind::File) {
+    if (in >= 0) close(in);
     detail::SetLastErrno(from.exists ? EISDIR : ENOENT);
     return false;
   }
   // As PlanReplacement with LinkPolicy::Replace, with the folder's state
   // the look at the target saw on its way.
   const LookedUp to = LookUp(target);
-  if (!MayReplaceWhatIsThere(to)) return false;
-  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
-  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
-  const int in = open(from.native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    detail::SetLastErrno(errno);
+  if (!MayReplaceWhatIsThere(to)) {
+    close(in);
     return false;
   }
+  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
+  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
   std::string temp;
   const int out = CreateTemporaryFile(to.native, attributes, folderTakes, &temp);
   if (out < 0) {
@@ -639,7 +655,20 @@ bool CanCreateIn(const char* folder) {
 
 std::string DisplayPath(const char* path) { return NativePath(path); }
 
-unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+namespace {
+// The process's number, asked for every temporary file's name: taken once,
+// and again in a child that fork makes.
+pid_t g_processId = 0;
+}  // namespace
+
+unsigned long ProcessId() {
+  if (g_processId == 0) {
+    static const bool forgetInChild = pthread_atfork(nullptr, nullptr, [] { g_processId = 0; }) == 0;
+    g_processId = forgetInChild ? getpid() : 0;
+    if (!forgetInChild) return static_cast<unsigned long>(getpid());
+  }
+  return static_cast<unsigned long>(g_processId);
+}
 
 bool FileState::operator==(const FileState& other) const {
   return exists == other.exists && device == other.device && identity == other.identity && size == other.size &&

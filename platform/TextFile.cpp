@@ -288,11 +288,26 @@ void TextFile::Write(const char* text, std::size_t length) {
     Fail(EBADF);
     return;
   }
-  for (const char* p = text; p != text + length; ++p) {
-    // Room for a CR LF pair.
-    if (m_end + 2 > kBufferSize) FlushBuffer();
-    if (*p == '\n' && !m_binary) m_buffer[m_end++] = '\r';
-    m_buffer[m_end++] = *p;
+  // Runs of text copied whole: up to the next line feed, which text mode
+  // writes as CR LF, and no more than the buffer holds.
+  const char* const end = text + length;
+  for (const char* p = text; p != end;) {
+    if (kBufferSize - m_end < 2) FlushBuffer();
+    std::size_t run = std::min(static_cast<std::size_t>(end - p), kBufferSize - m_end - 1);
+    if (!m_binary) {
+      if (const void* lineFeed = std::memchr(p, '\n', run)) {
+        run = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - p);
+        std::memcpy(&m_buffer[m_end], p, run);
+        m_end += run;
+        m_buffer[m_end++] = '\r';
+        m_buffer[m_end++] = '\n';
+        p += run + 1;
+        continue;
+      }
+    }
+    std::memcpy(&m_buffer[m_end], p, run);
+    m_end += run;
+    p += run;
   }
 }
 

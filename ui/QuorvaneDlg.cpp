@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <exception>
+#include <new>
 #include <string>
 
 #include <shellapi.h>
@@ -135,6 +137,22 @@ void CQuorvaneDlg::FillFolderFields() {
 void CQuorvaneDlg::OnCancel() { EndDialog(IDOK); }
 
 BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
+  // The one place where an exception of a command ends up: none may cross
+  // the window procedure. Memory that ran out, or anything else, ends the
+  // command with its files as it found them and a message.
+  try {
+    return DispatchCommand(wp, lp);
+  } catch (const std::bad_alloc&) {
+    OnCommandStopped(engine::CommandStop::OutOfMemory, nullptr);
+  } catch (const std::exception& error) {
+    OnCommandStopped(engine::CommandStop::Error, error.what());
+  } catch (...) {
+    OnCommandStopped(engine::CommandStop::Error, nullptr);
+  }
+  return TRUE;
+}
+
+BOOL CQuorvaneDlg::DispatchCommand(WPARAM wp, LPARAM lp) {
   switch (LOWORD(wp)) {
     case kBrowseFsCommand: OnBrowseFsFolder(); return TRUE;
     case kBrowseSquawkBoxCommand: OnBrowseSquawkBoxFolder(); return TRUE;
@@ -149,8 +167,8 @@ BOOL CQuorvaneDlg::OnCommand(WPARAM wp, LPARAM lp) {
 
 BOOL CQuorvaneDlg::OnSysCommand(UINT id, LPARAM) {
   if (!IsSafetyCommand(id)) return FALSE;
-  OnSafetyCommand(id);
-  return TRUE;
+  // Through OnCommand, whose catch gives the files back after an exception.
+  return OnCommand(MAKEWPARAM(id, 0), 0);
 }
 
 void CQuorvaneDlg::OnSafetyCommand(UINT id) {
@@ -167,6 +185,17 @@ void CQuorvaneDlg::OnSafetyCommand(UINT id) {
     case kRemoveCommand: OnRemoveEntries(); return;
     case kOpenBackupsCommand: OnOpenBackupFolder(); return;
   }
+}
+
+void CQuorvaneDlg::OnCommandStopped(engine::CommandStop stop, const char* detail) noexcept {
+  const engine::AbandonedCommand abandoned = engine::AbandonCommand(m_run, stop, detail);
+  try {
+    ui::CloseWaitBox();
+  } catch (...) {
+    // The message below matters more than the box.
+  }
+  ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+  ::MessageBoxA(::GetActiveWindow(), abandoned.Message(), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, *this); }

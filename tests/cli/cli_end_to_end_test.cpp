@@ -140,20 +140,33 @@ TEST_F(CliTest, CheckOfTheUsersFilesExitsOneOnlyForProblems) {
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("Nothing in these files keeps an aircraft from being seen."), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Aircraft.cfg line 9: [fltsim.1] and its lines"), std::string::npos) << "the legacy section";
-  // The install takes the legacy section out and numbers by count: the
-  // numbers then leave a gap and repeat, which check names.
-  ASSERT_EQ(Run(InstallArgs() + " --yes").status, 0);
+  // The install takes the legacy section [fltsim.1] out: the sections after
+  // it are renumbered, so that the numbers neither leave a gap nor repeat,
+  // and check finds nothing.
+  RunResult install = Run(InstallArgs() + " --yes");
+  ASSERT_EQ(install.status, 0) << install.err;
+  EXPECT_NE(install.out.find("Aircraft.cfg: 1 section was renumbered"), std::string::npos) << install.out;
   const std::string config = Config();
+  EXPECT_NE(config.find("\r\n[fltsim.1]\r\ntitle=generic a320\r\n"), std::string::npos) << config;
+  r = Run("check --fs FS2002 --squawkbox SquawkBox");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out.find("repeats the number of line"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("the numbers jump"), std::string::npos) << r.out;
+  EXPECT_EQ(Config(), config);
+  // A hand edit that repeats a number is named.
+  WriteFile(fs_ + "/aircraft/csl/Aircraft.cfg", config + "\r\n[fltsim.2]\r\ntitle=Mine\r\n");
   r = Run("check --fs FS2002 --squawkbox SquawkBox");
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(r.out.find("repeats the number of line"), std::string::npos) << r.out;
-  EXPECT_EQ(Config(), config);
   r = Run("check --fs nowhere --squawkbox SquawkBox");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("Invalid FS 2002 directory"), std::string::npos) << r.err;
-  // A dry run ends with the same look at the files as they are.
+  // A dry run ends with the same look at the files as it would leave them:
+  // the repeat is gone, the section without a model line is named.
   r = Run(InstallArgs() + " --dry-run");
-  EXPECT_NE(r.out.find("as they are now:\nAircraft.cfg line"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("as this run would leave them:\nAircraft.cfg line"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("names [fltsim.2] (title \"mine\")"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("repeats the number"), std::string::npos) << r.out;
 }
 
 TEST_F(CliTest, AnEmptyCatalogueSaysWhyAndEveryFailureIsListed) {

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "AirlineInstall.h"
 #include "Folders.h"
@@ -47,11 +50,19 @@ TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
   EXPECT_EQ(host_.waitBoxTexts, std::vector<std::string>{"Installing Airline     Quorvane Air "});
 }
 
-TEST_F(InstallAirlineTest, SectionNumberIsTheCountOfHeaders) {
-  std::string existing = Crlf("[fltsim.0]\ntitle=a\n[fltsim.1]\ntitle=b\n[fltsim.7]\ntitle=c\n");
-  WriteFile(tree_.config(), existing);
-  Install();
-  EXPECT_EQ(Config(), existing + Section(3));
+// The simulator reads [fltsim.0] upward and stops at the first missing
+// number: a new section takes the smallest number no section holds, so
+// that a whole file stays whole and a gap is filled.
+TEST_F(InstallAirlineTest, SectionNumberIsTheSmallestFreeNumber) {
+  for (const auto& [existing, number] : std::vector<std::pair<std::string, int>>{
+           {"[fltsim.0]\ntitle=a\n[fltsim.1]\ntitle=b\n[fltsim.7]\ntitle=c\n", 2},
+           {"[fltsim.2]\ntitle=a\n[fltsim.1]\ntitle=b\n[fltsim.0]\ntitle=c\n", 3},
+           {"[FLTSIM.0]\ntitle=a\n  [fltsim.1] ; mine\ntitle=b\n[fltsim.x]\ntitle=c\n[fltsim.02]\ntitle=d\n", 2},
+           {"[fltsim.1]\ntitle=a\n", 0}}) {
+    WriteFile(tree_.config(), Crlf(existing));
+    Install();
+    EXPECT_EQ(Config(), Crlf(existing) + Section(number)) << existing;
+  }
 }
 
 TEST_F(InstallAirlineTest, TitleMatchSkipsTheFirstSixCharactersUntested) {
@@ -85,17 +96,22 @@ TEST_F(InstallAirlineTest, UnterminatedLastLineGetsALineBreakBeforeTheHeader) {
 }
 
 TEST_F(InstallAirlineTest, LongLinesAreReadInPiecesAndTheScanStopsAfterTenThousand) {
-  // The second 1999-character piece of a long line begins with the header.
+  // The second 1999-character piece of a long line begins with the header:
+  // the scan takes it for one, but the line is no section of the file.
+  WriteFile(tree_.config(), std::string(1999, 'x') + "[fltsim.9]\nTitle=~QVA738\n");
+  Install();
+  EXPECT_EQ(Config(), std::string(1999, 'x') + "[fltsim.9]\nTitle=~QVA738\n")
+      << "the title line after the piece matches";
   WriteFile(tree_.config(), std::string(1999, 'x') + "[fltsim.9]\nTitle=z\n");
   Install();
-  EXPECT_EQ(Config().substr(Config().size() - Section(1).size()), Section(1));
+  EXPECT_EQ(Config().substr(Config().size() - Section(0).size()), Section(0));
 
   std::string many;
   for (int i = 0; i < 10000; ++i) many += "k=v\n";
   WriteFile(tree_.config(), many + "[fltsim.0]\nTitle=~QVA738\n");
   Install();
-  EXPECT_EQ(Config().substr(Config().size() - Section(0).size()), Section(0))
-      << "a header past the 10000th line is neither counted nor compared";
+  EXPECT_EQ(Config().substr(Config().size() - Section(1).size()), Section(1))
+      << "a header past the 10000th line is not compared, but its number is taken";
 }
 
 TEST_F(InstallAirlineTest, SameAirlineTwiceInOneRunIsAppendedOnce) {

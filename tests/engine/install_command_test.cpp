@@ -4,7 +4,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <new>
+#include <string>
 
+#include "FileCheck.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
 #include "FileSystem.h"
@@ -208,6 +211,82 @@ TEST_F(InstallCommandTest, RemoveChecksFirstThenAsksNamingBothFiles) {
   EXPECT_EQ(LastText(), kRemovedText);
   EXPECT_EQ(host_.waitBoxTexts, (std::vector<std::string>{kWaitDeletingText, "<close>"}));
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), models);
+}
+
+// Past the ten thousand lines the title scan reads, every new section
+// still gets a number of its own, after the file's last one.
+TEST_F(InstallCommandTest, NewSectionsAreNumberedOnInFilesOfAnyLength) {
+  std::string config;
+  for (int i = 0; i < 2500; ++i) config += "[fltsim." + std::to_string(i) + "]\r\ntitle=t" + std::to_string(i) + "\r\nk=v\r\n";
+  WriteFile(tree_.config(), config);
+  ASSERT_EQ(Run(), InstallOutcome::Completed);
+  EXPECT_EQ(LastText(), kSuccessText) << "nothing was renumbered";
+  const std::string after = ReadFile(tree_.config());
+  int number = 2500;
+  for (const char* title : {"~ALP1", "~BRV2", "~CHL3", "~DLT4", "~ECH5"}) {
+    const std::string section = "[fltsim." + std::to_string(number++) + "]\r\nTitle=" + title + "\r\n";
+    EXPECT_NE(after.find(section), std::string::npos) << section;
+  }
+  EXPECT_EQ(after.find("[fltsim.2505]"), std::string::npos);
+}
+
+// A host that stops the command with an exception once the removal pass
+// has changed both files, as memory that runs out would.
+class ThrowingHost : public FakeHost {
+ public:
+  void ShowWaitBox(const char* text) override {
+    FakeHost::ShowWaitBox(text);
+    if (std::string(text).find("Installing Airline     Charlie") == 0) throw std::bad_alloc();
+  }
+};
+
+TEST_F(InstallCommandTest, ACommandStoppedByAnExceptionGivesBothFilesBack) {
+  const std::string config = Crlf("[fltsim.0]\ntitle=Mine\n[fltsim.4]\ntitle=Old run\nquorvane=x\n");
+  const std::string models = Crlf("Mine,X\nOld run (QUORVANE),X\n");
+  WriteFile(tree_.config(), config);
+  WriteFile(tree_.models(), models);
+  ThrowingHost host;
+  host.UseTree(tree_, {"Alpha", "Bravo", "Charlie"});
+  EXPECT_THROW(OnInstall(run_, host), std::bad_alloc);
+  ASSERT_NE(ReadFile(tree_.config()), config) << "the command had changed the file";
+
+  // What a front end's catch does.
+  const AbandonedCommand abandoned = AbandonCommand(run_, CommandStop::OutOfMemory);
+  EXPECT_EQ(abandoned.outcome, InstallOutcome::CheckFailed);
+  EXPECT_EQ(ReadFile(tree_.config()), config);
+  EXPECT_EQ(ReadFile(tree_.models()), models);
+  EXPECT_NE(std::string(abandoned.Message()).find("Quorvane ran out of memory, and the command stopped."),
+            std::string::npos);
+  EXPECT_NE(std::string(abandoned.Message()).find("are as the command found them"), std::string::npos)
+      << abandoned.Message();
+  // The locks are gone: the next command runs.
+  ResetHost();
+  EXPECT_EQ(Run(), InstallOutcome::Completed) << LastText();
+
+  // Before anything changed there is nothing to give back.
+  const AbandonedCommand early = AbandonCommand(run_, CommandStop::Error, "bad thing");
+  EXPECT_EQ(early.outcome, InstallOutcome::CheckFailed);
+  EXPECT_EQ(std::string(early.Message()),
+            "Quorvane met an unexpected error (bad thing), and the command stopped.\n\nNothing has been changed.");
+}
+
+// The dry run's report is the check of the files as the run would leave
+// them, not as they are.
+TEST_F(InstallCommandTest, ADryRunChecksTheFilesItWouldLeave) {
+  WriteFile(tree_.config(), Crlf("[fltsim.0]\ntitle=Mine\n[fltsim.2]\ntitle=Yours\n"));
+  WriteFile(tree_.models(), Crlf("Mine,X,,Mine\nYours,X,,Yours\n"));
+  const FileCheck before = CheckUserFiles(tree_.config().c_str(), tree_.models().c_str());
+  ASSERT_EQ(before.problems.size(), 1u);
+  EXPECT_NE(before.problems[0].find("the numbers jump"), std::string::npos);
+
+  const Preview preview = PreviewCommand(run_, host_, PreviewedCommand::Install);
+  EXPECT_EQ(preview.outcome, InstallOutcome::Completed);
+  EXPECT_TRUE(preview.check.problems.empty()) << preview.check.problems[0];
+  EXPECT_EQ(preview.check.earlierEntries.size(), 10u) << "the run's own five sections and five model lines";
+  EXPECT_NE(preview.diff.find("+[fltsim.1]\r\n+title=yours\r\n"), std::string::npos) << preview.diff;
+  EXPECT_EQ(host_.LastMessage()->text.rfind(kSuccessText, 0), 0u);
+  EXPECT_NE(host_.LastMessage()->text.find("1 section was renumbered"), std::string::npos);
+  EXPECT_EQ(ReadFile(tree_.config()), Crlf("[fltsim.0]\ntitle=Mine\n[fltsim.2]\ntitle=Yours\n"));
 }
 
 }  // namespace

@@ -89,6 +89,16 @@ TEST(KeptFilesTest, CatalogueEditedBetweenTwoAirlinesKeepingItsSizeIsSeen) {
   }
 }
 
+// A catalogue written in the last two seconds is read again for every
+// airline, its parse kept only while its bytes are the ones parsed.
+TEST(KeptFilesTest, ARecentCatalogueEditedBetweenTwoAirlinesIsSeen) {
+  TwoAirlines t;
+  t.host.between = [&t] { t.EditBravo(/*keepModificationTime=*/true); };
+  ASSERT_EQ(t.Install(), InstallOutcome::Completed);
+  EXPECT_EQ(ReadFile(t.tree.models()), "Alpha (QUORVANE),ALP1\r\nBravo (QUORVANE),BRX2\r\n");
+  EXPECT_EQ(ReadFile(t.tree.csl + kSeparator + "texture.BRX2" + kSeparator + "csl.0af"), "texture of BRX2");
+}
+
 TEST(KeptFilesTest, ConfigurationFileEditedBetweenTwoAirlinesIsSeen) {
   struct Case {
     const char* what;

@@ -59,10 +59,19 @@ TEST_F(SortTest, AListOfAnyLengthIsSortedWhole) {
       << "long lines compare whole";
 }
 
+// A slot of the table's first form, 200 bytes.
+struct LineSlot {
+  char text[kSlotSize];
+};
+
 // The sort through the slots' numbers takes the same order as sorting the
 // 200-byte slots themselves did, ties of letter case included, so a list
-// that fitted the old table comes out byte for byte as it always did.
+// that fitted the old table comes out byte for byte as it always did; and
+// so does the rewrite of the model list.
 TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
+  InstallTree tree;
+  InstallRun run;
+  tree.UsePaths(run);
   std::mt19937 random(7);
   const char* words[] = {"a,1\n", "A,1\n", "b\n", "B\n", "_x\n", "\n", "abc\n", "ABC\n", "abc,1\n"};
   for (int round = 0; round < 50; ++round) {
@@ -82,8 +91,16 @@ TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
     std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
       return CompareModelLines(table.Line(a), table.Line(b)) < 0;
     });
+    run.ModelList.Clear();
+    for (std::size_t i = 0; i < lines; ++i) run.ModelList.Store(i, table.Line(i));
     table.Reorder(order);
     for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(table.Line(i), slots[i].text) << round;
+    ASSERT_TRUE(WriteModelList(run));
+    std::string written;
+    for (const LineSlot& slot : slots) {
+      for (const char* p = slot.text; *p; ++p) written += *p == '\n' ? std::string("\r\n") : std::string(1, *p);
+    }
+    ASSERT_EQ(ReadFile(tree.models()), written) << round;
   }
 }
 

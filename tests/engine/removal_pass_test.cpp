@@ -169,6 +169,54 @@ TEST_F(RemovalPassTest, AnUnreadableFileStopsThePassBeforeAnythingChanges) {
   EXPECT_FALSE(FileExists(tree_.config() + ".bak"));
 }
 
+// Nothing the user wrote is lost: only blank lines go, and what the pass
+// takes out as an earlier entry.
+TEST_F(RemovalPassTest, EveryLineOfTheUsersIsKeptInPlace) {
+  WriteFile(tree_.config(), Crlf("// notes of mine\n[fltsim.0]\ntitle=Mine\n# hash note\n-- dash note\nSingle\n"
+                                 "Free text, with commas.\n \t \n\n  [fltsim.1]\ntitle=Indented\nsim=x\n"
+                                 "\t[General]\nk=v\n"));
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Config(), Crlf("// notes of mine\n\n[fltsim.0]\ntitle=mine\n# hash note\n-- dash note\nsingle\n"
+                           "free text, with commas.\n\n[fltsim.1]\ntitle=indented\nsim=x\n\n[general]\nk=v\n"));
+  EXPECT_TRUE(Report().Notes().empty()) << "the numbers were whole";
+}
+
+// An indented header is a header from the moment the file is read: it
+// ends a marked section above it and keeps its own keys.
+TEST_F(RemovalPassTest, AnIndentedHeaderEndsTheSectionAboveIt) {
+  WriteFile(tree_.config(), Crlf("[fltsim.0]\ntitle=Ours\nquorvane=X\n  [fltsim.1]\ntitle=Mine\n"
+                                 "[fltsim.2]\ntitle=~KST146\n\t[fltsim.3]\ntitle=Also mine\n"));
+  ASSERT_FALSE(Pass().refused);
+  // The legacy section's window still takes its eight slots below it, as
+  // it always did; the marked one ends at the indented header.
+  EXPECT_EQ(Config(), Crlf("\n[fltsim.0]\ntitle=mine\n"));
+}
+
+TEST_F(RemovalPassTest, SectionsAreRenumberedWholeAndTheReportSaysSo) {
+  WriteFile(tree_.config(), Crlf("[fltsim.0]\ntitle=A\n[fltsim.1]\ntitle=Ours\nquorvane=X\n\n[fltsim.2]\ntitle=B\n"
+                                 "[fltsim.3]\ntitle=C\n"));
+  ASSERT_FALSE(Pass().refused);
+  EXPECT_EQ(Config(), Crlf("\n[fltsim.0]\ntitle=a\n\n[fltsim.1]\ntitle=b\n\n[fltsim.2]\ntitle=c\n"));
+  ASSERT_EQ(Report().Notes().size(), 1u);
+  EXPECT_EQ(Report().Notes()[0],
+            "Aircraft.cfg: 2 sections were renumbered so that the simulator finds every section, [fltsim.0] "
+            "onwards without a gap or a repeat; titles and everything else in the sections are unchanged.");
+  EXPECT_FALSE(Report().HasFailures()) << "a note is no failure";
+
+  // Files of any length: past the title scan's reach too.
+  std::string many;
+  for (int i = 0; i < 3000; ++i) many += "[fltsim." + std::to_string(i == 1500 ? 1499 : i) + "]\ntitle=t\nk=v\nl=w\n";
+  WriteFile(tree_.config(), many);
+  run_.report = RunReport();
+  ASSERT_FALSE(Pass().refused);
+  const std::string config = Config();
+  EXPECT_NE(config.find("\r\n[fltsim.2999]\r\ntitle=t\r\n"), std::string::npos);
+  EXPECT_NE(config.find("\r\n[fltsim.1500]\r\n"), std::string::npos);
+  EXPECT_EQ(config.find("[fltsim.3000]"), std::string::npos);
+  EXPECT_NE(Report().Notes().at(0).find("Aircraft.cfg: 1 section was renumbered"), std::string::npos)
+      << "only the repeat changes: " << Report().Notes()[0];
+}
+
 TEST(GetCsvField, SplitsAsTheModelListNeeds) {
   char out[8];
   EXPECT_TRUE(GetCsvField("a,,b", 200, out, sizeof out, 0, ','));

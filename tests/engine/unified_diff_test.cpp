@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "RealShapes.h"
 #include "TestSupport.h"
 #include "UnifiedDiff.h"
 
@@ -56,6 +57,43 @@ TEST(UnifiedDiff, PatchTurnsOldIntoNewExactly) {
     }
     EXPECT_EQ(Patched(dir, oldText, diff), newText) << diff;
   }
+}
+
+// Diffs of files of real size, where every line changes (the first run
+// lower-cases a whole file), where sections move, and where lines repeat
+// so much that the compare gives a part up as changed whole: each is a
+// diff that patch(1) applies exactly, made in time linear in the lines.
+TEST(UnifiedDiff, FilesOfRealSizeGiveDiffsThatPatchApplies) {
+#ifdef _WIN32
+  GTEST_SKIP() << "patch(1) is a tool of the Linux side; the diff is the same code there";
+#endif
+  TempDir dir;
+  ConfigShape shape;
+  shape.sections = 660;
+  shape.userNotes = true;
+  const std::string config = RealConfig(shape);
+  const std::string rewritten = AsTheRemovalPassLeavesIt(config);
+  ASSERT_GT(SplitLines(config, "\r\n").size(), 12000u);
+  const std::string everyLine = UnifiedDiff("old", config, "new", rewritten);
+  EXPECT_EQ(Patched(dir, config, everyLine), rewritten);
+
+  // The sections of an earlier run taken out in the middle, new ones at
+  // the end.
+  std::string earlier = rewritten, later = rewritten;
+  for (int i = 0; i < 300; ++i) {
+    const std::string section = "\r\n[fltsim." + std::to_string(660 + i) + "]\r\ntitle=~RUN" + std::to_string(i) +
+                                "\r\nmodel=\r\npanel=\r\nquorvane=x\r\n";
+    earlier.insert(earlier.size() / 2, section);
+    later += section;
+  }
+  EXPECT_EQ(Patched(dir, earlier, UnifiedDiff("old", earlier, "new", later)), later);
+
+  // Two lines in 60,000 random places on each side.
+  std::mt19937 random(18);
+  std::string a, b;
+  for (int i = 0; i < 60000; ++i) a += random() % 2 ? "k=v\r\n" : "\r\n";
+  for (int i = 0; i < 60000; ++i) b += random() % 2 ? "k=v\r\n" : "\r\n";
+  EXPECT_EQ(Patched(dir, a, UnifiedDiff("old", a, "new", b)), b);
 }
 
 }  // namespace

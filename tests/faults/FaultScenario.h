@@ -211,6 +211,7 @@ class InstallUnderFaults : public ::testing::Test {
       operations_ = plat::OperationCount();
       completeConfig_ = complete.Config();
       completeModels_ = complete.Models();
+      completeText_ = complete.host.LastMessage()->text;
       ASSERT_TRUE(complete.TexturesComplete());
     }
     {
@@ -230,6 +231,9 @@ class InstallUnderFaults : public ::testing::Test {
 
   long operations_ = 0;
   std::string completeConfig_, completeModels_, passConfig_, passModels_;
+  // The success text, with the note of the sections the removal left to
+  // renumber.
+  std::string completeText_;
 };
 
 }  // namespace scenario

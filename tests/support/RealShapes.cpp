@@ -84,15 +84,56 @@ std::string RealTitle(int i, const ConfigShape& shape) {
   return "Boeing 737-800 " + Name(i, shape) + " N" + std::to_string(7000 + i);
 }
 
+std::vector<std::string> RealNotes(const ConfigShape& shape) {
+  if (!shape.userNotes) return {};
+  return {"// Repainted by J. Smith, 2003",
+          "# from the AI traffic pack",
+          "; disabled = the old model",
+          "-- do not edit below",
+          "REM keep",
+          "Livery",
+          "Repainted by " + Name(1, shape) + " & friends",
+          "*** Boeing 737-800 pack v2.1 ***",
+          "{not a header}"};
+}
+
+namespace {
+
+// The number of section i as the user left it: with numberGaps, a number
+// skipped every 37 sections, one taken twice every 53, and section 5
+// written with a leading zero.
+std::string SectionNumber(int i, const ConfigShape& shape) {
+  if (!shape.numberGaps) return std::to_string(i);
+  if (i == 5) return "05";
+  const int taken = i % 53 == 52 ? i - 1 : i;
+  return std::to_string(taken + taken / 37);
+}
+
+// The blanks before section i's header: with userNotes, two blanks before
+// every seventh and a tab before every thirteenth.
+std::string HeaderIndent(int i, const ConfigShape& shape) {
+  if (!shape.userNotes) return "";
+  if (i % 7 == 4) return "  ";
+  if (i % 13 == 6) return "\t";
+  return "";
+}
+
+}  // namespace
+
 std::string RealConfig(const ConfigShape& shape) {
   Lines out(shape.crlf);
   out.Add("[General]");
   out.Add("atc_type=BOEING");
   out.Add("editable=1");
   out.Add("performance=" + Prose(shape.longestValue / 2, 3));
+  const std::vector<std::string> notes = RealNotes(shape);
   for (int i = 0; i < shape.sections; ++i) {
     out.Add("");
-    out.Add(HeaderSpelling(i) + std::to_string(i) + "]");
+    if (!notes.empty() && i % 5 == 2) {
+      out.Add(notes[static_cast<std::size_t>(i / 5) % notes.size()]);
+      if (i % 10 == 7) out.Add(" \t ");
+    }
+    out.Add(HeaderIndent(i, shape) + HeaderSpelling(i) + SectionNumber(i, shape) + "]");
     if (i % 4 == 1) {
       out.Add("title = \"" + RealTitle(i, shape) + "\"");
     } else {
@@ -124,8 +165,23 @@ std::string RealModelList(const ModelListShape& lines, const ConfigShape& config
   return out.Finish(lines.lastLineEnd);
 }
 
+namespace {
+
+// Where the digits of a "[fltsim.N]" header are, and whether they are
+// written as the simulator looks for them (no leading zero).
+bool HeaderDigits(const std::string& line, std::size_t* at, std::size_t* end, bool* plain) {
+  if (line.compare(0, 8, "[fltsim.") != 0) return false;
+  *at = 8;
+  *end = line.find_first_not_of("0123456789", 8);
+  if (*end == std::string::npos || *end == 8 || line[*end] != ']') return false;
+  *plain = *end - 8 == 1 || line[8] != '0';
+  return true;
+}
+
+}  // namespace
+
 std::string AsTheRemovalPassLeavesIt(const std::string& config) {
-  std::string out;
+  std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < config.size()) {
     std::size_t end = config.find('\n', start);
@@ -136,8 +192,38 @@ std::string AsTheRemovalPassLeavesIt(const std::string& config) {
     for (char& c : line) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    if (line.empty()) continue;
-    if (line.find('=') == std::string::npos && line[0] != ';' && line[0] != '[') continue;
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos) continue;
+    if (line[first] == '[') line.erase(0, first);
+    lines.push_back(line);
+  }
+  // The numbers: whole when they are 0 to K-1, each once, in any order.
+  std::vector<std::size_t> headers;
+  std::vector<bool> held;
+  bool whole = true;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::size_t at = 0, end = 0;
+    bool plain = false;
+    if (HeaderDigits(lines[i], &at, &end, &plain)) headers.push_back(i);
+  }
+  held.assign(headers.size(), false);
+  for (std::size_t h : headers) {
+    std::size_t at = 0, end = 0;
+    bool plain = false;
+    HeaderDigits(lines[h], &at, &end, &plain);
+    const unsigned long number = end - at > 9 ? ~0ul : std::stoul(lines[h].substr(at, end - at));
+    if (!plain || number >= held.size() || held[number]) whole = false;
+    if (plain && number < held.size()) held[number] = true;
+  }
+  for (std::size_t k = 0; !whole && k < headers.size(); ++k) {
+    std::string& line = lines[headers[k]];
+    std::size_t at = 0, end = 0;
+    bool plain = false;
+    HeaderDigits(line, &at, &end, &plain);
+    line = line.substr(0, at) + std::to_string(k) + line.substr(end);
+  }
+  std::string out;
+  for (const std::string& line : lines) {
     if (line[0] == '[') out += "\r\n";
     out += line + "\r\n";
   }

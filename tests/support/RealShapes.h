@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Files shaped like the aircraft configuration files and model lists that
 // users have collected from the flight-simulator community: long
@@ -19,12 +20,23 @@ struct ConfigShape {
   bool mixedUtf8 = false;            // some of them as UTF-8 instead
   bool lastLineEnd = true;
   bool crlf = true;
+  // The user's own numbering as hand edits leave it: numbers skipped and
+  // numbers taken twice, and one written with a leading zero.
+  bool numberGaps = false;
+  // The user's own lines: notes in every comment style and none, single
+  // words, free text, lines of blanks and tabs, and headers indented by
+  // blanks or a tab.
+  bool userNotes = false;
 };
 
 // An Aircraft.cfg: a [General] section, then the [fltsim.N] sections
-// (N from 0, no gaps), their headers spelt "[fltsim.", "[FLTSIM." and
-// "[Fltsim." and their titles "title=" or "title = \"...\"".
+// (N from 0, no gaps unless numberGaps), their headers spelt "[fltsim.",
+// "[FLTSIM." and "[Fltsim." and their titles "title=" or
+// "title = \"...\"".
 std::string RealConfig(const ConfigShape& shape);
+
+// The user's own lines that RealConfig writes with userNotes, as written.
+std::vector<std::string> RealNotes(const ConfigShape& shape);
 
 // The title of section i of RealConfig, as the simulator reads it (no
 // quotes, no blanks around it).
@@ -43,6 +55,8 @@ std::string RealModelList(const ModelListShape& lines, const ConfigShape& config
 
 // The configuration file as an install's removal pass leaves a file that
 // holds no entry of an earlier run: lines in text mode, ASCII capitals made
-// small, empty lines and lines without "=" (other than comments and
-// headers) left out, an empty line before each header, CR LF throughout.
+// small, blank lines (empty, or blanks and tabs only) left out, headers
+// without the blanks before them, an empty line before each header, CR LF
+// throughout; and, when the [fltsim.N] numbers are not 0 to K-1 each once,
+// the sections numbered 0, 1, 2, ... in file order.
 std::string AsTheRemovalPassLeavesIt(const std::string& config);
