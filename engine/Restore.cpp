@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "Backups.h"
 #include "CommandSteps.h"
@@ -33,7 +34,9 @@ struct Replacement {
   CheckedCopy copy;
   bool liveExists = false;
   plat::FileBytes liveBytes;
+  BeforeRestoreCopy kept;  // where the file as it is now is kept
   bool Changes() const { return !liveExists || liveBytes.View() != copy.bytes.View(); }
+  bool Kept() const { return Changes() && liveExists; }
 };
 
 // The SquawkBox folder holds the model list or a copy of it; the
@@ -41,23 +44,22 @@ struct Replacement {
 // its copy, so that a restore works where a live file has gone. Null when
 // both paths are in the context, else the message for the user.
 const char* LocateFiles(InstallContext& context, Copy copy) {
-  const char* suffix = SuffixOf(copy);
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
                   context.squawkBoxFolder)) {
     return kSquawkBoxPathTooLongText;
   }
   if (plat::GetPathKind(context.squawkBoxFolder) != plat::PathKind::Folder ||
-      (!Exists(context.modelListPath) && !Exists(context.modelListPath + std::string(suffix)))) {
+      (!Exists(context.modelListPath) && !Exists(CopyPathOf(context.modelListPath, copy)))) {
     return kInvalidSquawkBoxText;
   }
   if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) return kInvalidFsText;
-  for (const std::string& candidate : {std::string(), std::string(suffix)}) {
+  for (bool byCopy : {false, true}) {
     for (const char* name : {"Aircraft.cfg", "Aircraft.csl"}) {
       if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\%s", context.fsFolder,
                       name)) {
         return kFsPathTooLongText;
       }
-      if (Exists(context.configPath + candidate)) return nullptr;
+      if (Exists(byCopy ? CopyPathOf(context.configPath, copy) : std::string(context.configPath))) return nullptr;
     }
   }
   return kNoConfigText;
@@ -112,7 +114,12 @@ std::string Confirmation(Copy copy, const std::array<Replacement, 2>& files) {
     text += Printf("  %s from %s\n", plat::DisplayPath(file.live.c_str()).c_str(),
                    NameOf(file.copy.path).c_str());
   }
-  text += Printf("The files as they are now are kept as <name>%s.", SuffixOf(Copy::BeforeRestore));
+  std::string kept;
+  for (const Replacement& file : files) {
+    if (!file.Kept()) continue;
+    kept += (kept.empty() ? "" : " and ") + NameOf(file.kept.path);
+  }
+  if (!kept.empty()) text += "The files as they are now are kept as " + kept + ".";
   return text;
 }
 
@@ -126,16 +133,35 @@ bool Writable(const std::array<Replacement, 2>& files, std::string* refusal) {
   return true;
 }
 
-bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal) {
-  const RunStamp run = NewRunStamp();
+std::vector<FoundFile> FilesKept(const std::array<Replacement, 2>& files) {
+  std::vector<FoundFile> kept;
   for (const Replacement& file : files) {
-    if (!file.Changes() || !file.liveExists) continue;
-    std::string failure;
-    if (KeepBeforeRestore(FoundFile{file.live, file.liveBytes.View()}, run, &failure)) continue;
-    *refusal = failure + "\n\nNothing has been changed.";
-    return false;
+    if (file.Kept()) kept.push_back(FoundFile{file.live, file.liveBytes.View()});
+  }
+  return kept;
+}
+
+// Where the files as they are will be kept, decided before the question
+// names them.
+bool PlanKeeping(std::array<Replacement, 2>* files, std::string* refusal) {
+  std::vector<BeforeRestoreCopy> plan;
+  if (!PlanBeforeRestore(FilesKept(*files), &plan, refusal)) return false;
+  std::size_t next = 0;
+  for (Replacement& file : *files) {
+    if (file.Kept()) file.kept = plan[next++];
   }
   return true;
+}
+
+bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal) {
+  std::vector<BeforeRestoreCopy> plan;
+  for (const Replacement& file : files) {
+    if (file.Kept()) plan.push_back(file.kept);
+  }
+  std::string failure;
+  if (KeepBeforeRestore(FilesKept(files), plan, NewRunStamp(), &failure)) return true;
+  *refusal = failure + "\n\nNothing has been changed.";
+  return false;
 }
 
 bool Put(const std::string& path, std::string_view bytes) {
@@ -166,9 +192,9 @@ bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool
     }
     *changed = true;
     *message = failed + Printf(" %s was restored already and could not be taken back%s; it is kept as it was as "
-                               "%s%s.",
+                               "%s.",
                                plat::DisplayPath(files[0].live.c_str()).c_str(), plat::Because().c_str(),
-                               NameOf(files[0].live).c_str(), SuffixOf(Copy::BeforeRestore));
+                               NameOf(files[0].kept.path).c_str());
     return false;
   }
   return true;
@@ -230,6 +256,7 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
     host.ShowMessage(MessageKind::Success, done, nullptr);
     return InstallOutcome::Completed;
   }
+  if (!PlanKeeping(&files, &refusal)) return Refuse(host, refusal);
   if (host.ShowMessage(MessageKind::Confirmation, Confirmation(copy, files).c_str(), nullptr) != Answer::Ok) {
     return InstallOutcome::Cancelled;
   }
