@@ -6,6 +6,7 @@
 #include "Backups.h"
 #include "CommandSteps.h"
 #include "FileReplacement.h"
+#include "FileSwap.h"
 #include "FileSystem.h"
 #include "Folders.h"
 #include "InstallCommand.h"
@@ -66,7 +67,13 @@ const char* LocateFiles(InstallContext& context, Copy copy) {
 }
 
 bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
-  TakeFolders(host.Request(), run.context);
+  const InstallRequest request = host.Request();
+  const Repair repair = RepairOf(request);
+  if (!repair.line.empty()) {
+    host.ShowMessage(repair.settled ? MessageKind::Repaired : MessageKind::Failure, repair.line.c_str(), nullptr);
+    if (!repair.settled) return false;
+  }
+  TakeFolders(request, run.context);
   const char* failed = LocateFiles(run.context, copy);
   if (!failed) return true;
   *outcome = Refuse(host, failed);
@@ -164,53 +171,31 @@ bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal
   return false;
 }
 
-bool Put(const std::string& path, std::string_view bytes) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(path.c_str(), bytes, options);
-}
-
-// Takes back a file put back already: what it held, or nothing if it was
-// not there.
-bool TakeBack(const Replacement& file) {
-  return file.liveExists ? Put(file.live, file.liveBytes.View()) : plat::RemoveFile(file.live.c_str());
-}
-
-// Puts the copies in place; a failure part-way takes back what was done.
-// False, with the message for the user, when the files are as they were
-// (*changed false) or when taking back failed too (*changed true).
-bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool* changed) {
-  *changed = false;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Replacement& file = files[i];
-    if (!file.Changes() || Put(file.live, file.copy.bytes.View())) continue;
-    const std::string failed = Printf("%s could not be written%s.", plat::DisplayPath(file.live.c_str()).c_str(),
-                                      plat::Because().c_str());
-    if (i == 0 || !files[0].Changes() || TakeBack(files[0])) {
-      *message = failed + "\n\nNothing has been changed.";
-      return false;
-    }
-    *changed = true;
-    *message = failed + Printf(" %s was restored already and could not be taken back%s; it is kept as it was as "
-                               "%s.",
-                               plat::DisplayPath(files[0].live.c_str()).c_str(), plat::Because().c_str(),
-                               NameOf(files[0].kept.path).c_str());
-    return false;
-  }
-  return true;
-}
-
 enum class PutResult { Done, NothingChanged, Failed };
 
-// Keeps the files as they are, then puts the copies in place. Nothing
-// changed: the message in *refusal. A failure after a file changed goes to
-// the report.
-PutResult PutCopiesBack(const std::array<Replacement, 2>& files, RunReport& report, std::string* refusal) {
+// Keeps the files as they are, then swaps the copies in (FileSwap.h): a
+// restore stopped half-way is taken back at the next start, from the
+// copies just kept. Nothing changed: the message in *refusal. A failure
+// after a file changed goes to the report.
+PutResult PutCopiesBack(const std::array<Replacement, 2>& files, bool* swapping, RunReport& report,
+                        std::string* refusal) {
   if (!Writable(files, refusal) || !KeepAsTheyAre(files, refusal)) return PutResult::NothingChanged;
-  bool changed = false;
-  if (PutBack(files, refusal, &changed)) return PutResult::Done;
-  if (!changed) return PutResult::NothingChanged;
-  report.Fail(*refusal);
+  std::vector<FileChange> changes;
+  for (const Replacement& file : files) {
+    if (!file.Changes()) continue;
+    changes.push_back(FileChange{file.live, file.copy.bytes.View(), file.liveExists, file.liveBytes.View(),
+                                 file.liveExists ? file.kept.path : std::string()});
+  }
+  std::vector<std::string> folders = {FolderOf(files[0].live)};
+  const std::string modelFolder = FolderOf(files[1].live);
+  if (!plat::IsSameFolder(folders[0].c_str(), modelFolder.c_str())) folders.push_back(modelFolder);
+  const SwapResult swapped = SwapIn("restore", NewRunStamp(), folders, changes, {}, swapping);
+  switch (swapped.status) {
+    case SwapStatus::Done: return PutResult::Done;
+    case SwapStatus::NothingChanged: *refusal = swapped.message; return PutResult::NothingChanged;
+    case SwapStatus::LeftForRepair: break;
+  }
+  report.Fail(swapped.message);
   return PutResult::Failed;
 }
 
@@ -264,7 +249,7 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   host.ShowWaitBox(kWaitRestoringText);
   host.SetProgressRange(ProgressBar::Overall, 0, 1);
   host.SetProgressPos(ProgressBar::Overall, 0);
-  const PutResult put = PutCopiesBack(files, run.report, &refusal);
+  const PutResult put = PutCopiesBack(files, &run.staged.swapping, run.report, &refusal);
   if (put == PutResult::Done) host.SetProgressPos(ProgressBar::Overall, 1);
   host.CloseWaitBox();
   if (put == PutResult::NothingChanged) return Refuse(host, refusal);

@@ -284,6 +284,7 @@ TEST_F(RestoreTest, BackupsOfTwoRunsAreNotMixed) {
   ASSERT_EQ(Install(), InstallOutcome::Completed);
   const std::string firstModelsBackup = ReadFile(tree_.models() + ".bak");
   const std::string firstRecord = ReadFile(tree_.squawkBox + "/Quorvane-backups.ini");
+  WriteFile(tree_.models(), Models() + "Hand,edit\r\n");  // so that the second run changes the files
   ASSERT_EQ(Install(), InstallOutcome::Completed);
   // As a run killed between its two backups would leave them.
   WriteFile(tree_.models() + ".bak", firstModelsBackup);
