@@ -42,7 +42,12 @@ class FolderRecord {
  public:
   explicit FolderRecord(std::string folder) : m_folder(std::move(folder)) {
     plat::ProfileFile profile;
-    profile.Load(Path().c_str());  // a missing record names no copy
+    // A missing record names no copy; one that is there and cannot be
+    // read must not be written over with less than it holds.
+    if (!profile.Load(Path().c_str()) && plat::GetPathKind(Path().c_str()) != plat::PathKind::Missing) {
+      m_unreadable = true;
+      m_reason = plat::Because();
+    }
     for (std::size_t i = 0; i < profile.SectionCount(); ++i) {
       const auto value = [&](const char* key) { return std::string(profile.FindInSection(i, key).value_or("")); };
       CopyRecord copy;
@@ -51,6 +56,7 @@ class FolderRecord {
       copy.crc = static_cast<std::uint32_t>(std::strtoul(value("CRC32").c_str(), nullptr, 16));
       copy.run = value("Run");
       copy.made = value("Made");
+      copy.pending = value("Pending");
       if (profile.FindInSection(i, "PreviousSize")) {
         copy.hasPrevious = true;
         copy.previousSize = std::strtoull(value("PreviousSize").c_str(), nullptr, 10);
@@ -62,6 +68,12 @@ class FolderRecord {
 
   const std::string& Folder() const { return m_folder; }
   std::string Path() const { return m_folder + "\\" + kBackupRecordName; }
+  bool Unreadable() const { return m_unreadable; }
+  // Why, for the user.
+  std::string UnreadableText() const {
+    return Printf("The record of the backups, %s, could not be read%s.", plat::DisplayPath(Path().c_str()).c_str(),
+                  m_reason.c_str());
+  }
   const CopyRecord* Find(const std::string& name) const {
     const auto it = m_copies.find(name);
     return it == m_copies.end() ? nullptr : &it->second;
@@ -70,10 +82,11 @@ class FolderRecord {
   void Remove(const std::string& name) { m_copies.erase(name); }
 
   // The numbers of the recorded copies of one kind of the file named `of`,
-  // smallest first.
-  std::vector<int> NumbersOf(const std::string& of, Copy kind) const {
+  // smallest first; with `settledOnly`, none that a run keeps pending.
+  std::vector<int> NumbersOf(const std::string& of, Copy kind, bool settledOnly = false) const {
     std::vector<int> numbers;
     for (const auto& entry : m_copies) {
+      if (settledOnly && !entry.second.pending.empty()) continue;
       if (const int number = CopyNumber(entry.first, of, kind)) numbers.push_back(number);
     }
     std::sort(numbers.begin(), numbers.end());
@@ -81,12 +94,14 @@ class FolderRecord {
   }
 
   bool Save() const {
+    if (m_unreadable) return false;
     std::string text =
         "; What Quorvane keeps of the files in this folder. A copy below is put\n"
         "; back only while its size and CRC-32 are the ones recorded here.\n";
     for (const auto& [name, copy] : m_copies) {
       text += "\n[" + name + "]\nOf=" + copy.of + Printf("\nSize=%" PRIu64 "\nCRC32=%08" PRIx32, copy.size, copy.crc) +
               "\nRun=" + copy.run + "\nMade=" + copy.made + "\n";
+      if (!copy.pending.empty()) text += "Pending=" + copy.pending + "\n";
       if (copy.hasPrevious) {
         text += Printf("PreviousSize=%" PRIu64 "\nPreviousCRC32=%08" PRIx32 "\n", copy.previousSize, copy.previousCrc);
       }
@@ -99,18 +114,26 @@ class FolderRecord {
  private:
   std::string m_folder;
   std::map<std::string, CopyRecord> m_copies;
+  bool m_unreadable = false;
+  std::string m_reason;
 };
 
 CopyRecord RecordOf(const std::string& livePath, std::string_view bytes, const RunStamp& run) {
-  return CopyRecord{NameOf(livePath), bytes.size(), Crc32(bytes), run.id, run.when};
+  CopyRecord copy;
+  copy.of = NameOf(livePath);
+  copy.size = bytes.size();
+  copy.crc = Crc32(bytes);
+  copy.run = run.id;
+  copy.made = run.when;
+  return copy;
 }
 
 bool Matches(const CopyRecord& record, std::string_view bytes) {
   return record.size == bytes.size() && record.crc == Crc32(bytes);
 }
 
-// What the record says the copy holds, or held before the run that wrote
-// it last.
+// What the record says the copy holds, or held before a pending copy took
+// its place.
 bool HoldsOurs(const CopyRecord& record, std::string_view bytes) {
   if (Matches(record, bytes)) return true;
   return record.hasPrevious && record.previousSize == bytes.size() && record.previousCrc == Crc32(bytes);
@@ -182,7 +205,9 @@ bool SaveRecords(const std::deque<RecordPair>& records, bool working, std::strin
   for (const RecordPair& pair : records) {
     const FolderRecord& record = working ? pair.working : pair.loaded;
     if (record.Save()) continue;
-    if (failure) {
+    if (failure && record.Unreadable()) {
+      *failure = record.UnreadableText();
+    } else if (failure) {
       *failure = Printf("The record of the backups, %s, could not be written%s.",
                         plat::DisplayPath(record.Path().c_str()).c_str(), plat::Because().c_str());
     }
@@ -191,20 +216,23 @@ bool SaveRecords(const std::deque<RecordPair>& records, bool working, std::strin
   return true;
 }
 
-// Whether a copy of ours of that kind is there. Recorded copies that are
-// gone, or that hold something else now (the user's own file at the
-// name), are taken out of the record; the files stay as they are.
-std::optional<int> OursOfKind(FolderRecord& record, const std::string& live, Copy kind,
-                              CopyRecord* found = nullptr) {
+// Whether a copy of ours of that kind is there, settled (not pending).
+// Recorded copies that are gone, or that hold something else now (the
+// user's own file at the name), are taken out of the record; the files
+// stay as they are. So are copies that a run which never finished kept
+// pending; being ours, they go.
+std::optional<int> OursOfKind(FolderRecord& record, const std::string& live, Copy kind) {
   std::optional<int> ours;
   const std::vector<int> numbers = record.NumbersOf(NameOf(live), kind);
   for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
     const std::string path = CopyPath(live, kind, *it);
-    if (!ours && LookAt(record, path) == AtName::Ours) {
+    const AtName at = LookAt(record, path);
+    const bool pending = !record.Find(NameOf(path))->pending.empty();
+    if (at == AtName::Ours && !pending && !ours) {
       ours = *it;
-      if (found) *found = *record.Find(NameOf(path));
       continue;
     }
+    if (at == AtName::Ours) plat::RemoveFile(path.c_str());
     record.Remove(NameOf(path));
   }
   return ours;
@@ -227,18 +255,13 @@ bool PlanBackups(FolderRecord& record, const FoundFile& file, const RunStamp& ru
     record.Set(NameOf(original), copy);
     writes->push_back({file.path, original, file.bytes});
   }
-  CopyRecord before;
-  const std::optional<int> lastRun = OursOfKind(record, file.path, Copy::LastRun, &before);
-  *lastRunCopy = lastRun ? CopyPath(file.path, Copy::LastRun, *lastRun)
-                         : FirstFree(record, file.path, Copy::LastRun, 1, failure);
+  // Beside the last run's copy (a name that is not free), which stays as
+  // it is until this run has replaced the files.
+  OursOfKind(record, file.path, Copy::LastRun);
+  *lastRunCopy = FirstFree(record, file.path, Copy::LastRun, 1, failure);
   if (lastRunCopy->empty()) return false;
   CopyRecord entry = copy;
-  if (lastRun) {
-    // Until the copy is rewritten it holds what it held: still ours.
-    entry.hasPrevious = true;
-    entry.previousSize = before.size;
-    entry.previousCrc = before.crc;
-  }
+  entry.pending = run.id;
   record.Set(NameOf(*lastRunCopy), entry);
   writes->push_back({file.path, *lastRunCopy, file.bytes});
   return true;
@@ -337,7 +360,12 @@ bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::
   std::vector<std::string> copies;
   for (const FoundFile& file : files) {
     std::string lastRun;
-    if (!PlanBackups(RecordFor(records, FolderOf(file.path)), file, run, &writes, &lastRun, failure)) return false;
+    FolderRecord& record = RecordFor(records, FolderOf(file.path));
+    if (record.Unreadable()) {
+      *failure = record.UnreadableText();
+      return false;
+    }
+    if (!PlanBackups(record, file, run, &writes, &lastRun, failure)) return false;
     copies.push_back(lastRun);
   }
   if (!WriteRecordedCopies(records, writes, failure)) return false;
@@ -345,11 +373,80 @@ bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::
   return true;
 }
 
+bool SettleBackups(const std::vector<std::string>& lastRunCopies) {
+  bool settled = true;
+  for (const std::string& copy : lastRunCopies) {
+    // Each step is saved before the next, and each is done again harmlessly
+    // by a repair after a kill.
+    FolderRecord record(FolderOf(copy));
+    if (record.Unreadable()) {
+      settled = false;
+      continue;
+    }
+    const CopyRecord* entry = record.Find(NameOf(copy));
+    if (!entry || entry->pending.empty()) continue;
+    const CopyRecord pending = *entry;
+    const std::string live = FolderOf(copy) + "\\" + pending.of;
+    const std::vector<int> earlier = record.NumbersOf(pending.of, Copy::LastRun, /*settledOnly=*/true);
+    if (earlier.empty()) {
+      // No copy of an earlier run: this one is the last run's where it is.
+      CopyRecord done = pending;
+      done.pending.clear();
+      record.Set(NameOf(copy), done);
+      settled = record.Save() && settled;
+      continue;
+    }
+    // The last run's copy gets this run's content: first its record, the
+    // content it holds now staying ours; then the content; then the rest.
+    const std::string target = CopyPath(live, Copy::LastRun, earlier.front());
+    CopyRecord replaced = *record.Find(NameOf(target));
+    if (replaced.run != pending.pending) {
+      CopyRecord next = pending;
+      next.pending.clear();
+      next.hasPrevious = true;
+      next.previousSize = replaced.size;
+      next.previousCrc = replaced.crc;
+      record.Set(NameOf(target), next);
+      if (!record.Save()) {
+        settled = false;
+        continue;
+      }
+      replaced = next;
+    }
+    if (plat::GetPathKind(copy.c_str()) == plat::PathKind::File &&
+        !plat::MoveFileOver(copy.c_str(), target.c_str())) {
+      settled = false;
+      continue;
+    }
+    replaced.hasPrevious = false;
+    record.Set(NameOf(target), replaced);
+    record.Remove(NameOf(copy));
+    settled = record.Save() && settled;
+  }
+  return settled;
+}
+
+void DropBackups(const std::vector<std::string>& lastRunCopies) {
+  std::deque<RecordPair> records;
+  for (const std::string& copy : lastRunCopies) {
+    FolderRecord& record = RecordFor(records, FolderOf(copy));
+    const CopyRecord* entry = record.Find(NameOf(copy));
+    if (!entry || entry->pending.empty()) continue;
+    if (LookAt(record, copy) == AtName::Ours) plat::RemoveFile(copy.c_str());
+    record.Remove(NameOf(copy));
+  }
+  SaveRecords(records, /*working=*/true, nullptr);
+}
+
 bool PlanBeforeRestore(const std::vector<FoundFile>& files, std::vector<BeforeRestoreCopy>* plan,
                        std::string* refusal) {
   plan->clear();
   for (const FoundFile& file : files) {
     FolderRecord record(FolderOf(file.path));
+    if (record.Unreadable()) {
+      *refusal = record.UnreadableText() + "\n\nNothing has been changed.";
+      return false;
+    }
     const std::string of = NameOf(file.path);
     // Ours, oldest first, with what they hold.
     std::vector<std::pair<int, plat::FileBytes>> ours;
@@ -427,7 +524,7 @@ bool KeepBeforeRestore(const std::vector<FoundFile>& files, const std::vector<Be
 
 bool IsRecordedCopy(const std::string& path, Copy copy) {
   const FolderRecord record(FolderOf(path));
-  for (int number : record.NumbersOf(NameOf(path), copy)) {
+  for (int number : record.NumbersOf(NameOf(path), copy, /*settledOnly=*/true)) {
     if (plat::GetPathKind(CopyPath(path, copy, number).c_str()) == plat::PathKind::File) return true;
   }
   return false;
@@ -438,7 +535,7 @@ namespace {
 // The recorded copy of that kind: the newest whose file is there, else
 // the newest; 0 when none is recorded.
 int RecordedNumber(const FolderRecord& record, const std::string& path, Copy copy) {
-  const std::vector<int> numbers = record.NumbersOf(NameOf(path), copy);
+  const std::vector<int> numbers = record.NumbersOf(NameOf(path), copy, /*settledOnly=*/true);
   for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
     if (plat::GetPathKind(CopyPath(path, copy, *it).c_str()) == plat::PathKind::File) return *it;
   }
@@ -454,6 +551,10 @@ std::string CopyPathOf(const std::string& path, Copy copy) {
 
 bool CheckCopy(const std::string& path, Copy copy, CheckedCopy* checked, std::string* failure) {
   const FolderRecord record(FolderOf(path));
+  if (record.Unreadable()) {
+    *failure = record.UnreadableText();
+    return false;
+  }
   const int number = RecordedNumber(record, path, copy);
   checked->path = CopyPath(path, copy, number ? number : 1);
   const std::string shown = plat::DisplayPath(checked->path.c_str());

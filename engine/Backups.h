@@ -12,7 +12,12 @@ namespace engine {
 
 // The copies kept beside a file that a run changes or a restore replaces:
 //   <file>.orig            as the first run that changed it found it; never replaced
-//   <file>.bak             as the last install or remove that changed it found it
+//   <file>.bak             as the last install or remove that changed it
+//                          found it; a run writes its own beside it
+//                          (pending, at the next free name) and puts it in
+//                          its place only once the run has replaced the
+//                          files, so that a run that fails or is stopped
+//                          leaves the last run's copy as it was
 //   <file>.before-restore  as a restore found it; each restore keeps a new
 //                          one (.before-restore-2, -3, ...), at most
 //                          kMostBeforeRestore of them
@@ -46,8 +51,11 @@ struct CopyRecord {
   std::uint32_t crc = 0;
   std::string run;   // the run that made it
   std::string made;  // when, in local time, for people
-  // What the copy held before this run wrote it, while the run may not
-  // have written it yet: a copy holding that is ours too.
+  // The run whose last-run copy this is, while that run has not replaced
+  // the files yet; empty once it has.
+  std::string pending;
+  // What the copy held before a run's pending copy took its place, while
+  // that may not have happened yet: a copy holding that is ours too.
   bool hasPrevious = false;
   std::uint64_t previousSize = 0;
   std::uint32_t previousCrc = 0;
@@ -66,13 +74,22 @@ struct FoundFile {
   std::string_view bytes;
 };
 
-// Keeps every file as its last-run copy and, when no original of ours is
-// kept yet, as its original; records them first. *lastRunCopies gets the
-// path of each file's last-run copy, in the order of `files`. False, with
-// the failure in *failure, when a copy cannot be written whole; the files
-// themselves are never touched, and the record is given back what it said.
+// Keeps every file as the run's last-run copy (pending until SettleBackups)
+// and, when no original of ours is kept yet, as its original; records them
+// first. *lastRunCopies gets the path of each file's new last-run copy, in
+// the order of `files`. False, with the failure in *failure, when a copy
+// cannot be written whole; the files themselves are never touched, and the
+// record is given back what it said.
 bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
                  std::vector<std::string>* lastRunCopies = nullptr);
+
+// The run has replaced the files: its pending last-run copies become the
+// last run's, and the copies they take over from go. False when a step
+// could not be done; doing it again goes on from there.
+bool SettleBackups(const std::vector<std::string>& lastRunCopies);
+// The run changed nothing after all: its pending last-run copies go, and
+// the last run's stay the last run's.
+void DropBackups(const std::vector<std::string>& lastRunCopies);
 
 // A copy read back and found to be what its record says.
 struct CheckedCopy {

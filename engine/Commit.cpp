@@ -80,13 +80,19 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
   const std::string modelFolder = FolderOf(staged.ModelListPath());
   if (!plat::IsSameFolder(folders[0].c_str(), modelFolder.c_str())) folders.push_back(modelFolder);
 
-  const SwapResult swapped = SwapIn(command, stamp, folders, changes, staged.Textures(), &staged.swapping);
+  // The copies just kept become the last run's once the files are
+  // replaced; if they are not, the last run's stay.
+  const SwapResult swapped = SwapIn(command, stamp, folders, changes, staged.Textures(), &staged.swapping,
+                                    [&kept] { return SettleBackups(kept); });
   staged.TexturesHandled();
   switch (swapped.status) {
     case SwapStatus::Done:
+      if (changes.empty()) SettleBackups(kept);
       for (const std::string& failure : swapped.textureFailures) run.report.Fail(failure);
       return CommitResult();
-    case SwapStatus::NothingChanged: return Refused(swapped.message, swapped.failure);
+    case SwapStatus::NothingChanged:
+      DropBackups(kept);
+      return Refused(swapped.message, swapped.failure);
     case SwapStatus::LeftForRepair:
       run.report.Fail(swapped.message);
       return CommitResult();

@@ -151,7 +151,8 @@ void DiscardTextures(const std::vector<TextureChange>& textures) {
 }
 
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
-                  const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping) {
+                  const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
+                  const std::function<bool()>& done) {
   SwapResult result;
   // 1. The new contents, whole and on the disk, beside their files.
   std::vector<std::unique_ptr<plat::FileReplacement>> prepared;
@@ -262,6 +263,10 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
 
   // 4. The renames on the disk before the record goes.
   for (const std::string& folder : recorded) plat::SyncFolder(folder.c_str());
+  if (done && !done() && !done()) {
+    *swapping = false;
+    return result;  // the files are whole; the next start finishes the rest
+  }
   RemoveRecords(recorded);
   *swapping = false;
   return result;
@@ -430,6 +435,10 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
       return repair;
     }
   }
+  std::vector<std::string> copies;
+  for (const Intent::File& file : intent.files) {
+    if (!file.copy.empty()) copies.push_back(file.copy);
+  }
   if (finish) {
     std::string failure;
     if (!Finish(intent, found, &failure)) {
@@ -437,8 +446,15 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
       repair.line = "Quorvane could not finish " + stopped + ": " + failure + ". It tries again at its next start.";
       return repair;
     }
+    if (!SettleBackups(copies)) {
+      repair.settled = true;
+      repair.line = "Quorvane finished " + stopped + ", but could not yet put its copies of the files in place" +
+                    plat::Because() + "; it tries again at its next start.";
+      return repair;
+    }
     repair.line = "Quorvane finished " + stopped + ": " + names + (one ? " holds" : " hold") + " its result" + tail + ".";
   } else {
+    DropBackups(copies);
     for (const Intent::File& file : intent.files) RemoveIfThere(file.temp);
     for (const Intent::Texture& texture : intent.textures) RemoveIfThere(texture.temp);
     repair.line = "Quorvane took back " + stopped + ": " + names + (one ? " is as it was" : " are as they were") +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,9 @@ namespace engine {
 // A run stopped between 2 and 4 leaves the record. The next start of any
 // command, or of the window, finds it (RepairInterruptedRun): when both
 // files hold their new content it finishes the run, else it puts them back
-// from the copies the run kept, checked by size and CRC-32. A repair that
-// is stopped in turn leaves the record for the next start.
+// from the copies the run kept, checked by size and CRC-32. Either way the
+// run's last-run copies are settled or dropped with it (Backups.h). A
+// repair that is stopped in turn leaves the record for the next start.
 
 inline constexpr char kIntentRecordName[] = "Quorvane-unfinished-run.ini";
 
@@ -67,9 +69,12 @@ struct SwapResult {
 // rename to the end, while the files may be out of step. Temporary files
 // that are not swapped in are removed.
 // The record is written into each of `recordFolders` (those of the two
-// files).
+// files). `done`, unless empty, runs once every file is in place and before
+// the record goes (a repair runs it as well when it finishes the run);
+// when it fails twice, the record stays for the next start to finish.
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
-                  const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping);
+                  const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
+                  const std::function<bool()>& done = {});
 
 // Removes texture copies that wait beside their targets.
 void DiscardTextures(const std::vector<TextureChange>& textures);

@@ -11,6 +11,7 @@
 #endif
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,10 +49,14 @@ TEST(Crc32, IsTheZipChecksum) {
 
 class BackupsTest : public ::testing::Test {
  protected:
+  // As a run keeps them: the last-run copy pending until the run has
+  // replaced the files.
   std::string Keep(const std::string& content, const RunStamp& run = NewRunStamp()) {
     WriteFile(file_, content);
     std::string failure;
-    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure)) << failure;
+    std::vector<std::string> lastRun;
+    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure, &lastRun)) << failure;
+    SettleBackups(lastRun);
     return failure;
   }
   bool Check(Copy copy, std::string* failure, CheckedCopy* checked = nullptr) {
@@ -153,6 +158,7 @@ TEST_F(BackupsTest, NamesTakenByOtherFilesAreNeverWrittenOrRemoved) {
   std::string failure;
   ASSERT_TRUE(KeepBackups({{file_, "first\r\n"}}, NewRunStamp(), &failure, &lastRun)) << failure;
   EXPECT_EQ(lastRun, std::vector<std::string>{file_ + ".bak-3"});
+  SettleBackups(lastRun);
   EXPECT_EQ(ReadFile(file_ + ".orig-2"), "first\r\n");
   Keep("second\r\n");
   EXPECT_EQ(ReadFile(file_ + ".bak-3"), "second\r\n") << "a copy of ours is used again";
@@ -178,34 +184,37 @@ TEST_F(BackupsTest, NamesTakenByOtherFilesAreNeverWrittenOrRemoved) {
 // keeps them leaves nothing of ours that a later run would take for a
 // file of someone else's and step around.
 TEST_F(BackupsTest, AKillWhileCopiesAreKeptLeavesNoCopyOfOursUnrecorded) {
-  Keep("first\r\n");
+  // A run's keeping: the copies, then, the files replaced, the settling.
+  const auto keep = [](const std::string& file, const std::string& content) {
+    std::string failure;
+    std::vector<std::string> lastRun;
+    const bool kept = KeepBackups({{file, content}}, NewRunStamp(), &failure, &lastRun);
+    SettleBackups(lastRun);
+    return kept;
+  };
   long operations = 0;
   {
     TempDir probe;
     const std::string file = probe / "Aircraft.cfg";
-    WriteFile(file, "first\r\n");
-    std::string failure;
-    ASSERT_TRUE(KeepBackups({{file, "first\r\n"}}, NewRunStamp(), &failure));
+    ASSERT_TRUE(keep(file, "first\r\n"));
     plat::FailNthOperation(0);
-    ASSERT_TRUE(KeepBackups({{file, "second\r\n"}}, NewRunStamp(), &failure));
+    ASSERT_TRUE(keep(file, "second\r\n"));
     operations = plat::OperationCount();
   }
   for (long n = 1; n <= operations; ++n) {
     TempDir dir;
     const std::string file = dir / "Aircraft.cfg";
-    std::string failure;
-    ASSERT_TRUE(KeepBackups({{file, "first\r\n"}}, NewRunStamp(), &failure));
+    ASSERT_TRUE(keep(file, "first\r\n"));
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
       plat::KillAtNthOperation(n);
-      std::string ignored;
-      KeepBackups({{file, "second\r\n"}}, NewRunStamp(), &ignored);
+      keep(file, "second\r\n");
       _exit(0);
     }
     int status = 0;
     waitpid(child, &status, 0);
-    ASSERT_TRUE(KeepBackups({{file, "third\r\n"}}, NewRunStamp(), &failure)) << n << ": " << failure;
+    ASSERT_TRUE(keep(file, "third\r\n")) << n;
     EXPECT_EQ(ReadFile(file + ".bak"), "third\r\n") << "operation " << n;
     EXPECT_EQ(ReadFile(file + ".orig"), "first\r\n") << "operation " << n;
     EXPECT_FALSE(FileExists(file + ".bak-2")) << "operation " << n;
@@ -225,6 +234,16 @@ class RestoreTest : public ::testing::Test {
     WriteFile(tree_.models(), kModels);
   }
   InstallOutcome Install() { return OnInstall(run_, host_); }
+  // Both files as at the start, and no copy kept.
+  void TearDownFiles() {
+    for (const std::string& folder : {tree_.csl, tree_.squawkBox}) {
+      for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file()) std::filesystem::remove(entry.path());
+      }
+    }
+    WriteFile(tree_.config(), kConfig);
+    WriteFile(tree_.models(), kModels);
+  }
   InstallOutcome Restore(RestoreFrom from = RestoreFrom::LastRun) { return OnRestore(run_, host_, from); }
   std::string Config() const { return ReadFile(tree_.config()); }
   std::string Models() const { return ReadFile(tree_.models()); }
@@ -496,6 +515,31 @@ TEST_F(RestoreTest, ReadsTheRecordsOfTheEarlierRelease) {
   EXPECT_EQ(ReadFile(tree_.config() + ".orig"), config) << "the earlier release's original stays the original";
   EXPECT_EQ(ReadFile(tree_.config() + ".bak"), config);
   EXPECT_FALSE(FileExists(tree_.config() + ".orig-2"));
+}
+
+// A run that fails, wherever it fails, leaves the last run's copy as it
+// was: restore still undoes the last run that changed the files.
+TEST_F(RestoreTest, ARunThatFailsLeavesTheLastRunsCopyAsItWas) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string edited = Config() + "hand=edit\r\n";
+  const std::string models = Models();
+  plat::FailNthOperation(0);
+  WriteFile(tree_.config(), edited);
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const long operations = plat::OperationCount();
+  for (long n = 1; n <= operations; ++n) {
+    TearDownFiles();
+    ASSERT_EQ(Install(), InstallOutcome::Completed);
+    WriteFile(tree_.config(), edited);
+    plat::FailNthOperation(n);
+    const InstallOutcome outcome = Install();
+    plat::FailNthOperation(0);
+    const bool changed = Config() != edited;
+    ASSERT_EQ(Restore(), InstallOutcome::Completed) << "operation " << n << ": " << LastText();
+    // The files the last run that changed them found.
+    EXPECT_EQ(Config(), changed ? edited : kConfig) << "operation " << n << ", " << static_cast<int>(outcome);
+    EXPECT_EQ(Models(), changed ? models : kModels) << "operation " << n;
+  }
 }
 
 }  // namespace
