@@ -248,7 +248,8 @@ struct PlannedCopy {
 
 bool PlanBackups(FolderRecord& record, const FoundFile& file, const RunStamp& run, std::vector<PlannedCopy>* writes,
                  std::string* lastRunCopy, std::string* failure) {
-  const CopyRecord copy = RecordOf(file.path, file.bytes, run);
+  CopyRecord copy = RecordOf(file.path, file.bytes, run);
+  copy.pending = run.id;  // until the run has replaced the files
   if (!OursOfKind(record, file.path, Copy::Original)) {
     const std::string original = FirstFree(record, file.path, Copy::Original, 1, failure);
     if (original.empty()) return false;
@@ -260,9 +261,7 @@ bool PlanBackups(FolderRecord& record, const FoundFile& file, const RunStamp& ru
   OursOfKind(record, file.path, Copy::LastRun);
   *lastRunCopy = FirstFree(record, file.path, Copy::LastRun, 1, failure);
   if (lastRunCopy->empty()) return false;
-  CopyRecord entry = copy;
-  entry.pending = run.id;
-  record.Set(NameOf(*lastRunCopy), entry);
+  record.Set(NameOf(*lastRunCopy), copy);
   writes->push_back({file.path, *lastRunCopy, file.bytes});
   return true;
 }
@@ -384,9 +383,24 @@ bool SettleBackups(const std::vector<std::string>& lastRunCopies) {
       continue;
     }
     const CopyRecord* entry = record.Find(NameOf(copy));
-    if (!entry || entry->pending.empty()) continue;
+    if (!entry) continue;
     const CopyRecord pending = *entry;
     const std::string live = FolderOf(copy) + "\\" + pending.of;
+    // The run's original, kept because none was: the original from now on.
+    bool originals = false;
+    for (int number : record.NumbersOf(pending.of, Copy::Original)) {
+      const std::string name = NameOf(CopyPath(live, Copy::Original, number));
+      CopyRecord original = *record.Find(name);
+      if (original.pending.empty() || original.pending != pending.run) continue;
+      original.pending.clear();
+      record.Set(name, original);
+      originals = true;
+    }
+    if (originals && !record.Save()) {
+      settled = false;
+      continue;
+    }
+    if (pending.pending.empty()) continue;
     const std::vector<int> earlier = record.NumbersOf(pending.of, Copy::LastRun, /*settledOnly=*/true);
     if (earlier.empty()) {
       // No copy of an earlier run: this one is the last run's where it is.
@@ -432,8 +446,19 @@ void DropBackups(const std::vector<std::string>& lastRunCopies) {
     FolderRecord& record = RecordFor(records, FolderOf(copy));
     const CopyRecord* entry = record.Find(NameOf(copy));
     if (!entry || entry->pending.empty()) continue;
-    if (LookAt(record, copy) == AtName::Ours) plat::RemoveFile(copy.c_str());
-    record.Remove(NameOf(copy));
+    // Every copy the run kept pending in the folder: its last-run copy and
+    // an original, which it was not, since the run changed nothing.
+    const std::string run = entry->pending;
+    const std::string live = FolderOf(copy) + "\\" + entry->of;
+    const std::string of = entry->of;
+    for (Copy kind : {Copy::Original, Copy::LastRun}) {
+      for (int number : record.NumbersOf(of, kind)) {
+        const std::string path = CopyPath(live, kind, number);
+        if (record.Find(NameOf(path))->pending != run) continue;
+        if (LookAt(record, path) == AtName::Ours) plat::RemoveFile(path.c_str());
+        record.Remove(NameOf(path));
+      }
+    }
   }
   SaveRecords(records, /*working=*/true, nullptr);
 }

@@ -74,21 +74,22 @@ struct FoundFile {
   std::string_view bytes;
 };
 
-// Keeps every file as the run's last-run copy (pending until SettleBackups)
-// and, when no original of ours is kept yet, as its original; records them
-// first. *lastRunCopies gets the path of each file's new last-run copy, in
+// Keeps every file as the run's last-run copy and, when no original of
+// ours is kept yet, as its original, both pending until SettleBackups;
+// records them first. *lastRunCopies gets the path of each file's new last-run copy, in
 // the order of `files`. False, with the failure in *failure, when a copy
 // cannot be written whole; the files themselves are never touched, and the
 // record is given back what it said.
 bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
                  std::vector<std::string>* lastRunCopies = nullptr);
 
-// The run has replaced the files: its pending last-run copies become the
-// last run's, and the copies they take over from go. False when a step
-// could not be done; doing it again goes on from there.
+// The run has replaced the files: the copies it kept pending (named by
+// its last-run copies) become the last run's and the original, and the
+// copies they take over from go. False when a step could not be done;
+// doing it again goes on from there.
 bool SettleBackups(const std::vector<std::string>& lastRunCopies);
-// The run changed nothing after all: its pending last-run copies go, and
-// the last run's stay the last run's.
+// The run changed nothing after all: the copies it kept pending go, and
+// the last run's and the original stay as they were.
 void DropBackups(const std::vector<std::string>& lastRunCopies);
 
 // A copy read back and found to be what its record says.
