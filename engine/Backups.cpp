@@ -56,7 +56,7 @@ class FolderRecord {
       copy.crc = static_cast<std::uint32_t>(std::strtoul(value("CRC32").c_str(), nullptr, 16));
       copy.run = value("Run");
       copy.made = value("Made");
-      copy.pending = value("Pending");
+      copy.pair = value("Pair");
       if (profile.FindInSection(i, "PreviousSize")) {
         copy.hasPrevious = true;
         copy.previousSize = std::strtoull(value("PreviousSize").c_str(), nullptr, 10);
@@ -80,13 +80,19 @@ class FolderRecord {
   }
   void Set(const std::string& name, const CopyRecord& copy) { m_copies[name] = copy; }
   void Remove(const std::string& name) { m_copies.erase(name); }
+  // Takes a copy of ours out of the record, and its file once the record
+  // no longer names it: a record must never name a file that is gone,
+  // which the user could make again at that name with the same bytes.
+  void Forget(const std::string& path) {
+    m_copies.erase(NameOf(path));
+    m_forgotten.push_back(path);
+  }
 
   // The numbers of the recorded copies of one kind of the file named `of`,
-  // smallest first; with `settledOnly`, none that a run keeps pending.
-  std::vector<int> NumbersOf(const std::string& of, Copy kind, bool settledOnly = false) const {
+  // smallest first.
+  std::vector<int> NumbersOf(const std::string& of, Copy kind) const {
     std::vector<int> numbers;
     for (const auto& entry : m_copies) {
-      if (settledOnly && !entry.second.pending.empty()) continue;
       if (const int number = CopyNumber(entry.first, of, kind)) numbers.push_back(number);
     }
     std::sort(numbers.begin(), numbers.end());
@@ -101,7 +107,7 @@ class FolderRecord {
     for (const auto& [name, copy] : m_copies) {
       text += "\n[" + name + "]\nOf=" + copy.of + Printf("\nSize=%" PRIu64 "\nCRC32=%08" PRIx32, copy.size, copy.crc) +
               "\nRun=" + copy.run + "\nMade=" + copy.made + "\n";
-      if (!copy.pending.empty()) text += "Pending=" + copy.pending + "\n";
+      if (!copy.pair.empty()) text += "Pair=" + copy.pair + "\n";
       if (copy.hasPrevious) {
         text += Printf("PreviousSize=%" PRIu64 "\nPreviousCRC32=%08" PRIx32 "\n", copy.previousSize, copy.previousCrc);
       }
@@ -110,10 +116,17 @@ class FolderRecord {
     options.links = plat::LinkPolicy::Replace;
     return plat::ReplaceFile(Path().c_str(), text, options);
   }
+  // Once a saved record no longer names them, and nothing goes back to
+  // the record that did.
+  void DeleteForgotten() {
+    for (const std::string& path : m_forgotten) plat::RemoveFile(path.c_str());
+    m_forgotten.clear();
+  }
 
  private:
   std::string m_folder;
   std::map<std::string, CopyRecord> m_copies;
+  std::vector<std::string> m_forgotten;
   bool m_unreadable = false;
   std::string m_reason;
 };
@@ -157,7 +170,9 @@ bool WriteCopy(const std::string& livePath, const std::string& copyPath, std::st
 // holds nothing of the user's and is replaced, never followed), a copy of
 // ours (*bytes then holds it), or something that is not ours, which is
 // never written over or removed.
-enum class AtName { Free, Ours, NotOurs };
+// A file that cannot be read cannot be told: it is neither written over
+// nor taken as ours, and the run stops (Unreadable).
+enum class AtName { Free, Ours, NotOurs, Unreadable };
 
 AtName LookAt(const FolderRecord& record, const std::string& copyPath, plat::FileBytes* bytes = nullptr) {
   const plat::PathKind kind = plat::GetPathKind(copyPath.c_str());
@@ -167,7 +182,7 @@ AtName LookAt(const FolderRecord& record, const std::string& copyPath, plat::Fil
   if (!recorded) return AtName::NotOurs;
   plat::FileBytes local;
   plat::FileBytes* read = bytes ? bytes : &local;
-  if (!plat::ReadWholeFile(copyPath.c_str(), read)) return AtName::NotOurs;
+  if (!plat::ReadWholeFile(copyPath.c_str(), read)) return AtName::Unreadable;
   return HoldsOurs(*recorded, read->View()) ? AtName::Ours : AtName::NotOurs;
 }
 
@@ -216,59 +231,63 @@ bool SaveRecords(const std::deque<RecordPair>& records, bool working, std::strin
   return true;
 }
 
-// Whether a copy of ours of that kind is there, settled (not pending).
+// The number of the copy of ours of that kind, 0 when there is none.
 // Recorded copies that are gone, or that hold something else now (the
 // user's own file at the name), are taken out of the record; the files
-// stay as they are. So are copies that a run which never finished kept
-// pending; being ours, they go.
-std::optional<int> OursOfKind(FolderRecord& record, const std::string& live, Copy kind) {
-  std::optional<int> ours;
+// stay as they are. False, with the failure, when a recorded copy cannot
+// be read, so that it cannot be told.
+bool OursOfKind(FolderRecord& record, const std::string& live, Copy kind, int* ours, std::string* failure) {
+  *ours = 0;
   const std::vector<int> numbers = record.NumbersOf(NameOf(live), kind);
   for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
     const std::string path = CopyPath(live, kind, *it);
     const AtName at = LookAt(record, path);
-    const bool pending = !record.Find(NameOf(path))->pending.empty();
-    if (at == AtName::Ours && !pending && !ours) {
-      ours = *it;
+    if (at == AtName::Unreadable) {
+      *failure = Printf("%s could not be read%s, so it cannot be told whether it is the copy Quorvane kept.",
+                        plat::DisplayPath(path.c_str()).c_str(), plat::Because().c_str());
+      return false;
+    }
+    if (at == AtName::Ours && *ours == 0) {
+      *ours = *it;
       continue;
     }
-    if (at == AtName::Ours) plat::RemoveFile(path.c_str());
-    record.Remove(NameOf(path));
+    if (at != AtName::Ours) record.Remove(NameOf(path));
   }
-  return ours;
+  return true;
 }
 
-// Plans the original and last-run copies of one file into the record;
-// false, with the failure, when no name is free.
+// Writes a copy whole into a temporary file of ours beside the name it is
+// to take, and leaves it there.
+bool WritePending(const std::string& live, const std::string& near, std::string_view bytes, std::string* temp,
+                  std::string* failure) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  options.links = plat::LinkPolicy::Replace;
+  options.attributesOf = live.c_str();
+  plat::FileReplacement out;
+  if (out.Begin(near.c_str(), options)) {
+    out.Write(bytes);
+    if (out.Close()) {
+      *temp = out.Temporary();
+      out.Keep();
+      return true;
+    }
+  }
+  *failure = Printf("%s could not be backed up beside %s%s.", plat::DisplayPath(live.c_str()).c_str(),
+                    plat::DisplayPath(near.c_str()).c_str(), plat::Because().c_str());
+  return false;
+}
+
+// A copy to write where the record names it.
 struct PlannedCopy {
   std::string live;
   std::string path;
   std::string_view bytes;
 };
 
-bool PlanBackups(FolderRecord& record, const FoundFile& file, const RunStamp& run, std::vector<PlannedCopy>* writes,
-                 std::string* lastRunCopy, std::string* failure) {
-  CopyRecord copy = RecordOf(file.path, file.bytes, run);
-  copy.pending = run.id;  // until the run has replaced the files
-  if (!OursOfKind(record, file.path, Copy::Original)) {
-    const std::string original = FirstFree(record, file.path, Copy::Original, 1, failure);
-    if (original.empty()) return false;
-    record.Set(NameOf(original), copy);
-    writes->push_back({file.path, original, file.bytes});
-  }
-  // Beside the last run's copy (a name that is not free), which stays as
-  // it is until this run has replaced the files.
-  OursOfKind(record, file.path, Copy::LastRun);
-  *lastRunCopy = FirstFree(record, file.path, Copy::LastRun, 1, failure);
-  if (lastRunCopy->empty()) return false;
-  record.Set(NameOf(*lastRunCopy), copy);
-  writes->push_back({file.path, *lastRunCopy, file.bytes});
-  return true;
-}
-
 // The records first, so that no copy of ours is ever unrecorded; then the
 // copies. When a copy fails, the records are given back what they said.
-bool WriteRecordedCopies(const std::deque<RecordPair>& records, const std::vector<PlannedCopy>& writes,
+bool WriteRecordedCopies(std::deque<RecordPair>& records, const std::vector<PlannedCopy>& writes,
                          std::string* failure) {
   if (!SaveRecords(records, /*working=*/true, failure)) {
     SaveRecords(records, /*working=*/false, nullptr);
@@ -353,114 +372,127 @@ RunStamp NewRunStamp() {
 }
 
 bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
-                 std::vector<std::string>* lastRunCopies) {
-  std::deque<RecordPair> records;  // stays where it is as it grows
-  std::vector<PlannedCopy> writes;
-  std::vector<std::string> copies;
+                 std::vector<PendingCopy>* pending) {
+  std::vector<PendingCopy> kept;
+  std::string pair;
   for (const FoundFile& file : files) {
-    std::string lastRun;
-    FolderRecord& record = RecordFor(records, FolderOf(file.path));
+    pair += Printf("%s%zu:%08" PRIx32, pair.empty() ? "" : ",", file.bytes.size(), Crc32(file.bytes));
+  }
+  const auto dropAndFail = [&] {
+    DropBackups(kept);
+    return false;
+  };
+  for (const FoundFile& file : files) {
+    FolderRecord record(FolderOf(file.path));
     if (record.Unreadable()) {
       *failure = record.UnreadableText();
-      return false;
+      return dropAndFail();
     }
-    if (!PlanBackups(record, file, run, &writes, &lastRun, failure)) return false;
-    copies.push_back(lastRun);
+    int original = 0;
+    int lastRun = 0;
+    if (!OursOfKind(record, file.path, Copy::Original, &original, failure) ||
+        !OursOfKind(record, file.path, Copy::LastRun, &lastRun, failure)) {
+      return dropAndFail();
+    }
+    for (Copy kind : {Copy::Original, Copy::LastRun}) {
+      if (kind == Copy::Original && original != 0) continue;  // never replaced
+      PendingCopy copy;
+      copy.kind = kind;
+      copy.live = file.path;
+      copy.record = RecordOf(file.path, file.bytes, run);
+      copy.record.pair = pair;
+      const int number = kind == Copy::LastRun ? lastRun : 0;
+      const std::string near = number != 0 ? CopyPath(file.path, kind, number)
+                                           : FirstFree(record, file.path, kind, 1, failure);
+      if (near.empty() || !WritePending(file.path, near, file.bytes, &copy.temp, failure)) return dropAndFail();
+      kept.push_back(copy);
+    }
   }
-  if (!WriteRecordedCopies(records, writes, failure)) return false;
-  if (lastRunCopies) *lastRunCopies = std::move(copies);
+  if (pending) {
+    *pending = std::move(kept);
+  } else if (!SettleBackups(kept)) {
+    *failure = "The copies could not be given their names" + plat::Because() + ".";
+    return false;
+  }
   return true;
 }
 
-bool SettleBackups(const std::vector<std::string>& lastRunCopies) {
+std::string LastRunCopyOf(const std::vector<PendingCopy>& pending, const std::string& path) {
+  for (const PendingCopy& copy : pending) {
+    if (copy.kind == Copy::LastRun && copy.live == path) return copy.temp;
+  }
+  return std::string();
+}
+
+bool SettleBackups(const std::vector<PendingCopy>& pending) {
   bool settled = true;
-  for (const std::string& copy : lastRunCopies) {
+  for (const PendingCopy& copy : pending) {
     // Each step is saved before the next, and each is done again harmlessly
     // by a repair after a kill.
-    FolderRecord record(FolderOf(copy));
+    FolderRecord record(FolderOf(copy.live));
     if (record.Unreadable()) {
       settled = false;
       continue;
     }
-    const CopyRecord* entry = record.Find(NameOf(copy));
-    if (!entry) continue;
-    const CopyRecord pending = *entry;
-    const std::string live = FolderOf(copy) + "\\" + pending.of;
-    // The run's original, kept because none was: the original from now on.
-    bool originals = false;
-    for (int number : record.NumbersOf(pending.of, Copy::Original)) {
-      const std::string name = NameOf(CopyPath(live, Copy::Original, number));
-      CopyRecord original = *record.Find(name);
-      if (original.pending.empty() || original.pending != pending.run) continue;
-      original.pending.clear();
-      record.Set(name, original);
-      originals = true;
-    }
-    if (originals && !record.Save()) {
+    std::string failure;
+    int ours = 0;
+    if (!OursOfKind(record, copy.live, copy.kind, &ours, &failure)) {
       settled = false;
       continue;
     }
-    if (pending.pending.empty()) continue;
-    const std::vector<int> earlier = record.NumbersOf(pending.of, Copy::LastRun, /*settledOnly=*/true);
-    if (earlier.empty()) {
-      // No copy of an earlier run: this one is the last run's where it is.
-      CopyRecord done = pending;
-      done.pending.clear();
-      record.Set(NameOf(copy), done);
-      settled = record.Save() && settled;
-      continue;
-    }
-    // The last run's copy gets this run's content: first its record, the
-    // content it holds now staying ours; then the content; then the rest.
-    const std::string target = CopyPath(live, Copy::LastRun, earlier.front());
-    CopyRecord replaced = *record.Find(NameOf(target));
-    if (replaced.run != pending.pending) {
-      CopyRecord next = pending;
-      next.pending.clear();
-      next.hasPrevious = true;
-      next.previousSize = replaced.size;
-      next.previousCrc = replaced.crc;
-      record.Set(NameOf(target), next);
-      if (!record.Save()) {
+    const bool waits = plat::GetPathKind(copy.temp.c_str()) == plat::PathKind::File;
+    if (ours != 0) {
+      const std::string target = CopyPath(copy.live, copy.kind, ours);
+      CopyRecord entry = *record.Find(NameOf(target));
+      if (entry.run == copy.record.run && !entry.hasPrevious) continue;  // settled already
+      if (copy.kind == Copy::Original && entry.run != copy.record.run) {
+        // An original of ours is never replaced.
+        if (waits) plat::RemoveFile(copy.temp.c_str());
+        continue;
+      }
+      // A copy that is gone (removed by hand) cannot be settled: the last
+      // run's stays the last run's.
+      if (!waits && entry.run != copy.record.run) continue;
+      // The record first, naming the new content and, while it may not be
+      // there yet, the one it replaces; then the content; then the record
+      // without the old one.
+      if (entry.run != copy.record.run) {
+        CopyRecord next = copy.record;
+        next.hasPrevious = true;
+        next.previousSize = entry.size;
+        next.previousCrc = entry.crc;
+        record.Set(NameOf(target), next);
+        if (!record.Save()) {
+          settled = false;
+          continue;
+        }
+        entry = next;
+      }
+      if (waits && !plat::MoveFileOver(copy.temp.c_str(), target.c_str())) {
         settled = false;
         continue;
       }
-      replaced = next;
+      entry.hasPrevious = false;
+      record.Set(NameOf(target), entry);
+      settled = record.Save() && settled;
+      continue;
     }
-    if (plat::GetPathKind(copy.c_str()) == plat::PathKind::File &&
-        !plat::MoveFileOver(copy.c_str(), target.c_str())) {
+    if (!waits) continue;
+    const std::string target = FirstFree(record, copy.live, copy.kind, 1, &failure);
+    if (target.empty()) {
       settled = false;
       continue;
     }
-    replaced.hasPrevious = false;
-    record.Set(NameOf(target), replaced);
-    record.Remove(NameOf(copy));
-    settled = record.Save() && settled;
+    record.Set(NameOf(target), copy.record);
+    if (!record.Save() || !plat::MoveFileOver(copy.temp.c_str(), target.c_str())) settled = false;
   }
   return settled;
 }
 
-void DropBackups(const std::vector<std::string>& lastRunCopies) {
-  std::deque<RecordPair> records;
-  for (const std::string& copy : lastRunCopies) {
-    FolderRecord& record = RecordFor(records, FolderOf(copy));
-    const CopyRecord* entry = record.Find(NameOf(copy));
-    if (!entry || entry->pending.empty()) continue;
-    // Every copy the run kept pending in the folder: its last-run copy and
-    // an original, which it was not, since the run changed nothing.
-    const std::string run = entry->pending;
-    const std::string live = FolderOf(copy) + "\\" + entry->of;
-    const std::string of = entry->of;
-    for (Copy kind : {Copy::Original, Copy::LastRun}) {
-      for (int number : record.NumbersOf(of, kind)) {
-        const std::string path = CopyPath(live, kind, number);
-        if (record.Find(NameOf(path))->pending != run) continue;
-        if (LookAt(record, path) == AtName::Ours) plat::RemoveFile(path.c_str());
-        record.Remove(NameOf(path));
-      }
-    }
+void DropBackups(const std::vector<PendingCopy>& pending) {
+  for (const PendingCopy& copy : pending) {
+    if (plat::GetPathKind(copy.temp.c_str()) != plat::PathKind::Missing) plat::RemoveFile(copy.temp.c_str());
   }
-  SaveRecords(records, /*working=*/true, nullptr);
 }
 
 bool PlanBeforeRestore(const std::vector<FoundFile>& files, std::vector<BeforeRestoreCopy>* plan,
@@ -477,9 +509,14 @@ bool PlanBeforeRestore(const std::vector<FoundFile>& files, std::vector<BeforeRe
     std::vector<std::pair<int, plat::FileBytes>> ours;
     for (int number : record.NumbersOf(of, Copy::BeforeRestore)) {
       plat::FileBytes bytes;
-      if (LookAt(record, CopyPath(file.path, Copy::BeforeRestore, number), &bytes) == AtName::Ours) {
-        ours.emplace_back(number, std::move(bytes));
+      const std::string path = CopyPath(file.path, Copy::BeforeRestore, number);
+      const AtName at = LookAt(record, path, &bytes);
+      if (at == AtName::Unreadable) {
+        *refusal = Printf("%s could not be read%s.\n\nNothing has been changed.", plat::DisplayPath(path.c_str()).c_str(),
+                          plat::Because().c_str());
+        return false;
       }
+      if (at == AtName::Ours) ours.emplace_back(number, std::move(bytes));
     }
     BeforeRestoreCopy copy;
     if (!ours.empty() && ours.back().second.View() == file.bytes) {
@@ -539,17 +576,19 @@ bool KeepBeforeRestore(const std::vector<FoundFile>& files, const std::vector<Be
   std::deque<RecordPair> dropped;
   bool anyDropped = false;
   for (std::size_t i = 0; i < files.size() && i < plan.size(); ++i) {
-    if (plan[i].drop.empty() || !plat::RemoveFile(plan[i].drop.c_str())) continue;
-    RecordFor(dropped, FolderOf(files[i].path)).Remove(NameOf(plan[i].drop));
+    if (plan[i].drop.empty()) continue;
+    RecordFor(dropped, FolderOf(files[i].path)).Forget(plan[i].drop);
     anyDropped = true;
   }
-  if (anyDropped) SaveRecords(dropped, /*working=*/true, nullptr);
+  if (anyDropped && SaveRecords(dropped, /*working=*/true, nullptr)) {
+    for (RecordPair& record : dropped) record.working.DeleteForgotten();
+  }
   return true;
 }
 
 bool IsRecordedCopy(const std::string& path, Copy copy) {
   const FolderRecord record(FolderOf(path));
-  for (int number : record.NumbersOf(NameOf(path), copy, /*settledOnly=*/true)) {
+  for (int number : record.NumbersOf(NameOf(path), copy)) {
     if (plat::GetPathKind(CopyPath(path, copy, number).c_str()) == plat::PathKind::File) return true;
   }
   return false;
@@ -560,7 +599,7 @@ namespace {
 // The recorded copy of that kind: the newest whose file is there, else
 // the newest; 0 when none is recorded.
 int RecordedNumber(const FolderRecord& record, const std::string& path, Copy copy) {
-  const std::vector<int> numbers = record.NumbersOf(NameOf(path), copy, /*settledOnly=*/true);
+  const std::vector<int> numbers = record.NumbersOf(NameOf(path), copy);
   for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
     if (plat::GetPathKind(CopyPath(path, copy, *it).c_str()) == plat::PathKind::File) return *it;
   }

@@ -13,11 +13,11 @@ namespace engine {
 // The copies kept beside a file that a run changes or a restore replaces:
 //   <file>.orig            as the first run that changed it found it; never replaced
 //   <file>.bak             as the last install or remove that changed it
-//                          found it; a run writes its own beside it
-//                          (pending, at the next free name) and puts it in
-//                          its place only once the run has replaced the
-//                          files, so that a run that fails or is stopped
-//                          leaves the last run's copy as it was
+//                          found it; a run writes its own beside it, in a
+//                          temporary file, and puts it in its place only
+//                          once the run has replaced the files, so that a
+//                          run that fails or is stopped leaves the last
+//                          run's copy as it was (an original the same way)
 //   <file>.before-restore  as a restore found it; each restore keeps a new
 //                          one (.before-restore-2, -3, ...), at most
 //                          kMostBeforeRestore of them
@@ -51,9 +51,9 @@ struct CopyRecord {
   std::uint32_t crc = 0;
   std::string run;   // the run that made it
   std::string made;  // when, in local time, for people
-  // The run whose last-run copy this is, while that run has not replaced
-  // the files yet; empty once it has.
-  std::string pending;
+  // Size and CRC-32 of both files as that run found them: copies of two
+  // runs that found the same files belong together too.
+  std::string pair;
   // What the copy held before a run's pending copy took its place, while
   // that may not have happened yet: a copy holding that is ours too.
   bool hasPrevious = false;
@@ -74,23 +74,34 @@ struct FoundFile {
   std::string_view bytes;
 };
 
-// Keeps every file as the run's last-run copy and, when no original of
-// ours is kept yet, as its original, both pending until SettleBackups;
-// records them first. *lastRunCopies gets the path of each file's new last-run copy, in
-// the order of `files`. False, with the failure in *failure, when a copy
-// cannot be written whole; the files themselves are never touched, and the
-// record is given back what it said.
-bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
-                 std::vector<std::string>* lastRunCopies = nullptr);
+// A copy a run keeps, written whole into a temporary file of ours beside
+// the name it is to take, until the run has replaced the files.
+struct PendingCopy {
+  Copy kind = Copy::LastRun;
+  std::string live;    // the file it is a copy of
+  std::string temp;    // where it waits
+  CopyRecord record;   // what the record is to say of it
+};
 
-// The run has replaced the files: the copies it kept pending (named by
-// its last-run copies) become the last run's and the original, and the
-// copies they take over from go. False when a step could not be done;
-// doing it again goes on from there.
-bool SettleBackups(const std::vector<std::string>& lastRunCopies);
-// The run changed nothing after all: the copies it kept pending go, and
-// the last run's and the original stay as they were.
-void DropBackups(const std::vector<std::string>& lastRunCopies);
+// Keeps every file as the run's last-run copy and, when no original of
+// ours is kept yet, as its original, both pending (into *pending; without
+// it, settled at once). False, with the failure in *failure, when a copy
+// cannot be written whole; the files, their copies and the record are
+// never touched.
+bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
+                 std::vector<PendingCopy>* pending = nullptr);
+
+// The temporary file that holds the pending last-run copy of `path`.
+std::string LastRunCopyOf(const std::vector<PendingCopy>& pending, const std::string& path);
+
+// The run has replaced the files: its pending copies take their names
+// (the last-run copy that of the last run's, an original the first free
+// one), the record first. False when a step could not be done; doing it
+// again goes on from there.
+bool SettleBackups(const std::vector<PendingCopy>& pending);
+// The run changed nothing after all: its pending copies go, and the last
+// run's copies and the original stay as they were.
+void DropBackups(const std::vector<PendingCopy>& pending);
 
 // A copy read back and found to be what its record says.
 struct CheckedCopy {

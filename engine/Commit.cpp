@@ -56,7 +56,7 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
   const bool modelsChanges = !staged.ModelsExisted() || staged.Models() != found.models.View();
   const RunStamp stamp = NewRunStamp();
 
-  std::vector<std::string> kept;
+  std::vector<PendingCopy> kept;
   if (copies == KeepCopies::Always || (copies == KeepCopies::WhenChanged && (configChanges || modelsChanges))) {
     std::string failure;
     const std::vector<FoundFile> files = {{staged.ConfigPath(), found.config.View()},
@@ -70,11 +70,11 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
   std::vector<FileChange> changes;
   if (configChanges) {
     changes.push_back(FileChange{staged.ConfigPath(), staged.Config(), true, found.config.View(),
-                                 kept.size() > 0 ? kept[0] : std::string()});
+                                 LastRunCopyOf(kept, staged.ConfigPath())});
   }
   if (modelsChanges) {
     changes.push_back(FileChange{staged.ModelListPath(), staged.Models(), staged.ModelsExisted(),
-                                 found.models.View(), kept.size() > 1 ? kept[1] : std::string()});
+                                 found.models.View(), LastRunCopyOf(kept, staged.ModelListPath())});
   }
   std::vector<std::string> folders = {FolderOf(staged.ConfigPath())};
   const std::string modelFolder = FolderOf(staged.ModelListPath());
@@ -83,11 +83,18 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
   // The copies just kept become the last run's once the files are
   // replaced; if they are not, the last run's stay.
   const SwapResult swapped = SwapIn(command, stamp, folders, changes, staged.Textures(), &staged.swapping,
-                                    [&kept] { return SettleBackups(kept); });
+                                    [&kept] { return SettleBackups(kept); }, kept);
   staged.TexturesHandled();
   switch (swapped.status) {
     case SwapStatus::Done:
-      if (changes.empty()) SettleBackups(kept);
+      if (changes.empty() && !SettleBackups(kept) && !SettleBackups(kept)) {
+        run.report.Fail("The copies of the files as this run found them could not be recorded as the last run's" +
+                        plat::Because());
+      }
+      if (swapped.unsettled) {
+        run.report.Fail("The copies of the files as this run found them could not yet take the place of the last "
+                        "run's" + plat::Because() + "; Quorvane does that when it starts next");
+      }
       for (const std::string& failure : swapped.textureFailures) run.report.Fail(failure);
       return CommitResult();
     case SwapStatus::NothingChanged:

@@ -1,5 +1,6 @@
 #include "FileSwap.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdlib>
 #include <memory>
@@ -52,6 +53,7 @@ struct Intent {
     std::string temp;
   };
   std::vector<Texture> textures;
+  std::vector<PendingCopy> kept;  // the run's copies of both files, pending
 };
 
 std::string ContentKeys(const char* prefix, const Content& content) {
@@ -59,13 +61,14 @@ std::string ContentKeys(const char* prefix, const Content& content) {
 }
 
 std::string IntentText(const char* command, const RunStamp& run, const std::vector<Intent::File>& files,
-                       const std::vector<TextureChange>& textures) {
+                       const std::vector<TextureChange>& textures, const std::vector<PendingCopy>& keptCopies) {
   std::string text =
       "; Quorvane was replacing the files below when it stopped, if this file is\n"
       "; still here. Its next start finishes that, or puts the files back as they\n"
       "; were, and removes this file.\n"
       "\n[Run]\nCommand=" +
       std::string(command) + "\nStarted=" + run.when + "\nId=" + run.id + "\n";
+
   for (std::size_t i = 0; i < files.size(); ++i) {
     const Intent::File& file = files[i];
     text += Printf("\n[File.%zu]\n", i + 1) + "Path=" + file.path + "\nNew=" + file.temp + "\n" +
@@ -74,6 +77,12 @@ std::string IntentText(const char* command, const RunStamp& run, const std::vect
   }
   for (std::size_t i = 0; i < textures.size(); ++i) {
     text += Printf("\n[Texture.%zu]\n", i + 1) + "Path=" + textures[i].target + "\nNew=" + textures[i].temp + "\n";
+  }
+  for (std::size_t i = 0; i < keptCopies.size(); ++i) {
+    const PendingCopy& copy = keptCopies[i];
+    text += Printf("\n[Copy.%zu]\nKind=%s\n", i + 1, SuffixOf(copy.kind) + 1) + "Of=" + copy.live +
+            "\nWaits=" + copy.temp + "\n" + ContentKeys("", Content{copy.record.size, copy.record.crc}) +
+            "Run=" + copy.record.run + "\nMade=" + copy.record.made + "\nPair=" + copy.record.pair + "\n";
   }
   return text;
 }
@@ -105,6 +114,19 @@ bool ReadIntent(const std::string& path, Intent* intent) {
       if (file.existed) file.before = ReadContent(profile, i, "Old");
       file.copy = value("Copy");
       if (!file.path.empty()) intent->files.push_back(file);
+    } else if (name.substr(0, 5) == "Copy.") {
+      PendingCopy copy;
+      copy.kind = value("Kind") == "orig" ? Copy::Original : Copy::LastRun;
+      copy.live = value("Of");
+      copy.temp = value("Waits");
+      const Content content = ReadContent(profile, i, "");
+      copy.record.of = NameOf(copy.live);
+      copy.record.size = content.size;
+      copy.record.crc = content.crc;
+      copy.record.run = value("Run");
+      copy.record.made = value("Made");
+      copy.record.pair = value("Pair");
+      if (!copy.live.empty() && !copy.temp.empty()) intent->kept.push_back(copy);
     } else if (name.substr(0, 8) == "Texture.") {
       Intent::Texture texture{value("Path"), value("New")};
       if (!texture.path.empty() && !texture.temp.empty()) intent->textures.push_back(texture);
@@ -152,7 +174,7 @@ void DiscardTextures(const std::vector<TextureChange>& textures) {
 
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
                   const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
-                  const std::function<bool()>& done) {
+                  const std::function<bool()>& done, const std::vector<PendingCopy>& keptCopies) {
   SwapResult result;
   // 1. The new contents, whole and on the disk, beside their files.
   std::vector<std::unique_ptr<plat::FileReplacement>> prepared;
@@ -189,7 +211,7 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   // replace, texture copies alone need none: each is whole in turn.
   std::vector<std::string> recorded;
   if (!prepared.empty()) {
-    const std::string text = IntentText(command, run, intents, textures);
+    const std::string text = IntentText(command, run, intents, textures, keptCopies);
     for (const std::string& folder : recordFolders) {
       plat::FileReplacement::Options options;
       options.links = plat::LinkPolicy::Replace;
@@ -265,7 +287,8 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   for (const std::string& folder : recorded) plat::SyncFolder(folder.c_str());
   if (done && !done() && !done()) {
     *swapping = false;
-    return result;  // the files are whole; the next start finishes the rest
+    result.unsettled = true;  // the files are whole; the next start finishes the rest
+    return result;
   }
   RemoveRecords(recorded);
   *swapping = false;
@@ -381,7 +404,7 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
     return repair;
   }
 
-  const std::string stopped = Printf("the %s that was stopped on %s", intent.command.c_str(),
+  const std::string stopped = Printf("the %s of %s, which had stopped before its end", intent.command.c_str(),
                                      intent.started.empty() ? "an earlier day" : intent.started.c_str());
   std::vector<Found> found;
   std::vector<Intent::File> changedSince;
@@ -435,10 +458,7 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
       return repair;
     }
   }
-  std::vector<std::string> copies;
-  for (const Intent::File& file : intent.files) {
-    if (!file.copy.empty()) copies.push_back(file.copy);
-  }
+  const std::vector<PendingCopy>& copies = intent.kept;
   if (finish) {
     std::string failure;
     if (!Finish(intent, found, &failure)) {
@@ -447,7 +467,9 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
       return repair;
     }
     if (!SettleBackups(copies)) {
-      repair.settled = true;
+      // The copies wait until they are in place: nothing else may sweep
+      // them away meanwhile.
+      repair.settled = false;
       repair.line = "Quorvane finished " + stopped + ", but could not yet put its copies of the files in place" +
                     plat::Because() + "; it tries again at its next start.";
       return repair;

@@ -62,6 +62,8 @@ struct SwapResult {
   std::string failure;  // what failed, with the system's reason: "<file> could not be written (...)"
   std::string message;  // the same for the user, with what it means for the files
   std::vector<std::string> textureFailures;  // each a whole line for the report
+  // Done, but `done` failed: the record stays for the next start to run it.
+  bool unsettled = false;
 };
 
 // Swaps in the files that change and the texture copies; `files` holds
@@ -72,9 +74,11 @@ struct SwapResult {
 // files). `done`, unless empty, runs once every file is in place and before
 // the record goes (a repair runs it as well when it finishes the run);
 // when it fails twice, the record stays for the next start to finish.
+// `keptCopies`: the copies the run kept of both files, pending (those of a
+// file that does not change too), which a repair settles or drops.
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
                   const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
-                  const std::function<bool()>& done = {});
+                  const std::function<bool()>& done = {}, const std::vector<PendingCopy>& keptCopies = {});
 
 // Removes texture copies that wait beside their targets.
 void DiscardTextures(const std::vector<TextureChange>& textures);

@@ -100,12 +100,17 @@ bool CheckCopies(const InstallContext& context, Copy copy, std::array<Replacemen
       return false;
     }
   }
+  // Copies of two runs would leave the files out of step, unless both runs
+  // found the same two files. Originals come from two runs only when one
+  // was lost (removed, or written over by hand) and kept again later.
   const CopyRecord& first = (*files)[0].copy.record;
   const CopyRecord& second = (*files)[1].copy.record;
-  if (copy == Copy::LastRun && first.run != second.run) {
-    *refusal = Printf("Nothing can be restored: the two backups were made by different runs (%s and %s), so "
-                      "they do not belong together.\n\nNothing has been changed.",
-                      first.made.c_str(), second.made.c_str());
+  const bool samePair = !first.pair.empty() && first.pair == second.pair;
+  if (first.run != second.run && !samePair) {
+    *refusal = Printf("Nothing can be restored: the two %s were made by different runs (%s and %s), so they do "
+                      "not belong together.\n\nNothing has been changed.",
+                      copy == Copy::Original ? "copies of the originals" : "backups", first.made.c_str(),
+                      second.made.c_str());
     return false;
   }
   return true;

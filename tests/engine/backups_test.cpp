@@ -54,9 +54,9 @@ class BackupsTest : public ::testing::Test {
   std::string Keep(const std::string& content, const RunStamp& run = NewRunStamp()) {
     WriteFile(file_, content);
     std::string failure;
-    std::vector<std::string> lastRun;
-    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure, &lastRun)) << failure;
-    SettleBackups(lastRun);
+    std::vector<PendingCopy> pending;
+    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure, &pending)) << failure;
+    EXPECT_TRUE(SettleBackups(pending));
     return failure;
   }
   bool Check(Copy copy, std::string* failure, CheckedCopy* checked = nullptr) {
@@ -153,12 +153,13 @@ TEST_F(BackupsTest, NamesTakenByOtherFilesAreNeverWrittenOrRemoved) {
       {file_ + ".bak-2", "another program's\r\n"},
       {file_ + ".before-restore", "a copy of the user's\r\n"}};
   for (const auto& [path, bytes] : theirs) WriteFile(path, bytes);
-  std::vector<std::string> lastRun;
+  std::vector<PendingCopy> pending;
   WriteFile(file_, "first\r\n");
   std::string failure;
-  ASSERT_TRUE(KeepBackups({{file_, "first\r\n"}}, NewRunStamp(), &failure, &lastRun)) << failure;
-  EXPECT_EQ(lastRun, std::vector<std::string>{file_ + ".bak-3"});
-  SettleBackups(lastRun);
+  ASSERT_TRUE(KeepBackups({{file_, "first\r\n"}}, NewRunStamp(), &failure, &pending)) << failure;
+  for (const auto& [path, bytes] : theirs) EXPECT_EQ(ReadFile(path), bytes) << "until the run is done";
+  ASSERT_TRUE(SettleBackups(pending));
+  EXPECT_EQ(ReadFile(file_ + ".bak-3"), "first\r\n");
   EXPECT_EQ(ReadFile(file_ + ".orig-2"), "first\r\n");
   Keep("second\r\n");
   EXPECT_EQ(ReadFile(file_ + ".bak-3"), "second\r\n") << "a copy of ours is used again";
@@ -187,9 +188,9 @@ TEST_F(BackupsTest, AKillWhileCopiesAreKeptLeavesNoCopyOfOursUnrecorded) {
   // A run's keeping: the copies, then, the files replaced, the settling.
   const auto keep = [](const std::string& file, const std::string& content) {
     std::string failure;
-    std::vector<std::string> lastRun;
-    const bool kept = KeepBackups({{file, content}}, NewRunStamp(), &failure, &lastRun);
-    SettleBackups(lastRun);
+    std::vector<PendingCopy> pending;
+    const bool kept = KeepBackups({{file, content}}, NewRunStamp(), &failure, &pending);
+    SettleBackups(pending);
     return kept;
   };
   long operations = 0;
