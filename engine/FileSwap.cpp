@@ -421,10 +421,23 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
                   changedSince.size() == 1 ? "is" : "are", changedSince.size() == 1 ? "it is" : "they are");
   }
   if (settledFiles.empty()) {
+    // Edited by hand since. When no new content waits any more, the run
+    // had replaced every file and stopped only while it put its copies in
+    // place: they hold the files as it found them, which restore gives
+    // back, so they are put in place rather than lost.
+    const bool replacedAll = std::none_of(intent.files.begin(), intent.files.end(), Waits);
+    const bool one = changedSince.size() == 1;
+    const std::string leftAsTheyAre = Names(changedSince) + " changed after the stop and " + (one ? "is" : "are") +
+                                      " left as " + (one ? "it is" : "they are");
+    if (replacedAll && !SettleBackups(intent.kept)) {
+      repair.settled = false;
+      repair.line = "Quorvane found " + stopped + ", but could not yet put its copies of the files in place" +
+                    plat::Because() + "; it tries again at its next start.";
+      return repair;
+    }
     tidy();
-    repair.line = "Quorvane found " + stopped + ", but " + Names(changedSince) +
-                  " changed after the stop and " + (changedSince.size() == 1 ? "is" : "are") + " left as " +
-                  (changedSince.size() == 1 ? "it is." : "they are.");
+    repair.line = "Quorvane found " + stopped + ", but " + leftAsTheyAre +
+                  (replacedAll ? "; its copies of the files as it found them are kept." : ".");
     return repair;
   }
   const std::string names = Names(settledFiles);

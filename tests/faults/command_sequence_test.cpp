@@ -999,7 +999,7 @@ class Sequence {
     for (int i = 0; i < 5; ++i) {
       const bool installed = (m_model.now.installed >> i) & 1;
       const std::string line = ModelLineOf(kAirlines[i]);
-      const long count = std::count(models.begin(), models.end(), line);
+      const auto count = static_cast<long>(std::count(models.begin(), models.end(), line));
       if (count != (installed ? 1 : 0)) return Break(Printf("%ld model lines of %s", count, kAirlines[i].descr));
       // Its section: the eight lines the install writes, under a header.
       const std::string title = Lower(std::string("title=~") + kAirlines[i].code);
@@ -1195,9 +1195,60 @@ TEST(CommandSequences, KeepEveryLineTheUserReliesOn) {
 
 // ----------------------------------------------- shrunk counterexamples
 
-[[maybe_unused]] void Replay(const std::vector<Step>& steps) {
+void Replay(const std::vector<Step>& steps) {
   const std::string broke = RunSequence(steps);
   EXPECT_TRUE(broke.empty()) << broke;
+}
+
+// A full disk while the first install put its copies in place, then hand
+// edits to both files: the next start dropped the copies it could not
+// tell from a run stopped before its end, and restore found no backup of
+// the model list.
+TEST(CommandSequences, CopiesOfARunThatReplacedEverythingOutliveHandEditsAfterIt) {
+  Replay({
+      {Act::Install, 0, Trouble::FullDisk, 112, 0x2a54842f},
+      {Act::AddSection, 0, Trouble::None, 0, 0x0},
+      {Act::AddModelLine, 0, Trouble::None, 0, 0x0},
+      {Act::Restore, 0, Trouble::None, 0, 0x92a11d69},
+  });
+}
+
+// Found while the copies were made in place. A failed install wrote its
+// copy of the files over the last run's, so restore put back what the
+// failed run had found, not the files from before the last run that
+// changed them.
+TEST(CommandSequences, AFailedInstallLeavesTheLastRunsCopiesAsTheyWere) {
+  Replay({
+      {Act::InstallSome, 25, Trouble::Failure, 68, 0x3f902311},
+      {Act::Restore, 0, Trouble::None, 0, 0x233ab1f9},
+  });
+  Replay({
+      {Act::AddSection, 0, Trouble::None, 0, 0x0},
+      {Act::AddModelLine, 0, Trouble::None, 0, 0x0},
+      {Act::Install, 0, Trouble::Failure, 97, 0xa3506f4f},
+      {Act::Restore, 0, Trouble::None, 0, 0x91287b97},
+  });
+}
+
+// Found then too: a run that failed, or hit a full disk, kept its copy as
+// the original, though it changed nothing; restore --original then gave
+// back the files of a later moment than the first run that changed them.
+TEST(CommandSequences, TheOriginalIsFromBeforeTheFirstRunThatChangedTheFiles) {
+  Replay({
+      {Act::Install, 0, Trouble::None, 0, 0x70c696db},
+      {Act::Remove, 0, Trouble::Failure, 20, 0xfec8d60b},
+      {Act::Original, 0, Trouble::None, 0, 0x7eaf9b},
+  });
+  Replay({
+      {Act::Start, 0, Trouble::None, 0, 0x6fca7d09},
+      {Act::Remove, 0, Trouble::None, 0, 0xd13af2fb},
+      {Act::Install, 0, Trouble::Failure, 53, 0x44daa1c5},
+      {Act::Original, 0, Trouble::None, 0, 0xf00024d5},
+  });
+  Replay({
+      {Act::Install, 0, Trouble::FullDisk, 72, 0x60e29de7},
+      {Act::Original, 0, Trouble::None, 0, 0xf69a4329},
+  });
 }
 
 }  // namespace
