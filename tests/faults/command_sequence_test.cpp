@@ -668,7 +668,10 @@ class Sequence {
     m_model.theirs[path] = content;
     if (path == m_model.lastRunCopy[file]) {
       m_model.lastRunCopy[file].clear();
-      m_model.lastChangeUsable = false;
+      // A copy that still waits for its name holds the last change, and
+      // takes the next free name instead: what was written over is an
+      // earlier run's.
+      if (!(m_namesPending && CopyWaits(file))) m_model.lastChangeUsable = false;
     }
     if (path == m_model.originalCopy[file]) {
       m_model.originalCopy[file].clear();
@@ -773,6 +776,17 @@ class Sequence {
       }
       default: break;
     }
+  }
+
+  // Whether a run's last-run copy of the file waits in a temporary file.
+  bool CopyWaits(int file) const {
+    const std::string live = m_world.PathOf(file);
+    const std::string prefix = std::filesystem::path(live).filename().string() + ".bak";
+    for (const auto& entry : std::filesystem::directory_iterator(FolderOf(live))) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(prefix, 0) == 0 && name.find(".quorvane-") != std::string::npos) return true;
+    }
+    return false;
   }
 
   void NameCopies() {
@@ -1248,6 +1262,20 @@ TEST(CommandSequences, TheOriginalIsFromBeforeTheFirstRunThatChangedTheFiles) {
   Replay({
       {Act::Install, 0, Trouble::FullDisk, 72, 0x60e29de7},
       {Act::Original, 0, Trouble::None, 0, 0xf69a4329},
+  });
+}
+
+// Not a fault of the tool but of the model: a full disk while a run put
+// its copies in place, then the user's own copy written over the earlier
+// run's .bak-2; the run's waiting copy took .bak-3, and restore rightly
+// gave back the files from before it.
+TEST(CommandSequences, ACopyThatWaitsTakesTheNextFreeNameWhenTheUserWritesOverTheLastRunsOne) {
+  Replay({
+      {Act::HandCopy, 0, Trouble::None, 0, 0xadbd3a71},
+      {Act::Install, 0, Trouble::None, 0, 0x92ce3b27},
+      {Act::InstallSome, 28, Trouble::FullDisk, 85, 0xde25cde5},
+      {Act::HandCopy, 0, Trouble::None, 0, 0x7e1219c9},
+      {Act::Restore, 0, Trouble::None, 0, 0x57dbb533},
   });
 }
 
