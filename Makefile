@@ -9,7 +9,7 @@ WIN64   := $(BUILD)/win64
 ART     := $(NATIVE)/art
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps deps-windows native cli asan art windows windows-release dist test test-native test-asan \
+.PHONY: all deps deps-windows native cli asan art windows windows-release dist test test-native test-asan test-sequences \
         test-fuzz test-windows run run-cli run-windows bench fuzz clean
 
 all: native windows
@@ -89,6 +89,13 @@ run-windows: deps-windows art
 	  scripts/run-windows.sh $(WIN) $(BUILD)/run; \
 	else echo "This machine runs no 32-bit programs: running the 64-bit build under 64-bit Wine."; \
 	  scripts/win-build.sh win64 $(WIN64) $(abspath $(ART)) Quorvane && scripts/run-windows.sh $(WIN64) $(BUILD)/run; fi
+
+# Many thousands of command sequences against the model of what the user
+# expects (make test runs a few hundred); QUORVANE_SEQUENCES and
+# QUORVANE_SEQUENCE_SEED choose how many and from which seed.
+test-sequences: native
+	@QUORVANE_SEQUENCES=$${QUORVANE_SEQUENCES:-10000} scripts/timed.sh "command sequences" \
+	  $(NATIVE)/tests/faults/faults_tests --gtest_filter='CommandSequences.KeepEvery*'
 
 # Every fuzz target for longer (FUZZ_SECONDS each, default 60).
 fuzz: deps

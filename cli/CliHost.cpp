@@ -44,6 +44,10 @@ Answer CliHost::ShowMessage(MessageKind kind, const char* text, const char* capt
     case MessageKind::FolderFailure:
       Err(plat::DisplayPath(caption ? caption : "") + ": " + text + "\n");
       return Answer::Ok;
+    case MessageKind::Repaired:
+      // At once, also in a dry run: it happened before the command.
+      Err(std::string(text) + "\n");
+      return Answer::Ok;
     case MessageKind::Success:
     case MessageKind::Failure:
       if (m_settings.preview) {

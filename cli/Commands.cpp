@@ -9,6 +9,7 @@
 #include "Catalogue.h"
 #include "CliHost.h"
 #include "Console.h"
+#include "FileSwap.h"
 #include "FileSystem.h"
 #include "FolderSettings.h"
 #include "InstallCommand.h"
@@ -83,7 +84,12 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
   if (files) {
     engine::FileCheck check;
     std::string refusal;
-    if (!engine::CheckFilesOf(run, HostSettings(options).request, &check, &refusal)) {
+    const engine::InstallRequest request = HostSettings(options).request;
+    // A run that was stopped is set right first, and the user told at once.
+    const engine::Repair repair = engine::RepairOf(request);
+    if (!repair.line.empty()) Err(repair.line + "\n");
+    if (!repair.settled) return kExitNothingChanged;
+    if (!engine::CheckFilesOf(run, request, &check, &refusal)) {
       Err(refusal + "\n");
       return kExitNothingChanged;
     }

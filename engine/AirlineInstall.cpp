@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "Catalogue.h"
+#include "Commit.h"
 #include "DryRun.h"
 #include "FileSystem.h"
 #include "Folders.h"
@@ -14,6 +15,7 @@
 #include "InstallRun.h"
 #include "Messages.h"
 #include "RunReport.h"
+#include "StagedFiles.h"
 #include "SystemError.h"
 #include "Text.h"
 #include "TextFile.h"
@@ -22,29 +24,6 @@
 namespace engine {
 
 namespace {
-
-// Scans the configuration file for the title, as stored: through the
-// run's index of it, which is built once and kept while the file stays as
-// the run saw or made it.
-bool ScanConfigFile(InstallRun& run, InstallHost& host, const char* title, TitleScan* scan) {
-  const TitleIndex* index = run.keptScan.Get(run.context.configPath);
-  if (!index) return false;
-  std::function<void(int)> progress;
-  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
-  *scan = index->Find(title, progress);
-  return true;
-}
-
-// Text as the file stores it: each line feed as CR LF.
-std::string AsStored(const std::string& text) {
-  std::string stored;
-  stored.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    if (c == '\n') stored += '\r';
-    stored += c;
-  }
-  return stored;
-}
 
 // The aircraft section an install appends.
 std::string SectionText(long number, const AirlineRecord& record) {
@@ -61,30 +40,6 @@ std::string SectionText(long number, const AirlineRecord& record) {
     text += '\n';
   }
   return text + "checklists=\n\n";
-}
-
-// Appends the section, numbered as the next free number of the file; the
-// run's title index goes on over it. *sizeBefore: the file's length before
-// the section, to take it back.
-bool AppendSection(InstallRun& run, long number, const AirlineRecord& record, std::uint64_t* sizeBefore) {
-  const char* path = run.context.configPath;
-  const std::string text = SectionText(number, record);
-  KeptAppend::Done done;
-  // The state the title scan took a moment ago: one look at the file.
-  const plat::FileState seen = run.keptScan.StateSeen();
-  if (!run.keptConfigAppend.Append(path, text, &done, &seen)) {
-    run.keptScan.Forget();
-    return false;
-  }
-  *sizeBefore = done.sizeBefore;
-  const std::string stored = (done.endedWithLineBreak ? "" : "\r\n") + AsStored(text);
-  run.keptScan.Appended(path, stored, done.after);
-  return true;
-}
-
-bool AppendModelLine(InstallRun& run, const char* line) {
-  KeptAppend::Done done;
-  return run.keptModelAppend.Append(run.context.modelListPath, std::string(line) + "\n", &done);
 }
 
 // Refuses what cannot be installed soundly, before anything is changed.
@@ -159,11 +114,17 @@ bool IsSafeName(const char* name) {
   return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
 }
 
-void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
-                    std::vector<TextureWrite>* plannedTextures) {
+namespace {
+
+// InstallAirline on the result the command builds aside.
+// `alone`: the airline is the run's only change, and nothing checked yet
+// that the files can be written.
+void StageAirline(InstallRun& run, InstallHost& host, const char* description,
+                  std::vector<TextureWrite>* plannedTextures, bool alone) {
   const InstallContext& context = run.context;
   const AirlineRecord& record = context.record;
   RunReport& report = run.report;
+  StagedFiles& staged = run.staged;
   LookupResult lookup = LookupAirline(run, description);
 
   host.SetProgressRange(ProgressBar::Airline, 1, kScanProgressEnd);
@@ -184,33 +145,33 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
     return;
   }
 
-  const auto config = [&context] { return plat::DisplayPath(context.configPath); };
-  TitleScan scan;
-  if (!ScanConfigFile(run, host, record.Title, &scan)) {
-    report.Fail(Printf("\"%s\": %s could not be read%s, not installed", description, config().c_str(),
-                       plat::Because().c_str()));
+  // What another program added to the files meanwhile is taken in, as
+  // this airline's appends to the files themselves would have met it.
+  // A file changed otherwise stops the run at its end (CommitStaged).
+  std::string changed;
+  if (!staged.TakeOthersAppends(&changed)) {
+    report.Fail(Printf("\"%s\": %s", description, changed.substr(0, changed.find('\n')).c_str()));
     return;
   }
+  std::function<void(int)> progress;
+  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
+  const TitleScan scan = staged.FindTitle(record.Title, progress);
   if (!scan.present) {
     host.SetProgressPos(ProgressBar::Airline, 0);
-    std::uint64_t sizeBefore = 0;
-    if (!AppendSection(run, run.keptScan.NextSectionNumber(), record, &sizeBefore)) {
-      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description, config().c_str(),
-                         plat::Because().c_str()));
-      return;
-    }
     // A section without its model line would leave the two files out of
-    // step: the section is taken back.
-    if (record.SQ1[0] && !AppendModelLine(run, record.SQ1)) {
-      const std::string why = plat::Because();
-      run.keptConfigAppend.Close();
-      const bool takenBack = plat::TruncateFile(context.configPath, sizeBefore);
-      run.keptScan.Forget();
-      report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed%s", description,
-                         plat::DisplayPath(context.modelListPath).c_str(), why.c_str(),
-                         takenBack ? "" : Printf(" (its section stays in %s)", config().c_str()).c_str()));
+    // step: neither is added.
+    if (alone && !plat::CanReplace(context.configPath)) {
+      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description,
+                         plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str()));
       return;
     }
+    if (record.SQ1[0] && !staged.ModelsUsable()) {
+      report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed", description,
+                         plat::DisplayPath(context.modelListPath).c_str(), staged.ModelsProblem().c_str()));
+      return;
+    }
+    staged.AppendSection(SectionText(staged.NextSectionNumber(), record));
+    if (record.SQ1[0]) staged.AppendToModels(std::string(record.SQ1) + "\n");
   }
 
   if (plannedTextures) {
@@ -222,7 +183,52 @@ void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
     report.Fail(FolderFailure(description, textureFolder));
     return;
   }
-  if (!plat::CopyFileOver(source, target)) report.Fail(CopyFailure(description, source, target));
+  std::string temp;
+  if (!plat::CopyBeside(source, target, &temp)) {
+    report.Fail(CopyFailure(description, source, target));
+    return;
+  }
+  staged.AddTexture(TextureChange{target, temp,
+                                  Printf("\"%s\": %s could not be copied to %s", description,
+                                         plat::DisplayPath(source).c_str(), plat::DisplayPath(target).c_str())});
+}
+
+// The files as they are, as a run on its own starts from them: the
+// configuration file must be read; a model list that is not there starts
+// empty. False, with the reason for the report.
+bool StageFromFiles(InstallRun& run, std::string* failure) {
+  const InstallContext& context = run.context;
+  FoundFiles found;
+  if (!plat::ReadWholeFile(context.configPath, &found.config)) {
+    *failure = Printf("%s could not be read%s", plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
+    return false;
+  }
+  const bool modelsExist = plat::GetPathKind(context.modelListPath) != plat::PathKind::Missing;
+  std::string modelsProblem;
+  if (modelsExist && !plat::ReadWholeFile(context.modelListPath, &found.models)) modelsProblem = plat::Because();
+  run.staged.Begin(context.configPath, context.modelListPath, std::move(found), modelsExist);
+  if (modelsExist && !modelsProblem.empty()) run.staged.MarkModelsUnusable(modelsProblem);
+  return true;
+}
+
+}  // namespace
+
+void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
+                    std::vector<TextureWrite>* plannedTextures) {
+  if (run.staged.Active()) {
+    StageAirline(run, host, description, plannedTextures, /*alone=*/false);
+    return;
+  }
+  // On its own: from the files as they are, swapped in at once.
+  std::string failure;
+  if (StageFromFiles(run, &failure)) {
+    StageAirline(run, host, description, plannedTextures, /*alone=*/true);
+    const CommitResult committed = CommitStaged(run, "install", nullptr, KeepCopies::Never);
+    run.staged.End();
+    if (!committed.refused) return;
+    failure = committed.failure;
+  }
+  run.report.Fail(Printf("\"%s\": %s, not installed", description, failure.c_str()));
 }
 
 }  // namespace engine

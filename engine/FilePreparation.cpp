@@ -96,12 +96,7 @@ bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::st
   }
 
   if (dryRun) return UseScratchCopies(context, *found, dryRun, refusal);
-  std::string failure;
-  const std::vector<FoundFile> files = {{context.configPath, found->config.View()},
-                                        {context.modelListPath, found->models.View()}};
-  if (KeepBackups(files, NewRunStamp(), &failure)) return true;
-  *refusal = failure + "\n\nNothing has been changed.";
-  return false;
+  return true;
 }
 
 }  // namespace engine

@@ -15,12 +15,12 @@ struct FoundFiles {
   plat::FileBytes models;
 };
 
-// What a command does before it changes either file: reads both, checks
-// that each fits its table and can be replaced, loads the run's tables
-// and keeps both files as backups. A dry run makes the same checks on the
-// real files, then copies them into its scratch folder instead, and the
-// run's paths name the copies from then on. False, with the refusal for
-// the user in *refusal, when the command must end with nothing changed.
+// What a command does before it works on either file: reads both, checks
+// that each fits its table and can be replaced, and loads the run's
+// tables. A dry run makes the same checks on the real files, then copies
+// them into its scratch folder, and the run's paths name the copies from
+// then on. False, with the refusal for the user in *refusal, when the
+// command must end with nothing changed.
 bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::string* refusal);
 
 // The text of a refusal that names a file and why it cannot be processed

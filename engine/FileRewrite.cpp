@@ -6,17 +6,27 @@
 
 namespace engine {
 
-bool WriteConfigLines(InstallRun& run) {
-  plat::FileReplacement out;
-  if (!out.Begin(run.context.configPath)) return false;
-  for (std::size_t i = 0; i < run.ConfigLines.Size(); ++i) {
-    const char* line = run.ConfigLines.Line(i);
-    if (!*line) continue;
-    if (line[0] == '[') out.Write("\n");
-    out.Write(line);
-    out.Write("\n");
+std::string ConfigLinesText(const ConfigLineTable& lines) {
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < lines.Size(); ++i) {
+    if (const std::size_t length = lines.Length(i)) size += length + (lines.Line(i)[0] == '[' ? 4 : 2);
   }
-  return out.Commit();
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < lines.Size(); ++i) {
+    const char* line = lines.Line(i);
+    if (!*line) continue;
+    if (line[0] == '[') text += "\r\n";
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+bool WriteConfigLines(InstallRun& run) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.ConfigLines), options);
 }
 
 }  // namespace engine

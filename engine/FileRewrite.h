@@ -1,13 +1,19 @@
 #pragma once
 
+#include <string>
+
 namespace engine {
 
+class ConfigLineTable;
 struct InstallRun;
 
-// Rewrites the run's configuration file from its ConfigLines: one blank
-// line before every "[" line, no other blank lines, empty slots left out.
-// False, with the file unchanged and the reason in plat::LastErrorText(),
-// when it cannot be written.
+// The configuration file as the rewrite stores it, from its ConfigLines:
+// one blank line before every "[" line, no other blank lines, empty slots
+// left out, every line end a CR LF.
+std::string ConfigLinesText(const ConfigLineTable& lines);
+
+// Rewrites the run's configuration file so. False, with the file unchanged
+// and the reason in plat::LastErrorText(), when it cannot be written.
 bool WriteConfigLines(InstallRun& run);
 
 }  // namespace engine

@@ -5,8 +5,10 @@
 #include "AirlineInstall.h"
 #include "Backups.h"
 #include "CommandSteps.h"
+#include "Commit.h"
 #include "FileCheck.h"
 #include "FilePreparation.h"
+#include "FileSwap.h"
 #include "FileSystem.h"
 #include "Folders.h"
 #include "InstallHost.h"
@@ -17,6 +19,7 @@
 #include "RemovalPass.h"
 #include "RunLocks.h"
 #include "RunReport.h"
+#include "StagedFiles.h"
 #include "SystemError.h"
 #include "Text.h"
 #include "TextFile.h"
@@ -74,15 +77,19 @@ int CountSelected(const InstallRequest& request) {
   return selected;
 }
 
-// Confirmation, the front end's request and the checks, in the order whose
-// first failure the user is told of. Afterwards the context holds the
-// folders and both file paths. False when the command ends here.
+bool RepairFirst(InstallHost& host, const InstallRequest& request, InstallOutcome* outcome);
+
+// Confirmation, the front end's request, the repair of a run that was
+// stopped, and the checks, in the order whose first failure the user is
+// told of. Afterwards the context holds the folders and both file paths.
+// False when the command ends here.
 bool ConfirmAndCheck(InstallRun& run, InstallHost& host, InstallRequest* request,
                      InstallOutcome* outcome) {
   *outcome = InstallOutcome::Cancelled;
   if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) return false;
 
   *request = host.Request();
+  if (!RepairFirst(host, *request, outcome)) return false;
   InstallContext& context = run.context;
   TakeFolders(*request, context);
   const char* failed = CheckFolders(context);
@@ -91,6 +98,18 @@ bool ConfirmAndCheck(InstallRun& run, InstallHost& host, InstallRequest* request
   std::string redirected;
   if (!failed && MayChangeInPlace(context, *run.redirection, &redirected)) return true;
   *outcome = Refuse(host, failed ? std::string(failed) : redirected);
+  return false;
+}
+
+// The files as the command will meet them: a run that was stopped before
+// is finished or taken back first (FileSwap.h), and the user told in one
+// line. False, with the outcome, when the files could not be set right.
+bool RepairFirst(InstallHost& host, const InstallRequest& request, InstallOutcome* outcome) {
+  const Repair repair = RepairOf(request);
+  if (repair.line.empty()) return true;
+  host.ShowMessage(repair.settled ? MessageKind::Repaired : MessageKind::Failure, repair.line.c_str(), nullptr);
+  if (repair.settled) return true;
+  *outcome = InstallOutcome::CheckFailed;
   return false;
 }
 
@@ -137,17 +156,12 @@ InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
     host.Pause(step.pauseAfter);
   }
   host.ShowWaitBox(kWaitDotsText);
-  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  const RemovalResult removal = StageRemoval(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
-  const bool undoable = dryRun == nullptr;
-  if (removal.stopped) {
-    return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable, WhereWindowsKeepsThem(run));
-  }
   host.Pause(kPauseAfterRemoval);
   host.ShowWaitBox(kWaitText);
 
   InstallSelectedAirlines(run, host, request, dryRun ? &dryRun->textures : nullptr);
-  run.CloseKeptFiles();  // the sort replaces the model list
 
   host.SetWaitCursor();
   // Once for the box, twice more as the command always did; closing when
@@ -155,15 +169,25 @@ InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.CloseWaitBox();
   host.CloseWaitBox();
   host.CloseWaitBox();
-  SortModelList(run);
-  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, undoable, WhereWindowsKeepsThem(run));
+  // The sort reads the model list again: what another program appended
+  // meanwhile is in it.
+  std::string changed;
+  if (!run.staged.TakeOthersAppends(&changed)) return Refuse(host, changed);
+  SortStagedModelList(run);
+  const CommitResult committed = CommitStaged(run, "install", dryRun, KeepCopies::WhenChanged);
+  if (committed.refused) return Refuse(host, committed.refusal);
+  return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, dryRun == nullptr,
+                WhereWindowsKeepsThem(run));
 }
 
 // Remove: the checks first, then a confirmation that names both files,
 // then only the removal pass.
 InstallOutcome Remove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  const InstallRequest request = host.Request();
+  InstallOutcome outcome = InstallOutcome::CheckFailed;
+  if (!RepairFirst(host, request, &outcome)) return outcome;
   std::string refusal;
-  if (!FindUserFiles(host.Request(), run.context, &refusal) ||
+  if (!FindUserFiles(request, run.context, &refusal) ||
       !MayChangeInPlace(run.context, *run.redirection, &refusal)) {
     return Refuse(host, refusal);
   }
@@ -177,8 +201,10 @@ InstallOutcome Remove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   host.ShowWaitBox(kWaitDeletingText);
   host.SetProgressRange(ProgressBar::Overall, 0, 1);
   host.SetProgressPos(ProgressBar::Overall, 0);
-  RemovalResult removal = RemoveEarlierEntries(run, host, dryRun);
+  const RemovalResult removal = StageRemoval(run, host, dryRun);
   if (removal.refused) return Refuse(host, removal.refusal);
+  const CommitResult committed = CommitStaged(run, "remove", dryRun, KeepCopies::WhenChanged);
+  if (committed.refused) return Refuse(host, committed.refusal);
   host.SetProgressPos(ProgressBar::Overall, 1);
   return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr,
                 WhereWindowsKeepsThem(run));
@@ -210,9 +236,21 @@ bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::
   return false;
 }
 
+Repair RepairOf(const InstallRequest& request) {
+  InstallContext context{};
+  TakeFolders(request, context);
+  return RepairInterruptedRun(ConfigFolderOf(context.fsFolder), context.squawkBoxFolder);
+}
+
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal) {
+  const Repair repair = RepairOf(request);
+  if (!repair.settled) {
+    *refusal = repair.line;
+    return false;
+  }
   if (!FindUserFiles(request, run.context, refusal)) return false;
   *check = CheckUserFiles(run.context.configPath, run.context.modelListPath);
+  if (!repair.line.empty()) check->notes.insert(check->notes.begin(), repair.line);
   std::vector<std::string> redirected;
   DescribeCopies(run.context, *run.redirection, &redirected, &check->notes);
   check->problems.insert(check->problems.begin(), redirected.begin(), redirected.end());
@@ -228,30 +266,19 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
 
 AbandonedCommand AbandonCommand(InstallRun& run, CommandStop stop, const char* detail) noexcept {
   AbandonedCommand abandoned;
-  abandoned.outcome = run.changedFrom ? InstallOutcome::CompletedWithFailures : InstallOutcome::CheckFailed;
+  // Files are replaced only at a command's end, by a swap that gives them
+  // back itself when it is stopped; one that could not do that left the
+  // record for the next start.
+  const bool outOfStep = run.staged.swapping;
+  abandoned.outcome = outOfStep ? InstallOutcome::CompletedWithFailures : InstallOutcome::CheckFailed;
   abandoned.message = nullptr;
   try {
-    run.CloseKeptFiles();
-    run.keptScan.Forget();
     std::string text = WhatStopped(stop);
     if (detail && *detail) text += Printf(" (%s)", detail);
     text += ", and the command stopped.\n\n";
-    if (!run.changedFrom) {
-      text += "Nothing has been changed.";
-    } else {
-      const InstallContext& context = run.context;
-      const bool configBack = PutBack(context.configPath, run.changedFrom->config);
-      const bool modelsBack = PutBack(context.modelListPath, run.changedFrom->models);
-      run.changedFrom.reset();
-      const std::string files = plat::DisplayPath(context.configPath) + " and " + plat::DisplayPath(context.modelListPath);
-      if (configBack && modelsBack) {
-        abandoned.outcome = InstallOutcome::CheckFailed;
-        text += files + " are as the command found them (texture files it copied stay).";
-      } else {
-        text += files + " could not be given back" + plat::Because() +
-                "; 'quorvane-cli restore' puts both files back as they were.";
-      }
-    }
+    text += outOfStep ? "The aircraft configuration and CSL_ICAO.csv could not be given back as the command found "
+                        "them; Quorvane puts them back at its next start."
+                      : "Nothing has been changed.";
     abandoned.text = std::move(text);
     run.End();
   } catch (...) {

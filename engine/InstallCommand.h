@@ -30,9 +30,17 @@ InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun = nu
 // the context, else false with the check's message in *refusal.
 bool FindUserFiles(const InstallRequest& request, InstallContext& context, std::string* refusal);
 
+// Every command that works on the request's folders first finishes or
+// takes back a run that was stopped there (FileSwap.h); the line it gives
+// says what it did.
+struct Repair;
+Repair RepairOf(const InstallRequest& request);
+
 // The folder checks of the Install command on the request's folders, then
-// a look at both files that changes nothing (CheckUserFiles). False, with
-// the check's message in *refusal, when a folder check fails.
+// a look at both files that changes nothing of its own (CheckUserFiles);
+// a run that was stopped is repaired first, and its line is the first of
+// the notes. False, with the message in *refusal, when a folder check
+// fails or the files could not be set right.
 bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* check, std::string* refusal);
 
 // The same checks (but for the selection), then a confirmation that names
@@ -70,10 +78,9 @@ FolderChoices LookAtFolders(const InstallRequest& request);
 
 // What a front end does when one of its commands ends in an exception
 // instead of returning, in its one catch at the command's entry: memory
-// ran out (std::bad_alloc), or anything else went wrong. Closes what the
-// run keeps open and, if the command had begun to change the
-// configuration file and the model list, gives both back as it found
-// them. The message for the user is `text`, or, when even that could not
+// ran out (std::bad_alloc), or anything else went wrong. Forgets what the
+// command built aside and, if it was replacing the configuration file and
+// the model list, gives both back as it found them. The message for the user is `text`, or, when even that could not
 // be made, the fixed `message`. Never throws. CheckFailed when nothing is
 // changed; CompletedWithFailures when the files could not be given back.
 enum class CommandStop { OutOfMemory, Error };

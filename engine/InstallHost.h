@@ -18,6 +18,7 @@ enum class MessageKind {
   Success,        // OK, exclamation icon, application name as caption
   AskCreateFolder,// Yes and No, no icon, task-modal, the caption is given
   FolderFailure,  // OK, no icon, task-modal, the caption is given
+  Repaired,       // one line on what the start found of a run that was stopped and did about it
 };
 
 enum class Answer { Ok, Cancel, Yes, No };

@@ -27,24 +27,16 @@ InstallRun::InstallRun() : redirection(&SystemFileRedirection()), m_catalogueFol
 
 void InstallRun::Begin() {
   report = RunReport();
-  changedFrom.reset();
+  staged.End();
   locks.Release();
   keptCatalogue.Forget();
-  keptScan.Forget();
-  CloseKeptFiles();
 }
 
 void InstallRun::End() {
-  CloseKeptFiles();
-  changedFrom.reset();
+  staged.End();
   locks.Release();
   ModelList.Clear();
   ConfigLines.Clear();
-}
-
-void InstallRun::CloseKeptFiles() {
-  keptConfigAppend.Close();
-  keptModelAppend.Close();
 }
 
 bool InstallRun::SetCatalogueFolder(const char* folder) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 
 #include "FilePreparation.h"
@@ -10,6 +9,7 @@
 #include "LineTable.h"
 #include "RunLocks.h"
 #include "RunReport.h"
+#include "StagedFiles.h"
 
 namespace engine {
 
@@ -28,34 +28,25 @@ struct InstallRun {
   ModelListTable ModelList;     // the lines of CSL_ICAO.csv, each with its line feed
   ConfigLineTable ConfigLines;  // the lines of the aircraft configuration file
   RunReport report;
-  // The catalogue and the configuration file's title scan, kept between
-  // airlines while the files stay the same; forgotten by each command.
+  // The catalogue, kept between airlines while the file stays the same;
+  // forgotten by each command.
   KeptCatalogue keptCatalogue;
-  KeptTitleScan keptScan;
-  // Both files, kept open for appending between airlines; closed by
-  // CloseKeptFiles before anything replaces them.
-  KeptAppend keptConfigAppend;
-  KeptAppend keptModelAppend;
+  // What the command makes of both files, built aside until its end.
+  StagedFiles staged;
   // What Windows' file virtualization means for the two files: the
   // system's answers (SystemFileRedirection), or a test's.
   const FileRedirection* redirection;
 
-  // Both files as the command found them, from the moment it may first
-  // replace either of them until it ends, so that a command that stops on
-  // an exception can give them back (AbandonCommand). Empty otherwise.
-  std::optional<FoundFiles> changedFrom;
   // The install's or remove's locks on both folders, held until the
   // command ends, or, when it stops on an exception, until its files are
   // given back.
   RunLocks locks;
 
-  void CloseKeptFiles();
-
   // A command's start: the report emptied, nothing kept of earlier ones.
   void Begin();
-  // An install's or remove's end: the locks released, the files it found
-  // and both tables given back (the tables to their first size); the
-  // report stays.
+  // An install's or remove's end: the locks released, what it built aside
+  // forgotten and both tables given back (the tables to their first size);
+  // the report stays.
   void End();
 
   // The folder of Airlines.dat and the <Data>.dat files, ending in a

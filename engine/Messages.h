@@ -48,8 +48,8 @@ inline constexpr const char kStoppedText[] =
     "Quorvane ran out of memory, and the command stopped.\n\nNothing has been changed.";
 inline constexpr const char kStoppedAfterChangeText[] =
     "Quorvane ran out of memory, and the command stopped.\n\n"
-    "The aircraft configuration and CSL_ICAO.csv may have been changed; "
-    "'quorvane-cli restore' puts both files back as they were.";
+    "The aircraft configuration and CSL_ICAO.csv may be out of step; "
+    "Quorvane puts them back as they were at its next start.";
 inline constexpr const char kNoScratchCopyText[] =
     "The files could not be copied for the preview.\n\nNothing has been changed.";
 

@@ -13,6 +13,7 @@
 #include "SystemError.h"
 #include "LineTable.h"
 #include "RunReport.h"
+#include "StagedFiles.h"
 #include "Text.h"
 
 namespace engine {
@@ -26,7 +27,7 @@ int CompareModelLines(const char* a, const char* b) {
   }
 }
 
-bool WriteModelList(InstallRun& run) {
+std::string ModelListText(InstallRun& run) {
   ModelListTable& table = run.ModelList;
   // The slots are sorted as a whole, through their numbers: the same
   // comparisons and moves as sorting the table's first form, 200-byte
@@ -48,25 +49,28 @@ bool WriteModelList(InstallRun& run) {
   std::vector<char>().swap(folded);
   table.Reorder(order);
 
-  plat::FileReplacement out;
-  if (!out.Begin(run.context.modelListPath)) return false;
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < table.Size(); ++i) size += table.Length(i) + 1;
+  std::string text;
+  text.reserve(size);
   for (std::size_t i = 0; i < table.Size(); ++i) {
-    if (!table.IsEmpty(i)) out.Write(table.Line(i));
+    if (!table.IsEmpty(i)) text += AsStored(table.Line(i));
   }
-  return out.Commit();
+  return text;
 }
 
-void SortModelList(InstallRun& run) {
-  RunReport& report = run.report;
-  const char* path = run.context.modelListPath;
-  const std::string shown = plat::DisplayPath(path);
-  LoadResult loaded = LoadModelList(run.ModelList, path);
+bool WriteModelList(InstallRun& run) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(run.context.modelListPath, ModelListText(run), options);
+}
+
+namespace {
+
+// What the report says of a model list that was not sorted, or nothing.
+void ReportNotSorted(const LoadResult& loaded, const std::string& shown, RunReport& report) {
   switch (loaded.status) {
-    case LoadStatus::Loaded:
-      if (!WriteModelList(run)) {
-        report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), plat::Because().c_str()));
-      }
-      return;
+    case LoadStatus::Loaded: return;
     case LoadStatus::CannotOpen:
     case LoadStatus::ReadFailed:
       report.Fail(Printf("%s could not be read again%s, so it was not sorted", shown.c_str(),
@@ -85,6 +89,29 @@ void SortModelList(InstallRun& run) {
                          shown.c_str()));
       return;
   }
+}
+
+}  // namespace
+
+void SortModelList(InstallRun& run) {
+  const char* path = run.context.modelListPath;
+  const std::string shown = plat::DisplayPath(path);
+  const LoadResult loaded = LoadModelList(run.ModelList, path);
+  if (loaded.status != LoadStatus::Loaded) {
+    ReportNotSorted(loaded, shown, run.report);
+  } else if (!WriteModelList(run)) {
+    run.report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), plat::Because().c_str()));
+  }
+}
+
+void SortStagedModelList(InstallRun& run) {
+  const LoadResult loaded = FillModelList(run.ModelList, run.staged.Models());
+  if (loaded.status != LoadStatus::Loaded) {
+    ReportNotSorted(loaded, plat::DisplayPath(run.staged.ModelListPath().c_str()), run.report);
+    return;
+  }
+  run.staged.SetModels(ModelListText(run));
+  run.ModelList.Clear();
 }
 
 }  // namespace engine

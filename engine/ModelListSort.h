@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace engine {
 
 struct InstallRun;
@@ -9,14 +11,22 @@ struct InstallRun;
 // sorts first. -1, 0 or +1.
 int CompareModelLines(const char* a, const char* b);
 
+// Sorts the run's ModelList in place and gives its lines as the file
+// stores them (each line end a CR LF); empty slots give nothing.
+std::string ModelListText(InstallRun& run);
+
 // Sorts the run's ModelList in place and writes its lines to the model list
-// path; empty slots write nothing. False, with the file unchanged and the
-// reason in plat::LastErrorText(), when it cannot be written.
+// path. False, with the file unchanged and the reason in
+// plat::LastErrorText(), when it cannot be written.
 bool WriteModelList(InstallRun& run);
 
 // Reads the model list again and writes it back sorted. A list that no
 // longer fits the table, or cannot be written, is left unchanged and
 // reported in the run's report.
 void SortModelList(InstallRun& run);
+
+// The same on the model list a command builds aside (run.staged): read
+// again as that file would be, sorted, put back.
+void SortStagedModelList(InstallRun& run);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Backups.h"
+#include "Commit.h"
 #include "FilePreparation.h"
 #include "FileReplacement.h"
 #include "FileRewrite.h"
@@ -16,6 +17,7 @@
 #include "ModelListSort.h"
 #include "RunReport.h"
 #include "SectionNumbers.h"
+#include "StagedFiles.h"
 #include "SystemError.h"
 #include "Text.h"
 
@@ -190,7 +192,7 @@ void NumberSections(InstallRun& run) {
                          renumbered == 1 ? "1 section was" : Printf("%zu sections were", renumbered).c_str()));
 }
 
-RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   const InstallContext& context = run.context;
   RemovalResult result;
   FoundFiles found;
@@ -199,37 +201,31 @@ RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* d
     host.CloseWaitBox();
     return result;
   }
-  // From here the run may change both files: it keeps them as it found
-  // them until the command ends (a dry run changes only its copies).
-  const FoundFiles* before = &found;
-  if (!dryRun) before = &run.changedFrom.emplace(std::move(found));
+  run.staged.Begin(context.configPath, context.modelListPath, std::move(found));
 
   RemoveLegacyEntries(run);
   RemoveMarkedEntries(run);
   FilterConfigLines(run.ConfigLines);
   NumberSections(run);
-
-  if (!WriteConfigLines(run)) {
-    run.changedFrom.reset();
-    result.refused = true;
-    result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.",
-                            plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
-  } else if (!WriteModelList(run)) {
-    const std::string why = plat::Because();
-    const std::string models = plat::DisplayPath(context.modelListPath);
-    if (PutBack(context.configPath, before->config)) {
-      run.changedFrom.reset();
-      result.refused = true;
-      result.refusal = Printf("%s could not be written%s.\n\nNothing has been changed.", models.c_str(), why.c_str());
-    } else {
-      result.stopped = true;
-      run.report.Fail(Printf("%s could not be written%s; it was left unchanged", models.c_str(), why.c_str()));
-      // The command's last message says how to put both files back.
-      run.report.Fail(Printf("%s was rewritten and could not be given back%s", plat::DisplayPath(context.configPath).c_str(),
-                             plat::Because().c_str()));
-    }
-  }
+  run.staged.SetConfig(ConfigLinesText(run.ConfigLines));
+  run.ConfigLines.Clear();
+  run.staged.SetModels(ModelListText(run));
+  run.ModelList.Clear();
   host.CloseWaitBox();
+  return result;
+}
+
+RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+  RemovalResult result = StageRemoval(run, host, dryRun);
+  if (result.refused) return result;
+  const CommitResult committed = CommitStaged(run, "remove", dryRun, KeepCopies::Always);
+  run.staged.End();
+  if (committed.refused) {
+    result.refused = true;
+    result.refusal = committed.refusal;
+  } else if (run.report.HasFailures()) {
+    result.stopped = true;
+  }
   return result;
 }
 

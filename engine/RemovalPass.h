@@ -49,13 +49,16 @@ struct RemovalResult {
 };
 
 // Takes out of the configuration file and the model list every entry an
-// earlier run installed, rewrites the configuration file (in lower case,
-// without blank lines but one before each header, its sections numbered
-// whole) and the model list (sorted), and closes the wait box. Before
-// either file changes, both are read, checked and backed up
-// (PrepareToChange; in a dry run copied instead). The two files change
-// together or not at all: when the model list cannot be written, the
-// configuration file is given back what it held.
+// earlier run installed and rewrites both, the configuration file in
+// lower case, without blank lines but one before each header, its
+// sections numbered whole, the model list sorted; then closes the wait
+// box. The result is built aside (run.staged), from both files read and
+// checked (PrepareToChange); the command that runs the pass swaps it in
+// at its end (CommitStaged).
+RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
+
+// The pass as a step of its own: StageRemoval, then both files backed up
+// and swapped in together; they change together or not at all.
 RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
 
 }  // namespace engine

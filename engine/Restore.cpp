@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "Backups.h"
 #include "CommandSteps.h"
 #include "FileReplacement.h"
+#include "FileSwap.h"
 #include "FileSystem.h"
 #include "Folders.h"
 #include "InstallCommand.h"
@@ -33,7 +35,9 @@ struct Replacement {
   CheckedCopy copy;
   bool liveExists = false;
   plat::FileBytes liveBytes;
+  BeforeRestoreCopy kept;  // where the file as it is now is kept
   bool Changes() const { return !liveExists || liveBytes.View() != copy.bytes.View(); }
+  bool Kept() const { return Changes() && liveExists; }
 };
 
 // The SquawkBox folder holds the model list or a copy of it; the
@@ -41,30 +45,35 @@ struct Replacement {
 // its copy, so that a restore works where a live file has gone. Null when
 // both paths are in the context, else the message for the user.
 const char* LocateFiles(InstallContext& context, Copy copy) {
-  const char* suffix = SuffixOf(copy);
   if (!FormatText(context.modelListPath, sizeof context.modelListPath, "%s\\CSL_ICAO.csv",
                   context.squawkBoxFolder)) {
     return kSquawkBoxPathTooLongText;
   }
   if (plat::GetPathKind(context.squawkBoxFolder) != plat::PathKind::Folder ||
-      (!Exists(context.modelListPath) && !Exists(context.modelListPath + std::string(suffix)))) {
+      (!Exists(context.modelListPath) && !Exists(CopyPathOf(context.modelListPath, copy)))) {
     return kInvalidSquawkBoxText;
   }
   if (!HoldsMarkerFile(context.fsFolder, kFsMarker)) return kInvalidFsText;
-  for (const std::string& candidate : {std::string(), std::string(suffix)}) {
+  for (bool byCopy : {false, true}) {
     for (const char* name : {"Aircraft.cfg", "Aircraft.csl"}) {
       if (!FormatText(context.configPath, sizeof context.configPath, "%s\\aircraft\\csl\\%s", context.fsFolder,
                       name)) {
         return kFsPathTooLongText;
       }
-      if (Exists(context.configPath + candidate)) return nullptr;
+      if (Exists(byCopy ? CopyPathOf(context.configPath, copy) : std::string(context.configPath))) return nullptr;
     }
   }
   return kNoConfigText;
 }
 
 bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
-  TakeFolders(host.Request(), run.context);
+  const InstallRequest request = host.Request();
+  const Repair repair = RepairOf(request);
+  if (!repair.line.empty()) {
+    host.ShowMessage(repair.settled ? MessageKind::Repaired : MessageKind::Failure, repair.line.c_str(), nullptr);
+    if (!repair.settled) return false;
+  }
+  TakeFolders(request, run.context);
   const char* failed = LocateFiles(run.context, copy);
   if (!failed) return true;
   *outcome = Refuse(host, failed);
@@ -91,12 +100,17 @@ bool CheckCopies(const InstallContext& context, Copy copy, std::array<Replacemen
       return false;
     }
   }
+  // Copies of two runs would leave the files out of step, unless both runs
+  // found the same two files. Originals come from two runs only when one
+  // was lost (removed, or written over by hand) and kept again later.
   const CopyRecord& first = (*files)[0].copy.record;
   const CopyRecord& second = (*files)[1].copy.record;
-  if (copy == Copy::LastRun && first.run != second.run) {
-    *refusal = Printf("Nothing can be restored: the two backups were made by different runs (%s and %s), so "
-                      "they do not belong together.\n\nNothing has been changed.",
-                      first.made.c_str(), second.made.c_str());
+  const bool samePair = !first.pair.empty() && first.pair == second.pair;
+  if (first.run != second.run && !samePair) {
+    *refusal = Printf("Nothing can be restored: the two %s were made by different runs (%s and %s), so they do "
+                      "not belong together.\n\nNothing has been changed.",
+                      copy == Copy::Original ? "copies of the originals" : "backups", first.made.c_str(),
+                      second.made.c_str());
     return false;
   }
   return true;
@@ -112,7 +126,12 @@ std::string Confirmation(Copy copy, const std::array<Replacement, 2>& files) {
     text += Printf("  %s from %s\n", plat::DisplayPath(file.live.c_str()).c_str(),
                    NameOf(file.copy.path).c_str());
   }
-  text += Printf("The files as they are now are kept as <name>%s.", SuffixOf(Copy::BeforeRestore));
+  std::string kept;
+  for (const Replacement& file : files) {
+    if (!file.Kept()) continue;
+    kept += (kept.empty() ? "" : " and ") + NameOf(file.kept.path);
+  }
+  if (!kept.empty()) text += "The files as they are now are kept as " + kept + ".";
   return text;
 }
 
@@ -126,65 +145,62 @@ bool Writable(const std::array<Replacement, 2>& files, std::string* refusal) {
   return true;
 }
 
-bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal) {
-  const RunStamp run = NewRunStamp();
+std::vector<FoundFile> FilesKept(const std::array<Replacement, 2>& files) {
+  std::vector<FoundFile> kept;
   for (const Replacement& file : files) {
-    if (!file.Changes() || !file.liveExists) continue;
-    std::string failure;
-    if (KeepBeforeRestore(FoundFile{file.live, file.liveBytes.View()}, run, &failure)) continue;
-    *refusal = failure + "\n\nNothing has been changed.";
-    return false;
+    if (file.Kept()) kept.push_back(FoundFile{file.live, file.liveBytes.View()});
+  }
+  return kept;
+}
+
+// Where the files as they are will be kept, decided before the question
+// names them.
+bool PlanKeeping(std::array<Replacement, 2>* files, std::string* refusal) {
+  std::vector<BeforeRestoreCopy> plan;
+  if (!PlanBeforeRestore(FilesKept(*files), &plan, refusal)) return false;
+  std::size_t next = 0;
+  for (Replacement& file : *files) {
+    if (file.Kept()) file.kept = plan[next++];
   }
   return true;
 }
 
-bool Put(const std::string& path, std::string_view bytes) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(path.c_str(), bytes, options);
-}
-
-// Takes back a file put back already: what it held, or nothing if it was
-// not there.
-bool TakeBack(const Replacement& file) {
-  return file.liveExists ? Put(file.live, file.liveBytes.View()) : plat::RemoveFile(file.live.c_str());
-}
-
-// Puts the copies in place; a failure part-way takes back what was done.
-// False, with the message for the user, when the files are as they were
-// (*changed false) or when taking back failed too (*changed true).
-bool PutBack(const std::array<Replacement, 2>& files, std::string* message, bool* changed) {
-  *changed = false;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const Replacement& file = files[i];
-    if (!file.Changes() || Put(file.live, file.copy.bytes.View())) continue;
-    const std::string failed = Printf("%s could not be written%s.", plat::DisplayPath(file.live.c_str()).c_str(),
-                                      plat::Because().c_str());
-    if (i == 0 || !files[0].Changes() || TakeBack(files[0])) {
-      *message = failed + "\n\nNothing has been changed.";
-      return false;
-    }
-    *changed = true;
-    *message = failed + Printf(" %s was restored already and could not be taken back%s; it is kept as it was as "
-                               "%s%s.",
-                               plat::DisplayPath(files[0].live.c_str()).c_str(), plat::Because().c_str(),
-                               NameOf(files[0].live).c_str(), SuffixOf(Copy::BeforeRestore));
-    return false;
+bool KeepAsTheyAre(const std::array<Replacement, 2>& files, std::string* refusal) {
+  std::vector<BeforeRestoreCopy> plan;
+  for (const Replacement& file : files) {
+    if (file.Kept()) plan.push_back(file.kept);
   }
-  return true;
+  std::string failure;
+  if (KeepBeforeRestore(FilesKept(files), plan, NewRunStamp(), &failure)) return true;
+  *refusal = failure + "\n\nNothing has been changed.";
+  return false;
 }
 
 enum class PutResult { Done, NothingChanged, Failed };
 
-// Keeps the files as they are, then puts the copies in place. Nothing
-// changed: the message in *refusal. A failure after a file changed goes to
-// the report.
-PutResult PutCopiesBack(const std::array<Replacement, 2>& files, RunReport& report, std::string* refusal) {
+// Keeps the files as they are, then swaps the copies in (FileSwap.h): a
+// restore stopped half-way is taken back at the next start, from the
+// copies just kept. Nothing changed: the message in *refusal. A failure
+// after a file changed goes to the report.
+PutResult PutCopiesBack(const std::array<Replacement, 2>& files, bool* swapping, RunReport& report,
+                        std::string* refusal) {
   if (!Writable(files, refusal) || !KeepAsTheyAre(files, refusal)) return PutResult::NothingChanged;
-  bool changed = false;
-  if (PutBack(files, refusal, &changed)) return PutResult::Done;
-  if (!changed) return PutResult::NothingChanged;
-  report.Fail(*refusal);
+  std::vector<FileChange> changes;
+  for (const Replacement& file : files) {
+    if (!file.Changes()) continue;
+    changes.push_back(FileChange{file.live, file.copy.bytes.View(), file.liveExists, file.liveBytes.View(),
+                                 file.liveExists ? file.kept.path : std::string()});
+  }
+  std::vector<std::string> folders = {FolderOf(files[0].live)};
+  const std::string modelFolder = FolderOf(files[1].live);
+  if (!plat::IsSameFolder(folders[0].c_str(), modelFolder.c_str())) folders.push_back(modelFolder);
+  const SwapResult swapped = SwapIn("restore", NewRunStamp(), folders, changes, {}, swapping);
+  switch (swapped.status) {
+    case SwapStatus::Done: return PutResult::Done;
+    case SwapStatus::NothingChanged: *refusal = swapped.message; return PutResult::NothingChanged;
+    case SwapStatus::LeftForRepair: break;
+  }
+  report.Fail(swapped.message);
   return PutResult::Failed;
 }
 
@@ -230,6 +246,7 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
     host.ShowMessage(MessageKind::Success, done, nullptr);
     return InstallOutcome::Completed;
   }
+  if (!PlanKeeping(&files, &refusal)) return Refuse(host, refusal);
   if (host.ShowMessage(MessageKind::Confirmation, Confirmation(copy, files).c_str(), nullptr) != Answer::Ok) {
     return InstallOutcome::Cancelled;
   }
@@ -237,7 +254,7 @@ InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
   host.ShowWaitBox(kWaitRestoringText);
   host.SetProgressRange(ProgressBar::Overall, 0, 1);
   host.SetProgressPos(ProgressBar::Overall, 0);
-  const PutResult put = PutCopiesBack(files, run.report, &refusal);
+  const PutResult put = PutCopiesBack(files, &run.staged.swapping, run.report, &refusal);
   if (put == PutResult::Done) host.SetProgressPos(ProgressBar::Overall, 1);
   host.CloseWaitBox();
   if (put == PutResult::NothingChanged) return Refuse(host, refusal);

@@ -35,35 +35,46 @@ bool CouldTake(const std::string& folder, std::string* refusal) {
   return true;
 }
 
-bool Take(plat::FolderLock& lock, const std::string& folder, const std::string& holder, std::string* refusal) {
+RunLocks::Got Take(plat::FolderLock& lock, const std::string& folder, const std::string& holder, bool sweep,
+                   std::string* refusal) {
   std::string heldBy;
   switch (lock.Take(folder.c_str(), holder, &heldBy)) {
     case plat::FolderLock::Result::Taken:
-      plat::RemoveLeftoverTemporaries(folder.c_str());
-      return true;
+      // A lock left behind means a run was killed here: what it was
+      // copying may wait in the texture folders below as well.
+      if (sweep) plat::RemoveLeftoverTemporaries(folder.c_str(), lock.TookOver());
+      return RunLocks::Got::Taken;
     case plat::FolderLock::Result::HeldByAnother:
       *refusal = HeldMessage(folder, heldBy);
-      return false;
+      return RunLocks::Got::Held;
     case plat::FolderLock::Result::Failed:
       *refusal = CannotLockMessage(folder);
-      return false;
+      return RunLocks::Got::Failed;
   }
-  return false;
+  return RunLocks::Got::Failed;
 }
 
 }  // namespace
 
 bool RunLocks::Take(const InstallContext& context, const char* command, bool dryRun, std::string* refusal) {
-  const std::string configFolder = FolderOf(context.configPath);
-  const std::string modelListFolder = FolderOf(context.modelListPath);
-  const bool oneFolder = plat::IsSameFolder(configFolder.c_str(), modelListFolder.c_str());
-  if (dryRun) return CouldTake(configFolder, refusal) && (oneFolder || CouldTake(modelListFolder, refusal));
+  return Take(FolderOf(context.configPath), FolderOf(context.modelListPath), command, dryRun, refusal,
+              /*sweep=*/true) == Got::Taken;
+}
 
+RunLocks::Got RunLocks::Take(const std::string& configFolder, const std::string& modelListFolder,
+                             const char* command, bool dryRun, std::string* refusal, bool sweep) {
+  const bool oneFolder = plat::IsSameFolder(configFolder.c_str(), modelListFolder.c_str());
+  if (dryRun) {
+    return CouldTake(configFolder, refusal) && (oneFolder || CouldTake(modelListFolder, refusal)) ? Got::Taken
+                                                                                                   : Got::Failed;
+  }
   const std::string holder = Printf("Quorvane %s, started %s", command, NewRunStamp().when.c_str());
-  if (!engine::Take(m_configFolder, configFolder, holder, refusal)) return false;
-  if (oneFolder || engine::Take(m_modelListFolder, modelListFolder, holder, refusal)) return true;
-  m_configFolder.Release();
-  return false;
+  const Got config = engine::Take(m_configFolder, configFolder, holder, sweep, refusal);
+  if (config != Got::Taken) return config;
+  if (oneFolder) return Got::Taken;
+  const Got models = engine::Take(m_modelListFolder, modelListFolder, holder, sweep, refusal);
+  if (models != Got::Taken) m_configFolder.Release();
+  return models;
 }
 
 void RunLocks::Release() {

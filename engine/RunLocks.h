@@ -20,6 +20,11 @@ class RunLocks {
   // A taken folder loses what killed runs of ours left of their temporary
   // files.
   bool Take(const InstallContext& context, const char* command, bool dryRun, std::string* refusal);
+  // The same by the two folders. Without `sweep` the temporary files that
+  // killed runs left stay: a repair looks at them first.
+  enum class Got { Taken, Held, Failed };
+  Got Take(const std::string& configFolder, const std::string& modelListFolder, const char* command, bool dryRun,
+           std::string* refusal, bool sweep);
   void Release();
 
  private:

@@ -18,8 +18,18 @@ enum class FileOp { Open, Read, Write, Flush, Close, Rename, Copy, CreateFolder,
 void FailNthOperation(long n, int error = 5 /* EIO */);
 
 // Makes the nth operation after this call end the process as a kill would,
-// there and then, with nothing flushed or cleaned up.
+// there and then, with nothing flushed or cleaned up (on Windows through
+// TerminateProcess, as Task Manager ends a program).
 void KillAtNthOperation(long n);
+
+// Makes the disk full from the nth operation on: every write, flush, copy
+// and new folder fails with ENOSPC; reading, renaming and removing still
+// work, as they do on a full disk.
+void FillDiskAtNthOperation(long n);
+
+// Runs `action` just before the nth operation after this call (a test's
+// other program taking hold of a file at a chosen moment).
+void RunAtNthOperation(long n, void (*action)());
 
 // Operations counted since the last FailNthOperation call.
 long OperationCount();

@@ -23,13 +23,23 @@ bool FileReplacement::Begin(const char* path, const Options& options) {
   return true;
 }
 
-bool FileReplacement::Commit() {
+bool FileReplacement::Commit() { return Close() && Swap(); }
+
+bool FileReplacement::Close() {
   if (!m_active) return false;
-  const bool ok = m_file.Close(m_durable) && MoveFileOver(m_temp.c_str(), m_target.nativePath.c_str());
-  if (!ok) {
+  if (!m_file.IsOpen() || m_file.Close(m_durable)) return true;
+  const std::string reason = LastErrorText();
+  Abandon();
+  detail::SetLastErrorText(reason);  // the removal of the temporary file must not hide it
+  return false;
+}
+
+bool FileReplacement::Swap() {
+  if (!m_active || m_file.IsOpen()) return false;
+  if (!MoveFileOver(m_temp.c_str(), m_target.nativePath.c_str())) {
     const std::string reason = LastErrorText();
     Abandon();
-    detail::SetLastErrorText(reason);  // the removal of the temporary file must not hide it
+    detail::SetLastErrorText(reason);
     return false;
   }
   RestoreAttributes(m_target.nativePath, m_target.attributes);

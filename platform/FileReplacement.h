@@ -43,8 +43,22 @@ class FileReplacement {
   void Write(std::string_view bytes) { m_file.Write(bytes.data(), bytes.size()); }
   bool Commit();
 
- private:
+  // Commit in two steps, for files that are to change together: Close()
+  // ends the writing (on the disk, with `durable`) and leaves the whole
+  // new content in its temporary file; Swap() then puts it in the file's
+  // place. Until Swap() the original stays as it was, and an abandoned
+  // replacement removes its temporary file, unless Keep() left it for a
+  // later run to find.
+  bool Close();
+  bool Swap();
+  void Keep() { m_active = false; }
+  // The file that is replaced (a followed link's target), and the
+  // temporary file that holds its new content.
+  const std::string& Target() const { return m_target.nativePath; }
+  const std::string& Temporary() const { return m_temp; }
   void Abandon();
+
+ private:
 
   ReplacementTarget m_target;
   std::string m_temp;

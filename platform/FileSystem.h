@@ -46,6 +46,16 @@ bool CreateFolder(const char* path);
 // never read-only, also when the source is.
 bool CopyFileOver(const char* source, const char* target);
 
+// The first step of CopyFileOver alone: the copy made whole in a new
+// temporary file beside the target, with the target's attributes, whose
+// name *temp receives; MoveFileOver(*temp, target) is the second step.
+bool CopyBeside(const char* source, const char* target, std::string* temp);
+
+// Makes the folder's entries (new names, renames, removals) durable, as a
+// file's flush to disk makes its content durable. Windows writes them
+// through with MOVEFILE_WRITE_THROUGH; there it does nothing.
+bool SyncFolder(const char* folder);
+
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
 // rename() on Linux: one step, the target is either old or new. Windows 98
 // and ME do not implement MoveFileExA; there the target is deleted first.
@@ -89,9 +99,10 @@ std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttrib
 void RestoreAttributes(const std::string& nativePath, const KeptAttributes& attributes);
 
 // Removes what runs of ours that were killed left of their temporary
-// files in the folder (nothing else). Only called under the folder's lock,
-// when no run of ours can be writing there.
-void RemoveLeftoverTemporaries(const char* folder);
+// files in the folder (nothing else), with `inSubfolders` also in each
+// folder directly below it (the texture folders). Only called under the
+// folder's lock, when no run of ours can be writing there.
+void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders = false);
 
 // Whether the file can be replaced now: on Windows no other program holds
 // it open in a way that forbids that (a sharing violation); everywhere it

@@ -455,8 +455,10 @@ KeptAttributes AttributesOf(const struct stat& st) {
 
 }  // namespace
 
-bool CopyFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
+namespace {
+
+// The copy of CopyBeside; *to gets what the target's look saw.
+bool CopyToTemporary(const char* source, const char* target, std::string* temp, LookedUp* to) {
   // The source opened as written and looked at through its descriptor:
   // one walk of its path instead of two; only a name not found as written
   // is looked up in other letter case.
@@ -481,15 +483,14 @@ bool CopyFileOver(const char* source, const char* target) {
   }
   // As PlanReplacement with LinkPolicy::Replace, with the folder's state
   // the look at the target saw on its way.
-  const LookedUp to = LookUp(target);
-  if (!MayReplaceWhatIsThere(to)) {
+  *to = LookUp(target);
+  if (!MayReplaceWhatIsThere(*to)) {
     close(in);
     return false;
   }
-  const KeptAttributes attributes = to.exists ? AttributesOf(to.st) : KeptAttributes();
-  const bool folderTakes = to.parentSeen ? HasWriteBits(to.parentSt) : FolderAllowsChanges(to.native);
-  std::string temp;
-  const int out = CreateTemporaryFile(to.native, attributes, folderTakes, &temp);
+  const KeptAttributes attributes = to->exists ? AttributesOf(to->st) : KeptAttributes();
+  const bool folderTakes = to->parentSeen ? HasWriteBits(to->parentSt) : FolderAllowsChanges(to->native);
+  const int out = CreateTemporaryFile(to->native, attributes, folderTakes, temp);
   if (out < 0) {
     close(in);
     return false;
@@ -501,14 +502,48 @@ bool CopyFileOver(const char* source, const char* target) {
     detail::SetLastErrno(errno);
     ok = false;
   }
-  if (ok && rename(temp.c_str(), to.native.c_str()) != 0) {
+  if (!ok) {
+    unlink(temp->c_str());
+    EntryChanged(*temp);
+  }
+  return ok;
+}
+
+}  // namespace
+
+bool CopyFileOver(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  std::string temp;
+  LookedUp to;
+  if (!CopyToTemporary(source, target, &temp, &to)) return false;
+  bool ok = true;
+  if (rename(temp.c_str(), to.native.c_str()) != 0) {
     detail::SetLastErrno(errno);
     ok = false;
+    unlink(temp.c_str());
   }
-  if (!ok) unlink(temp.c_str());
   EntryChanged(temp);
   EntryChanged(to.native);
   return ok;
+}
+
+bool CopyBeside(const char* source, const char* target, std::string* temp) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  LookedUp to;
+  return CopyToTemporary(source, target, temp, &to);
+}
+
+bool SyncFolder(const char* folder) {
+  if (detail::InjectFault(FileOp::Flush)) return false;
+  const int fd = open(NativePath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    detail::SetLastErrno(errno);
+    return false;
+  }
+  const bool synced = fsync(fd) == 0 || errno == EINVAL;  // some file systems sync no folders
+  if (!synced) detail::SetLastErrno(errno);
+  close(fd);
+  return synced;
 }
 
 bool MoveFileOver(const char* source, const char* target) {
@@ -598,19 +633,28 @@ bool IsOurTemporary(const std::string& name) {
 }
 }  // namespace
 
-void RemoveLeftoverTemporaries(const char* folder) {
+void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders) {
   const std::string native = NativePath(folder);
   DIR* dir = opendir(native.c_str());
   if (!dir) return;
   std::vector<std::string> found;
+  std::vector<std::string> subfolders;
   while (const dirent* entry = readdir(dir)) {
-    if (IsOurTemporary(entry->d_name)) found.push_back(Join(native, entry->d_name));
+    const std::string name = entry->d_name;
+    if (IsOurTemporary(name)) {
+      found.push_back(Join(native, name));
+    } else if (inSubfolders && name != "." && name != "..") {
+      struct stat st;
+      const std::string path = Join(native, name);
+      if (lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) subfolders.push_back(path);
+    }
   }
   closedir(dir);
   for (const std::string& path : found) {
     unlink(path.c_str());
     EntryChanged(path);
   }
+  for (const std::string& subfolder : subfolders) RemoveLeftoverTemporaries(subfolder.c_str(), false);
 }
 
 bool CanReplace(const char* path) {
@@ -856,6 +900,7 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
     m_fd = fd;
     m_path = path;
     m_taken = true;
+    m_tookOver = !created;
     return Result::Taken;
   }
   detail::SetLastErrno(EAGAIN);

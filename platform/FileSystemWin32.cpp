@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Ascii.h"
 #include "FaultInjection.h"
@@ -175,25 +176,35 @@ bool CreateFolder(const char* path) {
   return CreateDirectoryA(path, nullptr) != 0 || Failed();
 }
 
-bool CopyFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
-  ReplacementTarget to;
-  if (!PlanReplacement(target, LinkPolicy::Replace, &to)) return false;
+namespace {
+
+// The copy of CopyBeside: *temp gets the new file, *to the target.
+bool CopyToTemporary(const char* source, const char* target, std::string* temp, ReplacementTarget* to) {
+  if (!PlanReplacement(target, LinkPolicy::Replace, to)) return false;
   // A temporary name that is free now; CopyFileA with bFailIfExists makes
   // the file new, never one that was put there meanwhile.
-  std::string temp;
-  std::FILE* reserved = CreateTemporaryBeside(to.nativePath, to.attributes, &temp);
+  std::FILE* reserved = CreateTemporaryBeside(to->nativePath, to->attributes, temp);
   if (!reserved) return false;
   std::fclose(reserved);
-  if (!DeleteRetrying(temp.c_str())) return FailedWhileHeld(temp.c_str());
-  if (!CopyFileA(source, temp.c_str(), TRUE)) return Failed();
+  if (!DeleteRetrying(temp->c_str())) return FailedWhileHeld(temp->c_str());
+  if (!CopyFileA(source, temp->c_str(), TRUE)) return Failed();
   // CopyFileA gives the copy the source's attributes. A read-only source (a
   // catalogue from a CD, or unpacked read-only) would leave a read-only
   // copy, over which the next run's copy fails.
-  const DWORD attributes = GetFileAttributesA(temp.c_str());
+  const DWORD attributes = GetFileAttributesA(temp->c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesA(temp.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    SetFileAttributesA(temp->c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   }
+  return true;
+}
+
+}  // namespace
+
+bool CopyFileOver(const char* source, const char* target) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  std::string temp;
+  ReplacementTarget to;
+  if (!CopyToTemporary(source, target, &temp, &to)) return false;
   if (!RetryWhileHeld([&] { return MoveReplacing(temp.c_str(), to.nativePath.c_str(), 0); })) {
     FailedWhileHeld(to.nativePath.c_str(), temp.c_str());
     const std::string reason = LastErrorText();
@@ -203,6 +214,14 @@ bool CopyFileOver(const char* source, const char* target) {
   }
   return true;
 }
+
+bool CopyBeside(const char* source, const char* target, std::string* temp) {
+  if (detail::InjectFault(FileOp::Copy)) return false;
+  ReplacementTarget to;
+  return CopyToTemporary(source, target, temp, &to);
+}
+
+bool SyncFolder(const char*) { return !detail::InjectFault(FileOp::Flush); }
 
 bool MoveFileOver(const char* source, const char* target) {
   if (detail::InjectFault(FileOp::Rename)) return false;
@@ -326,16 +345,30 @@ void RestoreAttributes(const std::string& nativePath, const KeptAttributes& attr
   if (attributes.known) SetFileAttributesA(nativePath.c_str(), attributes.bits & ~FILE_ATTRIBUTE_READONLY);
 }
 
-void RemoveLeftoverTemporaries(const char* folder) {
+void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders) {
   WIN32_FIND_DATAA found;
   const std::string pattern = std::string(folder) + "\\*.quorvane-*.tmp";
   HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      // A file still open in a run of ours cannot be deleted, and stays.
+      DeleteFileA((std::string(folder) + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  if (!inSubfolders) return;
+  std::vector<std::string> subfolders;
+  search = FindFirstFileA((std::string(folder) + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    // A file still open in a run of ours cannot be deleted, and stays.
-    DeleteFileA((std::string(folder) + "\\" + found.cFileName).c_str());
+    const std::string name = found.cFileName;
+    const DWORD kinds = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((found.dwFileAttributes & kinds) == FILE_ATTRIBUTE_DIRECTORY && name != "." && name != "..") {
+      subfolders.push_back(std::string(folder) + "\\" + name);
+    }
   } while (FindNextFileA(search, &found));
   FindClose(search);
+  for (const std::string& subfolder : subfolders) RemoveLeftoverTemporaries(subfolder.c_str(), false);
 }
 
 bool CanReplace(const char* path) {
@@ -467,6 +500,7 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
   // removing it opens again and is taken over.
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool leftBehind = file != INVALID_HANDLE_VALUE && GetLastError() == ERROR_ALREADY_EXISTS;
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION) {
@@ -489,6 +523,7 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
   m_handle = file;
   m_path = path;
   m_taken = true;
+  m_tookOver = leftBehind;
   return Result::Taken;
 }
 

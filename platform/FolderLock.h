@@ -26,6 +26,10 @@ class FolderLock {
   // running one wrote; Failed leaves the reason in LastErrorText().
   Result Take(const char* folder, const std::string& holder, std::string* heldBy);
   void Release();
+  // Whether the lock taken was left by a run that ended without releasing
+  // it (killed, or the machine went down): what it was writing may be
+  // left in temporary files.
+  bool TookOver() const { return m_taken && m_tookOver; }
 
   // Whether another live process holds the folder's lock, without taking
   // or creating anything: what a dry run asks.
@@ -39,6 +43,7 @@ class FolderLock {
   int m_fd = -1;
 #endif
   bool m_taken = false;
+  bool m_tookOver = false;
 };
 
 }  // namespace plat

@@ -13,7 +13,8 @@ Answer PreviewHost::ShowMessage(MessageKind kind, const char* text, const char* 
       m_held.push_back(Held{kind, text});
       return Answer::Ok;
     case MessageKind::AskCreateFolder:
-    case MessageKind::FolderFailure: break;
+    case MessageKind::FolderFailure:
+    case MessageKind::Repaired: break;
   }
   return m_window.ShowMessage(kind, text, caption);
 }

@@ -11,6 +11,7 @@
 #include "Catalogue.h"
 #include "DirDialog.h"
 #include "FileCheck.h"
+#include "FileSwap.h"
 #include "FolderSettings.h"
 #include "InstallCommand.h"
 #include "InstallRun.h"
@@ -307,9 +308,24 @@ void CQuorvaneDlg::OpenFolder(const std::string& folder) {
 }
 
 void CQuorvaneDlg::OnTimer(UINT_PTR) {
+  // Once: the message box below lets more timer messages through.
+  KillTimer(kSelectAllTimer);
   // Indexes past the last entry are refused by the list box.
   for (int i = 0; i < kListSelectLimit; ++i) SendToList(LB_SETSEL, 4, i);
-  KillTimer(kSelectAllTimer);
+  RepairStoppedRun();
+}
+
+// A run of ours that was stopped (ended from Task Manager, a power cut)
+// is finished or taken back as soon as the window is there, before the
+// user starts another command; one line says what was done.
+void CQuorvaneDlg::RepairStoppedRun() noexcept {
+  try {
+    const engine::Repair repair = engine::RepairOf(Request());
+    if (repair.line.empty()) return;
+    ShowMessage(repair.settled ? MessageKind::Repaired : MessageKind::Failure, repair.line.c_str(), nullptr);
+  } catch (...) {
+    // Each command looks again before it starts.
+  }
 }
 
 void CQuorvaneDlg::OnPaint() {
@@ -350,6 +366,9 @@ Answer CQuorvaneDlg::ShowMessage(MessageKind kind, const char* text, const char*
       return ::MessageBoxA(owner, text, caption, MB_YESNO | MB_TASKMODAL) == IDYES ? Answer::Yes : Answer::No;
     case MessageKind::FolderFailure:
       ::MessageBoxA(owner, text, caption, MB_OK | MB_TASKMODAL);
+      return Answer::Ok;
+    case MessageKind::Repaired:
+      ::MessageBoxA(owner, text, AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
       return Answer::Ok;
   }
   return Answer::Ok;

@@ -87,6 +87,7 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   BOOL DispatchCommand(WPARAM wp, LPARAM lp);
   // A command ended in an exception: its files given back, and a message.
   void OnCommandStopped(engine::CommandStop stop, const char* detail) noexcept;
+  void RepairStoppedRun() noexcept;
   void CreateButtons();
   void AddSafetyNet();
   void OnSafetyCommand(UINT id);

@@ -6,8 +6,15 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Backups.h"
 #include "Checksum.h"
@@ -16,6 +23,7 @@
 #include "InstallRun.h"
 #include "Messages.h"
 #include "TestSupport.h"
+#include "Text.h"
 
 using namespace engine;
 
@@ -41,10 +49,14 @@ TEST(Crc32, IsTheZipChecksum) {
 
 class BackupsTest : public ::testing::Test {
  protected:
+  // As a run keeps them: the last-run copy pending until the run has
+  // replaced the files.
   std::string Keep(const std::string& content, const RunStamp& run = NewRunStamp()) {
     WriteFile(file_, content);
     std::string failure;
-    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure)) << failure;
+    std::vector<PendingCopy> pending;
+    EXPECT_TRUE(KeepBackups({{file_, content}}, run, &failure, &pending)) << failure;
+    EXPECT_TRUE(SettleBackups(pending));
     return failure;
   }
   bool Check(Copy copy, std::string* failure, CheckedCopy* checked = nullptr) {
@@ -93,18 +105,26 @@ TEST_F(BackupsTest, ACopyThatIsNotWhatItsRecordSaysIsNeverTaken) {
   EXPECT_NE(failure.find("is not named in"), std::string::npos) << failure;
 }
 
+// A file of someone else's at the original's name is left alone, and the
+// original is kept under the next free name; even one that holds the same
+// bytes is not taken over, since its maker may change it.
 TEST_F(BackupsTest, AnOriginalThatIsNotOursIsLeftAloneUnlessItIsTheSameFile) {
   WriteFile(file_ + ".orig", "the user's own\r\n");
   Keep("now\r\n");
   EXPECT_EQ(ReadFile(file_ + ".orig"), "the user's own\r\n");
   std::string failure;
-  EXPECT_FALSE(Check(Copy::Original, &failure)) << "not ours, so never put back";
+  CheckedCopy checked;
+  ASSERT_TRUE(Check(Copy::Original, &failure, &checked)) << "kept under another name: " << failure;
+  EXPECT_EQ(checked.path, file_ + ".orig-2");
+  EXPECT_EQ(checked.bytes.View(), "now\r\n");
 
   std::remove((file_ + ".orig").c_str());
+  std::remove((file_ + ".orig-2").c_str());
   std::remove((dir_ / "Quorvane-backups.ini").c_str());
-  WriteFile(file_ + ".orig", "now\r\n");  // left by a run killed before its record
+  WriteFile(file_ + ".orig", "now\r\n");
   Keep("now\r\n");
   EXPECT_TRUE(Check(Copy::Original, &failure)) << failure;
+  EXPECT_EQ(ReadFile(file_ + ".orig"), "now\r\n");
 }
 
 TEST_F(BackupsTest, CopiesKeepTheModeOfTheFile) {
@@ -122,6 +142,88 @@ TEST_F(BackupsTest, CopiesKeepTheModeOfTheFile) {
   EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
+// Users copy their files by hand to the names we use ("Aircraft.cfg.bak"
+// is a favourite). Such a file is never written over or removed: our copy
+// takes the next free name, and keeps it while it stays ours; a copy of
+// ours that the user writes over becomes theirs.
+TEST_F(BackupsTest, NamesTakenByOtherFilesAreNeverWrittenOrRemoved) {
+  const std::vector<std::pair<std::string, std::string>> theirs = {
+      {file_ + ".orig", "an old hand copy\r\n"},
+      {file_ + ".bak", "yesterday's hand copy\r\n"},
+      {file_ + ".bak-2", "another program's\r\n"},
+      {file_ + ".before-restore", "a copy of the user's\r\n"}};
+  for (const auto& [path, bytes] : theirs) WriteFile(path, bytes);
+  std::vector<PendingCopy> pending;
+  WriteFile(file_, "first\r\n");
+  std::string failure;
+  ASSERT_TRUE(KeepBackups({{file_, "first\r\n"}}, NewRunStamp(), &failure, &pending)) << failure;
+  for (const auto& [path, bytes] : theirs) EXPECT_EQ(ReadFile(path), bytes) << "until the run is done";
+  ASSERT_TRUE(SettleBackups(pending));
+  EXPECT_EQ(ReadFile(file_ + ".bak-3"), "first\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".orig-2"), "first\r\n");
+  Keep("second\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".bak-3"), "second\r\n") << "a copy of ours is used again";
+  EXPECT_EQ(ReadFile(file_ + ".orig-2"), "first\r\n");
+  EXPECT_FALSE(FileExists(file_ + ".bak-4"));
+
+  WriteFile(file_ + ".bak-3", "the user's own now\r\n");
+  Keep("third\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".bak-3"), "the user's own now\r\n");
+  EXPECT_EQ(ReadFile(file_ + ".bak-4"), "third\r\n");
+  CheckedCopy checked;
+  ASSERT_TRUE(Check(Copy::LastRun, &failure, &checked)) << failure;
+  EXPECT_EQ(checked.path, file_ + ".bak-4");
+  ASSERT_TRUE(Check(Copy::Original, &failure, &checked)) << failure;
+  EXPECT_EQ(checked.bytes.View(), "first\r\n");
+  for (const auto& [path, bytes] : theirs) EXPECT_EQ(ReadFile(path), bytes) << path;
+  const std::string record = ReadFile(dir_ / "Quorvane-backups.ini");
+  EXPECT_EQ(record.find("[Aircraft.cfg.bak-3]"), std::string::npos) << "no longer ours:\n" << record;
+}
+
+#ifndef _WIN32
+// The record is written before the copies: a run killed anywhere while it
+// keeps them leaves nothing of ours that a later run would take for a
+// file of someone else's and step around.
+TEST_F(BackupsTest, AKillWhileCopiesAreKeptLeavesNoCopyOfOursUnrecorded) {
+  // A run's keeping: the copies, then, the files replaced, the settling.
+  const auto keep = [](const std::string& file, const std::string& content) {
+    std::string failure;
+    std::vector<PendingCopy> pending;
+    const bool kept = KeepBackups({{file, content}}, NewRunStamp(), &failure, &pending);
+    SettleBackups(pending);
+    return kept;
+  };
+  long operations = 0;
+  {
+    TempDir probe;
+    const std::string file = probe / "Aircraft.cfg";
+    ASSERT_TRUE(keep(file, "first\r\n"));
+    plat::FailNthOperation(0);
+    ASSERT_TRUE(keep(file, "second\r\n"));
+    operations = plat::OperationCount();
+  }
+  for (long n = 1; n <= operations; ++n) {
+    TempDir dir;
+    const std::string file = dir / "Aircraft.cfg";
+    ASSERT_TRUE(keep(file, "first\r\n"));
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+      plat::KillAtNthOperation(n);
+      keep(file, "second\r\n");
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(keep(file, "third\r\n")) << n;
+    EXPECT_EQ(ReadFile(file + ".bak"), "third\r\n") << "operation " << n;
+    EXPECT_EQ(ReadFile(file + ".orig"), "first\r\n") << "operation " << n;
+    EXPECT_FALSE(FileExists(file + ".bak-2")) << "operation " << n;
+    EXPECT_FALSE(FileExists(file + ".orig-2")) << "operation " << n;
+  }
+}
+#endif
+
 // Restore through the command, on a whole tree.
 class RestoreTest : public ::testing::Test {
  protected:
@@ -133,6 +235,16 @@ class RestoreTest : public ::testing::Test {
     WriteFile(tree_.models(), kModels);
   }
   InstallOutcome Install() { return OnInstall(run_, host_); }
+  // Both files as at the start, and no copy kept.
+  void TearDownFiles() {
+    for (const std::string& folder : {tree_.csl, tree_.squawkBox}) {
+      for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file()) std::filesystem::remove(entry.path());
+      }
+    }
+    WriteFile(tree_.config(), kConfig);
+    WriteFile(tree_.models(), kModels);
+  }
   InstallOutcome Restore(RestoreFrom from = RestoreFrom::LastRun) { return OnRestore(run_, host_, from); }
   std::string Config() const { return ReadFile(tree_.config()); }
   std::string Models() const { return ReadFile(tree_.models()); }
@@ -192,6 +304,7 @@ TEST_F(RestoreTest, BackupsOfTwoRunsAreNotMixed) {
   ASSERT_EQ(Install(), InstallOutcome::Completed);
   const std::string firstModelsBackup = ReadFile(tree_.models() + ".bak");
   const std::string firstRecord = ReadFile(tree_.squawkBox + "/Quorvane-backups.ini");
+  WriteFile(tree_.models(), Models() + "Hand,edit\r\n");  // so that the second run changes the files
   ASSERT_EQ(Install(), InstallOutcome::Completed);
   // As a run killed between its two backups would leave them.
   WriteFile(tree_.models() + ".bak", firstModelsBackup);
@@ -287,6 +400,147 @@ TEST_F(RestoreTest, ShowsTheWaitBoxWhileItWorks) {
   ASSERT_EQ(host_.progress.size(), 3u);
   EXPECT_TRUE(host_.progress[0].isRange);
   EXPECT_EQ(host_.progress[2].a, 1) << "full once the files are back";
+}
+
+// Each restore keeps what it replaces under a name of its own, so a hand
+// edit put aside by one restore outlives the next.
+TEST_F(RestoreTest, EachRestoreKeepsWhatItReplacesWithoutLosingAnEarlierOne) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string installed = Config();
+  WriteFile(tree_.config(), installed + "first=edit\r\n");
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  WriteFile(tree_.config(), std::string(kConfig) + "second=edit\r\n");
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), kConfig);
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore"), installed + "first=edit\r\n");
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore-2"), std::string(kConfig) + "second=edit\r\n");
+  const std::string& confirmation = host_.messages[host_.messages.size() - 2].text;
+  EXPECT_NE(confirmation.find("kept as Aircraft.cfg.before-restore-2."), std::string::npos) << confirmation;
+  // Nothing to put back: nothing kept either.
+  ASSERT_EQ(Restore(), InstallOutcome::Completed);
+  EXPECT_FALSE(FileExists(tree_.config() + ".before-restore-3"));
+  EXPECT_FALSE(FileExists(tree_.models() + ".before-restore-2"));
+}
+
+// At most ten copies of a file are kept: the oldest goes only while every
+// line it holds is in the file or another copy; else restore says what to
+// do and changes nothing.
+TEST_F(RestoreTest, TheOldestCopyGoesOnlyWhenItsLinesAreKeptElsewhere) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string installed = Config();
+  const auto restoreAfterEdit = [&](const std::string& edit) {
+    WriteFile(tree_.config(), installed + "hand=1\r\n" + edit);
+    return Restore();
+  };
+  for (int i = 1; i <= kMostBeforeRestore; ++i) {
+    ASSERT_EQ(restoreAfterEdit(i == 1 ? "" : "mine=" + std::to_string(i) + "\r\n"), InstallOutcome::Completed) << i;
+  }
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore"), installed + "hand=1\r\n");
+  ASSERT_EQ(restoreAfterEdit("mine=11\r\n"), InstallOutcome::Completed) << LastText();
+  EXPECT_FALSE(FileExists(tree_.config() + ".before-restore")) << "its lines are all in the next copy";
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore-11"), installed + "hand=1\r\nmine=11\r\n");
+
+  const std::string edited = installed + "hand=1\r\nmine=12\r\n";
+  EXPECT_EQ(restoreAfterEdit("mine=12\r\n"), InstallOutcome::CheckFailed);
+  EXPECT_NE(LastText().find("10 copies of Aircraft.cfg are kept already"), std::string::npos) << LastText();
+  EXPECT_NE(LastText().find(tree_.config() + ".before-restore-2, holds lines that no other copy holds (such as "
+                                            "\"mine=2\")"),
+            std::string::npos)
+      << LastText();
+  EXPECT_EQ(Config(), edited);
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore-2"), installed + "hand=1\r\nmine=2\r\n");
+  EXPECT_FALSE(FileExists(tree_.config() + ".before-restore-12"));
+
+  std::remove((tree_.config() + ".before-restore-2").c_str());  // the user moved it away
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(ReadFile(tree_.config() + ".before-restore-12"), edited);
+}
+
+// Copies made by hand at every name before the first run: the tool keeps
+// its own beside them, and both kinds of restore (and the window, which
+// asks LookAtFolders) find them.
+TEST_F(RestoreTest, RestoreFindsOurCopiesBesideFilesMadeByHand) {
+  const std::vector<std::string> names = {".orig", ".bak", ".before-restore"};
+  for (const std::string& name : names) {
+    WriteFile(tree_.config() + name, "[fltsim.0]\r\ntitle=hand copy" + name + "\r\n");
+    WriteFile(tree_.models() + name, "Hand copy" + name + ",X\r\n");
+  }
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string installedConfig = Config();
+  const std::string installedModels = Models();
+  WriteFile(tree_.config(), installedConfig + "hand=edit\r\n");
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+
+  InstallRequest request;
+  request.fsFolder = host_.fsFolder;
+  request.squawkBoxFolder = host_.squawkBoxFolder;
+  EXPECT_EQ(LookAtFolders(request).original, KeptCopies::Restorable);
+  EXPECT_EQ(LookAtFolders(request).lastRun, KeptCopies::Restorable);
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), installedConfig + "hand=edit\r\n");
+  EXPECT_EQ(Models(), installedModels);
+  ASSERT_EQ(Restore(RestoreFrom::Original), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), kConfig);
+  EXPECT_EQ(Models(), kModels);
+  for (const std::string& name : names) {
+    EXPECT_EQ(ReadFile(tree_.config() + name), "[fltsim.0]\r\ntitle=hand copy" + name + "\r\n") << name;
+    EXPECT_EQ(ReadFile(tree_.models() + name), "Hand copy" + name + ",X\r\n") << name;
+  }
+  EXPECT_EQ(ReadFile(tree_.config() + ".orig-2"), kConfig);
+  EXPECT_EQ(ReadFile(tree_.models() + ".bak-2"), installedModels);
+}
+
+// A record and copies as the release before generations wrote them.
+TEST_F(RestoreTest, ReadsTheRecordsOfTheEarlierRelease) {
+  const std::string config = "[fltsim.0]\r\ntitle=before\r\n";
+  const std::string models = "Before,X\r\n";
+  const auto entry = [](const std::string& name, const std::string& of, const std::string& bytes) {
+    return Printf("\n[%s]\nOf=%s\nSize=%zu\nCRC32=%08x\nRun=20261201-101010-42-1\nMade=2026-12-01 10:10:10\n",
+                  name.c_str(), of.c_str(), bytes.size(), static_cast<unsigned>(Crc32(bytes)));
+  };
+  const std::string head =
+      "; What Quorvane keeps of the files in this folder. A copy below is put\n"
+      "; back only while its size and CRC-32 are the ones recorded here.\n";
+  WriteFile(tree_.config() + ".bak", config);
+  WriteFile(tree_.config() + ".orig", config);
+  WriteFile(tree_.csl + "/Quorvane-backups.ini", head + entry("Aircraft.cfg.bak", "Aircraft.cfg", config) +
+                                                     entry("Aircraft.cfg.orig", "Aircraft.cfg", config));
+  WriteFile(tree_.models() + ".bak", models);
+  WriteFile(tree_.models() + ".orig", models);
+  WriteFile(tree_.squawkBox + "/Quorvane-backups.ini", head + entry("CSL_ICAO.csv.bak", "CSL_ICAO.csv", models) +
+                                                           entry("CSL_ICAO.csv.orig", "CSL_ICAO.csv", models));
+  ASSERT_EQ(Restore(), InstallOutcome::Completed) << LastText();
+  EXPECT_EQ(Config(), config);
+  EXPECT_EQ(Models(), models);
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  EXPECT_EQ(ReadFile(tree_.config() + ".orig"), config) << "the earlier release's original stays the original";
+  EXPECT_EQ(ReadFile(tree_.config() + ".bak"), config);
+  EXPECT_FALSE(FileExists(tree_.config() + ".orig-2"));
+}
+
+// A run that fails, wherever it fails, leaves the last run's copy as it
+// was: restore still undoes the last run that changed the files.
+TEST_F(RestoreTest, ARunThatFailsLeavesTheLastRunsCopyAsItWas) {
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const std::string edited = Config() + "hand=edit\r\n";
+  const std::string models = Models();
+  plat::FailNthOperation(0);
+  WriteFile(tree_.config(), edited);
+  ASSERT_EQ(Install(), InstallOutcome::Completed);
+  const long operations = plat::OperationCount();
+  for (long n = 1; n <= operations; ++n) {
+    TearDownFiles();
+    ASSERT_EQ(Install(), InstallOutcome::Completed);
+    WriteFile(tree_.config(), edited);
+    plat::FailNthOperation(n);
+    const InstallOutcome outcome = Install();
+    plat::FailNthOperation(0);
+    const bool changed = Config() != edited;
+    ASSERT_EQ(Restore(), InstallOutcome::Completed) << "operation " << n << ": " << LastText();
+    // The files the last run that changed them found.
+    EXPECT_EQ(Config(), changed ? edited : kConfig) << "operation " << n << ", " << static_cast<int>(outcome);
+    EXPECT_EQ(Models(), changed ? models : kModels) << "operation " << n;
+  }
 }
 
 }  // namespace

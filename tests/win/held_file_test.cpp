@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "FaultInjection.h"
 #include "FileHolders.h"
 #include "FileReplacement.h"
 #include "FileSystem.h"
@@ -153,6 +155,70 @@ TEST_F(HeldUserFileTest, AnInstallWhileAFileStaysHeldChangesNothingAndNamesIt) {
   EXPECT_FALSE(FileExists(tree_.models() + ".bak"));
   EXPECT_FALSE(FileExists(tree_.csl + "\\Quorvane.lock"));
   EXPECT_FALSE(HasTemporaries(tree_.csl));
+}
+
+// A program that takes hold of the model list at the moment the run swaps
+// it in, after every check at the start passed. Held for a moment, the
+// replace waits for it and the run ends whole; held longer, the
+// configuration file, replaced just before, is put back, and nothing has
+// changed.
+std::unique_ptr<HeldFile> g_holder;
+std::string g_heldPath;
+unsigned g_heldFor = 0;
+void TakeHoldNow() { g_holder = std::make_unique<HeldFile>(g_heldPath, g_heldFor); }
+
+TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
+  const auto reset = [&] {
+    WriteFile(tree_.config(), kConfig);
+    WriteFile(tree_.models(), kModels);
+  };
+  // Counted on a second run, which reads the copies the first one kept.
+  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  reset();
+  plat::FailNthOperation(0);
+  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  const long operations = plat::OperationCount();
+  const std::string config = ReadFile(tree_.config());
+  const std::string models = ReadFile(tree_.models());
+  // The operation that replaces the model list: the one whose failure
+  // names it so.
+  long replace = 0;
+  for (long n = operations; n > 0 && replace == 0; --n) {
+    reset();
+    plat::FailNthOperation(n);
+    OnInstall(run_, host_);
+    plat::FailNthOperation(0);
+    if (host_.LastMessage()->text.find("CSL_ICAO.csv could not be replaced") != std::string::npos) replace = n;
+  }
+  ASSERT_GT(replace, 0);
+
+  reset();
+  g_heldPath = tree_.models();
+  g_heldFor = kAMoment;
+  plat::RunAtNthOperation(replace, TakeHoldNow);
+  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  ASSERT_TRUE(g_holder && g_holder->Holds());
+  EXPECT_EQ(ReadFile(tree_.config()), config);
+  EXPECT_EQ(ReadFile(tree_.models()), models);
+  g_holder.reset();
+
+  reset();
+  g_heldFor = kLongerThanTheRetries;
+  plat::RunAtNthOperation(replace, TakeHoldNow);
+  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  plat::FailNthOperation(0);
+  ASSERT_TRUE(g_holder && g_holder->Holds());
+  const std::string text = host_.LastMessage()->text;
+  EXPECT_NE(text.find(tree_.models() + " could not be replaced ("), std::string::npos) << text;
+  ExpectReasonOfAHeldFile(text, tree_.models(), *g_holder);
+  EXPECT_NE(text.find("Nothing has been changed."), std::string::npos) << text;
+  g_holder.reset();
+  EXPECT_EQ(ReadFile(tree_.config()), kConfig);
+  EXPECT_EQ(ReadFile(tree_.models()), kModels);
+  EXPECT_FALSE(FileExists(tree_.csl + "\\Quorvane-unfinished-run.ini"));
+  EXPECT_FALSE(FileExists(tree_.squawkBox + "\\Quorvane-unfinished-run.ini"));
+  EXPECT_FALSE(HasTemporaries(tree_.csl));
+  EXPECT_FALSE(HasTemporaries(tree_.squawkBox));
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ shots=${3:-}
 [ -n "$shots" ] && mkdir -p "$shots"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
+failure_shot=failure
+source "$(dirname "$0")/e2e_common.sh"
 
 mkdir "$work/app"
 if [ -d "$app" ]; then
@@ -26,21 +28,8 @@ else
 fi
 cp -r "$sample/fs2002" "$work/FS2002"
 cp -r "$sample/squawkbox" "$work/SquawkBox"
-winpath() { "$QV_WINE" winepath -w "$1" 2>/dev/null; }
-printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(winpath "$work/FS2002")" "$(winpath "$work/SquawkBox")" \
-  >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
+remember_folders "$work/FS2002" "$work/SquawkBox"
 
-shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
-fail() { echo "FAIL: $*"; shot failure; exit 1; }
-wait_for() {  # wait_for NAME_REGEX SECONDS [ID_TO_SKIP] -> window id
-  local w=
-  for _ in $(seq 1 $(($2 * 20))); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${3:-none}" | head -1) || true
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
 # The colour of a screen pixel as "r,g,b".
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*srgb(\([0-9,]*\)).*/\1/p'; }
 

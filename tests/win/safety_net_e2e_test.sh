@@ -19,6 +19,8 @@ shots=${4:-}
 [ -n "$shots" ] && mkdir -p "$shots"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
+failure_shot=safety-failure
+source "$(dirname "$0")/e2e_common.sh"
 
 mkdir "$work/app" "$work/twin"
 cp "$exe" "$work/app/Quorvane.exe"
@@ -27,21 +29,8 @@ for root in "$work" "$work/twin"; do
   cp -r "$sample/fs2002" "$root/FS2002"
   cp -r "$sample/squawkbox" "$root/SquawkBox"
 done
-winpath() { "$QV_WINE" winepath -w "$1" 2>/dev/null; }
-printf '[PATH]\r\nFLUSI=%s\r\nSQUAWK=%s\r\n' "$(winpath "$work/FS2002")" "$(winpath "$work/SquawkBox")" \
-  >"$WINEPREFIX/drive_c/windows/Quorvane.ini"
+remember_folders "$work/FS2002" "$work/SquawkBox"
 
-shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
-fail() { echo "FAIL: $*"; shot safety-failure; exit 1; }
-wait_for() {  # wait_for NAME_REGEX SECONDS [ID_TO_SKIP] -> window id
-  local w=
-  for _ in $(seq 1 $(($2 * 20))); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${3:-none}" | head -1) || true
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
 gone() {  # gone NAME_REGEX SECONDS: true once no such window shows
   for _ in $(seq 1 $(($2 * 20))); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
