@@ -16,7 +16,7 @@
 #include "Messages.h"
 #include "RunReport.h"
 #include "StagedFiles.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 #include "TextFile.h"
 #include "TitleScan.h"
@@ -45,9 +45,9 @@ std::string SectionText(long number, const AirlineRecord& record) {
 // Refuses what cannot be installed soundly, before anything is changed.
 bool CheckRecord(const char* description, const LookupResult& lookup, const AirlineRecord& record,
                  RunReport& report) {
-  if (lookup.unreadable) {
+  if (!lookup.read) {
     report.Fail(Printf("\"%s\": Airlines.dat could not be read%s, not installed", description,
-                       plat::Because().c_str()));
+                       lookup.read.Because().c_str()));
     return false;
   }
   if (!lookup.found) {
@@ -72,14 +72,14 @@ bool CheckRecord(const char* description, const LookupResult& lookup, const Airl
   return true;
 }
 
-std::string CopyFailure(const char* description, const char* source, const char* target) {
+std::string CopyFailure(const char* description, const char* source, const char* target, const plat::Result& copy) {
   return Printf("\"%s\": %s could not be copied to %s%s", description, plat::DisplayPath(source).c_str(),
-                plat::DisplayPath(target).c_str(), plat::Because().c_str());
+                plat::DisplayPath(target).c_str(), copy.Because().c_str());
 }
 
-std::string FolderFailure(const char* description, const char* folder) {
+std::string FolderFailure(const char* description, const char* folder, const plat::Result& making) {
   return Printf("\"%s\": the folder %s could not be created%s", description, plat::DisplayPath(folder).c_str(),
-                plat::Because().c_str());
+                making.Because().c_str());
 }
 
 // What making the texture folder and copying would do, and the failure
@@ -87,21 +87,21 @@ std::string FolderFailure(const char* description, const char* folder) {
 // run, so that a dry run ends as it would.
 void PlanTexture(InstallHost& host, const char* description, const char* textureFolder, const char* source,
                  const char* target, std::vector<TextureWrite>* planned, RunReport& report) {
-  plat::detail::SetLastErrorText("");
   const FolderPathPlan folders = PlanFolderPath(textureFolder);
   if (!folders.fits || !folders.cannotCreate.empty()) {
     if (folders.fits) host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folders.cannotCreate.c_str());
-    report.Fail(FolderFailure(description, textureFolder));
+    report.Fail(FolderFailure(description, textureFolder, folders.failure));
     return;
   }
   const plat::PathKind folder = plat::GetPathKind(textureFolder);
   const plat::PathKind existing = plat::GetPathKind(target);
-  plat::detail::SetLastErrorText("");
   // A file in the folder's place is passed over by the walk; the copy
-  // into it then fails.
+  // into it then fails. Only the last check has a reason of the system's.
+  plat::Result replaceable;
   if (plat::GetPathKind(source) != plat::PathKind::File || folder == plat::PathKind::File ||
-      existing == plat::PathKind::Folder || (folder == plat::PathKind::Folder && !plat::CanReplace(target))) {
-    report.Fail(CopyFailure(description, source, target));
+      existing == plat::PathKind::Folder ||
+      (folder == plat::PathKind::Folder && !(replaceable = plat::CanReplace(target)))) {
+    report.Fail(CopyFailure(description, source, target, replaceable));
     return;
   }
   planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
@@ -160,9 +160,9 @@ void StageAirline(InstallRun& run, InstallHost& host, const char* description,
     host.SetProgressPos(ProgressBar::Airline, 0);
     // A section without its model line would leave the two files out of
     // step: neither is added.
-    if (alone && !plat::CanReplace(context.configPath)) {
+    if (const plat::Result writable = alone ? plat::CanReplace(context.configPath) : plat::Result(); !writable) {
       report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description,
-                         plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str()));
+                         plat::DisplayPath(context.configPath).c_str(), writable.Because().c_str()));
       return;
     }
     if (record.SQ1[0] && !staged.ModelsUsable()) {
@@ -178,14 +178,14 @@ void StageAirline(InstallRun& run, InstallHost& host, const char* description,
     PlanTexture(host, description, textureFolder, source, target, plannedTextures, report);
     return;
   }
-  plat::detail::SetLastErrorText("");
-  if (!EnsureFolderPath(host, textureFolder, 0)) {
-    report.Fail(FolderFailure(description, textureFolder));
+  plat::Result making;
+  if (!EnsureFolderPath(host, textureFolder, 0, &making)) {
+    report.Fail(FolderFailure(description, textureFolder, making));
     return;
   }
   std::string temp;
-  if (!plat::CopyBeside(source, target, &temp)) {
-    report.Fail(CopyFailure(description, source, target));
+  if (const plat::Result copied = plat::CopyBeside(source, target, &temp); !copied) {
+    report.Fail(CopyFailure(description, source, target, copied));
     return;
   }
   staged.AddTexture(TextureChange{target, temp,
@@ -199,13 +199,17 @@ void StageAirline(InstallRun& run, InstallHost& host, const char* description,
 bool StageFromFiles(InstallRun& run, std::string* failure) {
   const InstallContext& context = run.context;
   FoundFiles found;
-  if (!plat::ReadWholeFile(context.configPath, &found.config)) {
-    *failure = Printf("%s could not be read%s", plat::DisplayPath(context.configPath).c_str(), plat::Because().c_str());
+  if (const plat::Result read = plat::ReadWholeFile(context.configPath, &found.config); !read) {
+    *failure = Printf("%s could not be read%s", plat::DisplayPath(context.configPath).c_str(), read.Because().c_str());
     return false;
   }
   const bool modelsExist = plat::GetPathKind(context.modelListPath) != plat::PathKind::Missing;
   std::string modelsProblem;
-  if (modelsExist && !plat::ReadWholeFile(context.modelListPath, &found.models)) modelsProblem = plat::Because();
+  if (modelsExist) {
+    if (const plat::Result read = plat::ReadWholeFile(context.modelListPath, &found.models); !read) {
+      modelsProblem = read.Because();
+    }
+  }
   run.staged.Begin(context.configPath, context.modelListPath, std::move(found), modelsExist);
   if (modelsExist && !modelsProblem.empty()) run.staged.MarkModelsUnusable(modelsProblem);
   return true;

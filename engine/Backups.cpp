@@ -1,6 +1,7 @@
 #include "Backups.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdlib>
 #include <ctime>
@@ -13,7 +14,7 @@
 #include "FileSystem.h"
 #include "LineTable.h"
 #include "Profile.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -44,10 +45,8 @@ class FolderRecord {
     plat::ProfileFile profile;
     // A missing record names no copy; one that is there and cannot be
     // read must not be written over with less than it holds.
-    if (!profile.Load(Path().c_str()) && plat::GetPathKind(Path().c_str()) != plat::PathKind::Missing) {
-      m_unreadable = true;
-      m_reason = plat::Because();
-    }
+    const plat::Result loaded = profile.Load(Path().c_str());
+    if (!loaded && plat::GetPathKind(Path().c_str()) != plat::PathKind::Missing) m_load = loaded;
     for (std::size_t i = 0; i < profile.SectionCount(); ++i) {
       const auto value = [&](const char* key) { return std::string(profile.FindInSection(i, key).value_or("")); };
       CopyRecord copy;
@@ -68,11 +67,12 @@ class FolderRecord {
 
   const std::string& Folder() const { return m_folder; }
   std::string Path() const { return m_folder + "\\" + kBackupRecordName; }
-  bool Unreadable() const { return m_unreadable; }
+  bool Unreadable() const { return !m_load; }
+  const plat::Result& Load() const { return m_load; }
   // Why, for the user.
   std::string UnreadableText() const {
     return Printf("The record of the backups, %s, could not be read%s.", plat::DisplayPath(Path().c_str()).c_str(),
-                  m_reason.c_str());
+                  m_load.Because().c_str());
   }
   const CopyRecord* Find(const std::string& name) const {
     const auto it = m_copies.find(name);
@@ -99,8 +99,8 @@ class FolderRecord {
     return numbers;
   }
 
-  bool Save() const {
-    if (m_unreadable) return false;
+  plat::Result Save() const {
+    if (!m_load) return m_load;
     std::string text =
         "; What Quorvane keeps of the files in this folder. A copy below is put\n"
         "; back only while its size and CRC-32 are the ones recorded here.\n";
@@ -127,8 +127,7 @@ class FolderRecord {
   std::string m_folder;
   std::map<std::string, CopyRecord> m_copies;
   std::vector<std::string> m_forgotten;
-  bool m_unreadable = false;
-  std::string m_reason;
+  plat::Result m_load;  // a failure when the record is there and could not be read
 };
 
 CopyRecord RecordOf(const std::string& livePath, std::string_view bytes, const RunStamp& run) {
@@ -160,9 +159,10 @@ bool WriteCopy(const std::string& livePath, const std::string& copyPath, std::st
   options.translation = plat::TextFile::Translation::Binary;
   options.links = plat::LinkPolicy::Replace;
   options.attributesOf = livePath.c_str();
-  if (plat::ReplaceFile(copyPath.c_str(), bytes, options)) return true;
+  const plat::Result written = plat::ReplaceFile(copyPath.c_str(), bytes, options);
+  if (written) return true;
   *failure = Printf("%s could not be backed up to %s%s.", plat::DisplayPath(livePath.c_str()).c_str(),
-                    plat::DisplayPath(copyPath.c_str()).c_str(), plat::Because().c_str());
+                    plat::DisplayPath(copyPath.c_str()).c_str(), written.Because().c_str());
   return false;
 }
 
@@ -174,16 +174,21 @@ bool WriteCopy(const std::string& livePath, const std::string& copyPath, std::st
 // nor taken as ours, and the run stops (Unreadable).
 enum class AtName { Free, Ours, NotOurs, Unreadable };
 
-AtName LookAt(const FolderRecord& record, const std::string& copyPath, plat::FileBytes* bytes = nullptr) {
+// *read (where given) is the failure of an Unreadable.
+AtName LookAt(const FolderRecord& record, const std::string& copyPath, plat::FileBytes* bytes = nullptr,
+              plat::Result* read = nullptr) {
   const plat::PathKind kind = plat::GetPathKind(copyPath.c_str());
   if (kind == plat::PathKind::Missing || plat::IsLink(copyPath.c_str())) return AtName::Free;
   if (kind == plat::PathKind::Folder) return AtName::NotOurs;
   const CopyRecord* recorded = record.Find(NameOf(copyPath));
   if (!recorded) return AtName::NotOurs;
   plat::FileBytes local;
-  plat::FileBytes* read = bytes ? bytes : &local;
-  if (!plat::ReadWholeFile(copyPath.c_str(), read)) return AtName::Unreadable;
-  return HoldsOurs(*recorded, read->View()) ? AtName::Ours : AtName::NotOurs;
+  plat::FileBytes* held = bytes ? bytes : &local;
+  if (plat::Result readNow = plat::ReadWholeFile(copyPath.c_str(), held); !readNow) {
+    if (read) *read = readNow;
+    return AtName::Unreadable;
+  }
+  return HoldsOurs(*recorded, held->View()) ? AtName::Ours : AtName::NotOurs;
 }
 
 // The first free name of a kind from number `from` on; empty, with the
@@ -219,12 +224,13 @@ FolderRecord& RecordFor(std::deque<RecordPair>& records, const std::string& fold
 bool SaveRecords(const std::deque<RecordPair>& records, bool working, std::string* failure) {
   for (const RecordPair& pair : records) {
     const FolderRecord& record = working ? pair.working : pair.loaded;
-    if (record.Save()) continue;
+    const plat::Result saved = record.Save();
+    if (saved) continue;
     if (failure && record.Unreadable()) {
       *failure = record.UnreadableText();
     } else if (failure) {
       *failure = Printf("The record of the backups, %s, could not be written%s.",
-                        plat::DisplayPath(record.Path().c_str()).c_str(), plat::Because().c_str());
+                        plat::DisplayPath(record.Path().c_str()).c_str(), saved.Because().c_str());
     }
     return false;
   }
@@ -236,15 +242,18 @@ bool SaveRecords(const std::deque<RecordPair>& records, bool working, std::strin
 // user's own file at the name), are taken out of the record; the files
 // stay as they are. False, with the failure, when a recorded copy cannot
 // be read, so that it cannot be told.
-bool OursOfKind(FolderRecord& record, const std::string& live, Copy kind, int* ours, std::string* failure) {
+bool OursOfKind(FolderRecord& record, const std::string& live, Copy kind, int* ours, std::string* failure,
+                plat::Result* readFailure = nullptr) {
   *ours = 0;
   const std::vector<int> numbers = record.NumbersOf(NameOf(live), kind);
   for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
     const std::string path = CopyPath(live, kind, *it);
-    const AtName at = LookAt(record, path);
+    plat::Result read;
+    const AtName at = LookAt(record, path, nullptr, &read);
     if (at == AtName::Unreadable) {
       *failure = Printf("%s could not be read%s, so it cannot be told whether it is the copy Quorvane kept.",
-                        plat::DisplayPath(path.c_str()).c_str(), plat::Because().c_str());
+                        plat::DisplayPath(path.c_str()).c_str(), read.Because().c_str());
+      if (readFailure) *readFailure = read;
       return false;
     }
     if (at == AtName::Ours && *ours == 0) {
@@ -265,16 +274,18 @@ bool WritePending(const std::string& live, const std::string& near, std::string_
   options.links = plat::LinkPolicy::Replace;
   options.attributesOf = live.c_str();
   plat::FileReplacement out;
-  if (out.Begin(near.c_str(), options)) {
+  plat::Result written = out.Begin(near.c_str(), options);
+  if (written) {
     out.Write(bytes);
-    if (out.Close()) {
+    written = out.Close();
+    if (written) {
       *temp = out.Temporary();
       out.Keep();
       return true;
     }
   }
   *failure = Printf("%s could not be backed up beside %s%s.", plat::DisplayPath(live.c_str()).c_str(),
-                    plat::DisplayPath(near.c_str()).c_str(), plat::Because().c_str());
+                    plat::DisplayPath(near.c_str()).c_str(), written.Because().c_str());
   return false;
 }
 
@@ -295,9 +306,7 @@ bool WriteRecordedCopies(std::deque<RecordPair>& records, const std::vector<Plan
   }
   for (const PlannedCopy& write : writes) {
     if (WriteCopy(write.live, write.path, write.bytes, failure)) continue;
-    const std::string reason = plat::LastErrorText();
     SaveRecords(records, /*working=*/false, nullptr);
-    plat::detail::SetLastErrorText(reason);
     return false;
   }
   return true;
@@ -366,9 +375,11 @@ RunStamp NewRunStamp() {
     std::strftime(id, sizeof id, "%Y%m%d-%H%M%S", local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", local);
   }
-  // Two runs of one process in one second still differ.
-  static unsigned long sequence = 0;
-  return RunStamp{Printf("%s-%lu-%lu", id, plat::ProcessId(), ++sequence), when};
+  // Two runs of one process in one second still differ by the monotonic
+  // clock, which counts nanoseconds (on Windows tenths of a microsecond):
+  // between two runs it always moves on, as each reads and writes files.
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  return RunStamp{Printf("%s-%lu-%llu", id, plat::ProcessId(), static_cast<unsigned long long>(ticks)), when};
 }
 
 bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::string* failure,
@@ -410,8 +421,8 @@ bool KeepBackups(const std::vector<FoundFile>& files, const RunStamp& run, std::
   }
   if (pending) {
     *pending = std::move(kept);
-  } else if (!SettleBackups(kept)) {
-    *failure = "The copies could not be given their names" + plat::Because() + ".";
+  } else if (const plat::Result settled = SettleBackups(kept); !settled) {
+    *failure = "The copies could not be given their names" + settled.Because() + ".";
     return false;
   }
   return true;
@@ -424,20 +435,23 @@ std::string LastRunCopyOf(const std::vector<PendingCopy>& pending, const std::st
   return std::string();
 }
 
-bool SettleBackups(const std::vector<PendingCopy>& pending) {
-  bool settled = true;
+plat::Result SettleBackups(const std::vector<PendingCopy>& pending) {
+  // A step that fails leaves the others to be done; the result is the
+  // last failure.
+  plat::Result settled;
   for (const PendingCopy& copy : pending) {
     // Each step is saved before the next, and each is done again harmlessly
     // by a repair after a kill.
     FolderRecord record(FolderOf(copy.live));
     if (record.Unreadable()) {
-      settled = false;
+      settled = record.Load();
       continue;
     }
     std::string failure;
     int ours = 0;
-    if (!OursOfKind(record, copy.live, copy.kind, &ours, &failure)) {
-      settled = false;
+    plat::Result read;
+    if (!OursOfKind(record, copy.live, copy.kind, &ours, &failure, &read)) {
+      settled = read;
       continue;
     }
     const bool waits = plat::GetPathKind(copy.temp.c_str()) == plat::PathKind::File;
@@ -462,29 +476,33 @@ bool SettleBackups(const std::vector<PendingCopy>& pending) {
         next.previousSize = entry.size;
         next.previousCrc = entry.crc;
         record.Set(NameOf(target), next);
-        if (!record.Save()) {
-          settled = false;
+        if (const plat::Result saved = record.Save(); !saved) {
+          settled = saved;
           continue;
         }
         entry = next;
       }
-      if (waits && !plat::MoveFileOver(copy.temp.c_str(), target.c_str())) {
-        settled = false;
-        continue;
+      if (waits) {
+        if (const plat::Result moved = plat::MoveFileOver(copy.temp.c_str(), target.c_str()); !moved) {
+          settled = moved;
+          continue;
+        }
       }
       entry.hasPrevious = false;
       record.Set(NameOf(target), entry);
-      settled = record.Save() && settled;
+      if (const plat::Result saved = record.Save(); !saved) settled = saved;
       continue;
     }
     if (!waits) continue;
     const std::string target = FirstFree(record, copy.live, copy.kind, 1, &failure);
     if (target.empty()) {
-      settled = false;
+      settled = plat::Result::Failure("");  // every name is taken: no reason of the system's
       continue;
     }
     record.Set(NameOf(target), copy.record);
-    if (!record.Save() || !plat::MoveFileOver(copy.temp.c_str(), target.c_str())) settled = false;
+    plat::Result placed = record.Save();
+    if (placed) placed = plat::MoveFileOver(copy.temp.c_str(), target.c_str());
+    if (!placed) settled = placed;
   }
   return settled;
 }
@@ -510,10 +528,11 @@ bool PlanBeforeRestore(const std::vector<FoundFile>& files, std::vector<BeforeRe
     for (int number : record.NumbersOf(of, Copy::BeforeRestore)) {
       plat::FileBytes bytes;
       const std::string path = CopyPath(file.path, Copy::BeforeRestore, number);
-      const AtName at = LookAt(record, path, &bytes);
+      plat::Result read;
+      const AtName at = LookAt(record, path, &bytes, &read);
       if (at == AtName::Unreadable) {
         *refusal = Printf("%s could not be read%s.\n\nNothing has been changed.", plat::DisplayPath(path.c_str()).c_str(),
-                          plat::Because().c_str());
+                          read.Because().c_str());
         return false;
       }
       if (at == AtName::Ours) ours.emplace_back(number, std::move(bytes));
@@ -632,8 +651,8 @@ bool CheckCopy(const std::string& path, Copy copy, CheckedCopy* checked, std::st
                       plat::DisplayPath(record.Path().c_str()).c_str());
     return false;
   }
-  if (!plat::ReadWholeFile(checked->path.c_str(), &checked->bytes)) {
-    *failure = Printf("%s could not be read%s.", shown.c_str(), plat::Because().c_str());
+  if (const plat::Result read = plat::ReadWholeFile(checked->path.c_str(), &checked->bytes); !read) {
+    *failure = Printf("%s could not be read%s.", shown.c_str(), read.Because().c_str());
     return false;
   }
   if (!Matches(*recorded, checked->bytes.View())) {

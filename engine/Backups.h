@@ -63,7 +63,7 @@ struct CopyRecord {
 
 // Tells a run from every other: its start time and process.
 struct RunStamp {
-  std::string id;    // "20261209-031500-4711-1": time, process, sequence
+  std::string id;    // "20261209-031500-4711-80624911731104": time, process, clock tick
   std::string when;  // "2026-12-09 03:15:00"
 };
 RunStamp NewRunStamp();
@@ -96,9 +96,9 @@ std::string LastRunCopyOf(const std::vector<PendingCopy>& pending, const std::st
 
 // The run has replaced the files: its pending copies take their names
 // (the last-run copy that of the last run's, an original the first free
-// one), the record first. False when a step could not be done; doing it
-// again goes on from there.
-bool SettleBackups(const std::vector<PendingCopy>& pending);
+// one), the record first. A failure when a step could not be done; doing
+// it again goes on from there.
+plat::Result SettleBackups(const std::vector<PendingCopy>& pending);
 // The run changed nothing after all: its pending copies go, and the last
 // run's copies and the original stay as they were.
 void DropBackups(const std::vector<PendingCopy>& pending);

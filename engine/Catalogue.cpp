@@ -110,7 +110,7 @@ LookupResult LookupAirline(InstallRun& run, const char* description) {
   if (!GetCataloguePath(run, path, sizeof path)) return result;
   // The parse is kept between airlines while the file stays the same; an
   // edit made while the program runs is seen by the next lookup.
-  const ParsedCatalogue& parsed = run.keptCatalogue.Get(path, &result.unreadable);
+  const ParsedCatalogue& parsed = run.keptCatalogue.Get(path, &result.read);
   const plat::ProfileFile& catalogue = parsed.profile;
   const CatalogueSections& sections = parsed.sections;
 

@@ -36,8 +36,8 @@ class CatalogueSections {
 // The keys of an airline's record, in the order a lookup reads them, with
 // the field each fills.
 struct RecordKey {
-  const char* name;
-  char (AirlineRecord::*field)[kFieldSize];
+  const char* const name;
+  char (AirlineRecord::*const field)[kFieldSize];
 };
 inline constexpr std::size_t kRecordKeyCount = 8;
 extern const std::array<RecordKey, kRecordKeyCount> kRecordKeys;
@@ -53,7 +53,7 @@ void FillAirlineList(const InstallRun& run, std::vector<std::string>* list);
 struct LookupResult {
   bool found = false;                 // some section has this Descr
   const char* tooLongKey = nullptr;   // a value of the last match over 49 characters
-  bool unreadable = false;            // Airlines.dat is there but could not be read
+  plat::Result read;                  // a failure when Airlines.dat is there but could not be read
 };
 
 // Loads the values of the last section whose Descr equals the description

@@ -11,7 +11,7 @@
 #include "TextFile.h"
 #include "InstallRun.h"
 #include "Profile.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -36,8 +36,8 @@ std::string CatalogueFileProblem(const InstallRun& run) {
     return Printf("%s was not found: the airline list stays empty", shown.c_str());
   }
   plat::FileBytes bytes;
-  if (!plat::ReadWholeFile(path, &bytes)) {
-    return Printf("%s cannot be read%s: the airline list stays empty", shown.c_str(), plat::Because().c_str());
+  if (const plat::Result read = plat::ReadWholeFile(path, &bytes); !read) {
+    return Printf("%s cannot be read%s: the airline list stays empty", shown.c_str(), read.Because().c_str());
   }
   const std::string_view text = bytes.View();
   if (text.find_first_not_of(" \t\r\n\x1a") == std::string_view::npos) {

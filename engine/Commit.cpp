@@ -10,7 +10,7 @@
 #include "InstallRun.h"
 #include "RunReport.h"
 #include "StagedFiles.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -32,9 +32,10 @@ CommitResult WriteScratchCopies(const StagedFiles& staged) {
   options.links = plat::LinkPolicy::Replace;
   for (const auto& [path, bytes] : {std::make_pair(&staged.ConfigPath(), &staged.Config()),
                                     std::make_pair(&staged.ModelListPath(), &staged.Models())}) {
-    if (plat::ReplaceFile(path->c_str(), *bytes, options)) continue;
+    const plat::Result written = plat::ReplaceFile(path->c_str(), *bytes, options);
+    if (written) continue;
     const std::string failure =
-        Printf("%s could not be written%s", plat::DisplayPath(path->c_str()).c_str(), plat::Because().c_str());
+        Printf("%s could not be written%s", plat::DisplayPath(path->c_str()).c_str(), written.Because().c_str());
     return Refused(failure + ".\n\nNothing has been changed.", failure);
   }
   return CommitResult();
@@ -87,13 +88,17 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
   staged.TexturesHandled();
   switch (swapped.status) {
     case SwapStatus::Done:
-      if (changes.empty() && !SettleBackups(kept) && !SettleBackups(kept)) {
-        run.report.Fail("The copies of the files as this run found them could not be recorded as the last run's" +
-                        plat::Because());
+      if (changes.empty()) {
+        plat::Result settled = SettleBackups(kept);
+        if (!settled) settled = SettleBackups(kept);
+        if (!settled) {
+          run.report.Fail("The copies of the files as this run found them could not be recorded as the last run's" +
+                          settled.Because());
+        }
       }
       if (swapped.unsettled) {
         run.report.Fail("The copies of the files as this run found them could not yet take the place of the last "
-                        "run's" + plat::Because() + "; Quorvane does that when it starts next");
+                        "run's" + swapped.unsettledReason + "; Quorvane does that when it starts next");
       }
       for (const std::string& failure : swapped.textureFailures) run.report.Fail(failure);
       return CommitResult();

@@ -12,7 +12,7 @@
 #include "LineTable.h"
 #include "RemovalPass.h"
 #include "SectionNumbers.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 #include "TextFile.h"
 #include "TitleScan.h"
@@ -357,8 +357,9 @@ bool ReadFor(const char* path, plat::FileBytes* bytes, std::vector<std::string>*
     NameRefusal(NameOf(path), tooLarge, problems);
     return false;
   }
-  if (plat::ReadWholeFile(path, bytes)) return true;
-  problems->push_back(Printf("%s could not be read%s", plat::DisplayPath(path).c_str(), plat::Because().c_str()));
+  const plat::Result read = plat::ReadWholeFile(path, bytes);
+  if (read) return true;
+  problems->push_back(Printf("%s could not be read%s", plat::DisplayPath(path).c_str(), read.Because().c_str()));
   return false;
 }
 

@@ -6,7 +6,7 @@
 #include "FileSystem.h"
 #include "InstallRun.h"
 #include "LineTable.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -31,14 +31,16 @@ bool Read(const char* path, plat::FileBytes* bytes, std::string* refusal) {
     *refusal = CannotProcess(path, DescribeLoad(tooLarge));
     return false;
   }
-  if (plat::ReadWholeFile(path, bytes)) return true;
-  *refusal = CannotProcess(path, Printf("It could not be read%s.", plat::Because().c_str()));
+  const plat::Result read = plat::ReadWholeFile(path, bytes);
+  if (read) return true;
+  *refusal = CannotProcess(path, Printf("It could not be read%s.", read.Because().c_str()));
   return false;
 }
 
 bool Replaceable(const char* path, std::string* refusal) {
-  if (plat::CanReplace(path)) return true;
-  *refusal = CannotProcess(path, Printf("It cannot be written%s.", plat::Because().c_str()));
+  const plat::Result replaceable = plat::CanReplace(path);
+  if (replaceable) return true;
+  *refusal = CannotProcess(path, Printf("It cannot be written%s.", replaceable.Because().c_str()));
   return false;
 }
 
@@ -53,23 +55,20 @@ bool UseScratchCopies(InstallContext& context, const FoundFiles& found, DryRun* 
   options.translation = plat::TextFile::Translation::Binary;
   options.durable = false;
   options.links = plat::LinkPolicy::Replace;
-  if (!plat::ReplaceFile(dryRun->scratchConfigPath.c_str(), found.config.View(), options) ||
-      !plat::ReplaceFile(dryRun->scratchModelListPath.c_str(), found.models.View(), options) ||
-      !CopyText(context.configPath, dryRun->scratchConfigPath.c_str()) ||
-      !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str())) {
-    *refusal = "The files could not be copied for the preview" + plat::Because() + ".\n\nNothing has been changed.";
+  plat::Result copied = plat::ReplaceFile(dryRun->scratchConfigPath.c_str(), found.config.View(), options);
+  if (copied) copied = plat::ReplaceFile(dryRun->scratchModelListPath.c_str(), found.models.View(), options);
+  if (copied && (!CopyText(context.configPath, dryRun->scratchConfigPath.c_str()) ||
+                 !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str()))) {
+    copied = plat::Result::Failure("");  // a path too long has no reason of the system's
+  }
+  if (!copied) {
+    *refusal = "The files could not be copied for the preview" + copied.Because() + ".\n\nNothing has been changed.";
     return false;
   }
   return true;
 }
 
 }  // namespace
-
-bool PutBack(const char* path, const plat::FileBytes& found) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(path, found.View(), options);
-}
 
 std::string CannotProcess(const char* path, const std::string& why) {
   return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.",

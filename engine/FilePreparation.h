@@ -27,8 +27,4 @@ bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::st
 // safely ("... Nothing has been changed.").
 std::string CannotProcess(const char* path, const std::string& why);
 
-// Gives a file back the bytes a command found in it; false, with the
-// reason in plat::LastErrorText(), when it cannot be written.
-bool PutBack(const char* path, const plat::FileBytes& found);
-
 }  // namespace engine

@@ -23,7 +23,7 @@ std::string ConfigLinesText(const ConfigLineTable& lines) {
   return text;
 }
 
-bool WriteConfigLines(InstallRun& run) {
+plat::Result WriteConfigLines(InstallRun& run) {
   plat::FileReplacement::Options options;
   options.translation = plat::TextFile::Translation::Binary;
   return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.ConfigLines), options);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Result.h"
+
 namespace engine {
 
 class ConfigLineTable;
@@ -12,8 +14,8 @@ struct InstallRun;
 // left out, every line end a CR LF.
 std::string ConfigLinesText(const ConfigLineTable& lines);
 
-// Rewrites the run's configuration file so. False, with the file unchanged
-// and the reason in plat::LastErrorText(), when it cannot be written.
-bool WriteConfigLines(InstallRun& run);
+// Rewrites the run's configuration file so. A failure, with the file
+// unchanged, when it cannot be written.
+plat::Result WriteConfigLines(InstallRun& run);
 
 }  // namespace engine

@@ -11,7 +11,7 @@
 #include "FileSystem.h"
 #include "Profile.h"
 #include "RunLocks.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -154,7 +154,7 @@ void RemoveIfThere(const std::string& path) {
   plat::RemoveFile(path.c_str());
 }
 
-bool PutContent(const std::string& path, std::string_view bytes) {
+plat::Result PutContent(const std::string& path, std::string_view bytes) {
   plat::FileReplacement::Options options;
   options.translation = plat::TextFile::Translation::Binary;
   return plat::ReplaceFile(path.c_str(), bytes, options);
@@ -174,7 +174,7 @@ void DiscardTextures(const std::vector<TextureChange>& textures) {
 
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
                   const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
-                  const std::function<bool()>& done, const std::vector<PendingCopy>& keptCopies) {
+                  const std::function<plat::Result()>& done, const std::vector<PendingCopy>& keptCopies) {
   SwapResult result;
   // 1. The new contents, whole and on the disk, beside their files.
   std::vector<std::unique_ptr<plat::FileReplacement>> prepared;
@@ -183,15 +183,15 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
     auto replacement = std::make_unique<plat::FileReplacement>();
     plat::FileReplacement::Options options;
     options.translation = plat::TextFile::Translation::Binary;
-    bool ok = replacement->Begin(file.path.c_str(), options);
-    if (ok) {
+    plat::Result written = replacement->Begin(file.path.c_str(), options);
+    if (written) {
       replacement->Write(file.bytes);
-      ok = replacement->Close();
+      written = replacement->Close();
     }
-    if (!ok) {
+    if (!written) {
       result.status = SwapStatus::NothingChanged;
       result.failure = Printf("%s could not be written%s", plat::DisplayPath(file.path.c_str()).c_str(),
-                              plat::Because().c_str());
+                              written.Because().c_str());
       result.message = result.failure + ".\n\nNothing has been changed.";
       DiscardTextures(textures);
       return result;  // the temporary files go with `prepared`
@@ -217,12 +217,14 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
       options.links = plat::LinkPolicy::Replace;
       const std::string path = RecordPath(folder);
       recorded.push_back(folder);
-      if (plat::ReplaceFile(path.c_str(), text, options) && plat::SyncFolder(folder.c_str())) continue;
+      plat::Result written = plat::ReplaceFile(path.c_str(), text, options);
+      if (written) written = plat::SyncFolder(folder.c_str());
+      if (written) continue;
       result.status = SwapStatus::NothingChanged;
       result.failure = Printf("the record of this run, %s, could not be written%s",
-                              plat::DisplayPath(path.c_str()).c_str(), plat::Because().c_str());
+                              plat::DisplayPath(path.c_str()).c_str(), written.Because().c_str());
       result.message = Printf("The record of this run, %s, could not be written%s.\n\nNothing has been changed.",
-                              plat::DisplayPath(path.c_str()).c_str(), plat::Because().c_str());
+                              plat::DisplayPath(path.c_str()).c_str(), written.Because().c_str());
       RemoveRecords(recorded);
       DiscardTextures(textures);
       return result;
@@ -237,13 +239,13 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   const auto putBack = [&](std::string* notBack) {
     bool back = true;
     for (std::size_t j = 0; j < swapped; ++j) {
-      const bool ok = files[j].existed ? PutContent(intents[j].path, files[j].before)
-                                       : plat::RemoveFile(intents[j].path.c_str());
-      if (ok) continue;
+      const plat::Result put = files[j].existed ? PutContent(intents[j].path, files[j].before)
+                                                : plat::RemoveFile(intents[j].path.c_str());
+      if (put) continue;
       back = false;
       if (notBack) {
         *notBack = Printf(" %s, replaced already, could not be put back%s.",
-                          plat::DisplayPath(files[j].path.c_str()).c_str(), plat::Because().c_str());
+                          plat::DisplayPath(files[j].path.c_str()).c_str(), put.Because().c_str());
       }
     }
     prepared.clear();  // the temporary files not swapped in go
@@ -256,9 +258,10 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   };
   try {
     for (; swapped < prepared.size(); ++swapped) {
-      if (prepared[swapped]->Swap()) continue;
+      const plat::Result replaced = prepared[swapped]->Swap();
+      if (replaced) continue;
       result.failure = Printf("%s could not be replaced%s", plat::DisplayPath(files[swapped].path.c_str()).c_str(),
-                              plat::Because().c_str());
+                              replaced.Because().c_str());
       std::string notBack;
       if (putBack(&notBack)) {
         result.status = SwapStatus::NothingChanged;
@@ -278,16 +281,19 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
     throw;
   }
   for (const TextureChange& texture : textures) {
-    if (plat::MoveFileOver(texture.temp.c_str(), texture.target.c_str())) continue;
-    result.textureFailures.push_back(texture.failure + plat::Because());
+    const plat::Result moved = plat::MoveFileOver(texture.temp.c_str(), texture.target.c_str());
+    if (moved) continue;
+    result.textureFailures.push_back(texture.failure + moved.Because());
     RemoveIfThere(texture.temp);
   }
 
   // 4. The renames on the disk before the record goes.
   for (const std::string& folder : recorded) plat::SyncFolder(folder.c_str());
-  if (done && !done() && !done()) {
+  plat::Result settled;
+  if (done && !(settled = done()) && !(settled = done())) {
     *swapping = false;
     result.unsettled = true;  // the files are whole; the next start finishes the rest
+    result.unsettledReason = settled.Because();
     return result;
   }
   RemoveRecords(recorded);
@@ -324,11 +330,14 @@ bool CanTakeBack(const Intent::File& file) {
   return !file.copy.empty() && plat::ReadWholeFile(file.copy.c_str(), &copy) && file.before.Is(copy.View());
 }
 
-bool TakeBack(const Intent::File& file) {
+// A copy that holds something else is a failure without a reason of the
+// system's.
+plat::Result TakeBack(const Intent::File& file) {
   if (!file.existed) return plat::RemoveFile(file.path.c_str());
   plat::FileBytes copy;
-  return plat::ReadWholeFile(file.copy.c_str(), &copy) && file.before.Is(copy.View()) &&
-         PutContent(file.path, copy.View());
+  if (plat::Result read = plat::ReadWholeFile(file.copy.c_str(), &copy); !read) return read;
+  if (!file.before.Is(copy.View())) return plat::Result::Failure("");
+  return PutContent(file.path, copy.View());
 }
 
 // Whether the file's new content waits whole in its temporary file.
@@ -353,9 +362,9 @@ bool Finish(const Intent& intent, const std::vector<Found>& found, std::string* 
   for (std::size_t i = 0; i < intent.files.size(); ++i) {
     const Intent::File& file = intent.files[i];
     if (found[i] != Found::Old) continue;
-    if (!plat::MoveFileOver(file.temp.c_str(), file.path.c_str())) {
+    if (const plat::Result moved = plat::MoveFileOver(file.temp.c_str(), file.path.c_str()); !moved) {
       *failure = Printf("%s could not be replaced%s", plat::DisplayPath(file.path.c_str()).c_str(),
-                        plat::Because().c_str());
+                        moved.Because().c_str());
       return false;
     }
   }
@@ -450,11 +459,13 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
   }
   if (!finish) {
     for (std::size_t i = 0; i < intent.files.size(); ++i) {
-      if (found[i] != Found::New || TakeBack(intent.files[i])) continue;
+      if (found[i] != Found::New) continue;
+      const plat::Result takenBack = TakeBack(intent.files[i]);
+      if (takenBack) continue;
       repair.settled = false;
       repair.line = "Quorvane could not take back " + stopped +
                     Printf(": %s could not be written%s. It tries again at its next start.",
-                           plat::DisplayPath(intent.files[i].path.c_str()).c_str(), plat::Because().c_str());
+                           plat::DisplayPath(intent.files[i].path.c_str()).c_str(), takenBack.Because().c_str());
       return repair;
     }
   }
@@ -466,12 +477,12 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
       repair.line = "Quorvane could not finish " + stopped + ": " + failure + ". It tries again at its next start.";
       return repair;
     }
-    if (!SettleBackups(copies)) {
+    if (const plat::Result settled = SettleBackups(copies); !settled) {
       // The copies wait until they are in place: nothing else may sweep
       // them away meanwhile.
       repair.settled = false;
       repair.line = "Quorvane finished " + stopped + ", but could not yet put its copies of the files in place" +
-                    plat::Because() + "; it tries again at its next start.";
+                    settled.Because() + "; it tries again at its next start.";
       return repair;
     }
     repair.line = "Quorvane finished " + stopped + ": " + names + (one ? " holds" : " hold") + " its result" + tail + ".";

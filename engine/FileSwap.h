@@ -64,6 +64,7 @@ struct SwapResult {
   std::vector<std::string> textureFailures;  // each a whole line for the report
   // Done, but `done` failed: the record stays for the next start to run it.
   bool unsettled = false;
+  std::string unsettledReason;  // " (the system's reason)", or empty
 };
 
 // Swaps in the files that change and the texture copies; `files` holds
@@ -78,7 +79,8 @@ struct SwapResult {
 // file that does not change too), which a repair settles or drops.
 SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<std::string>& recordFolders,
                   const std::vector<FileChange>& files, const std::vector<TextureChange>& textures, bool* swapping,
-                  const std::function<bool()>& done = {}, const std::vector<PendingCopy>& keptCopies = {});
+                  const std::function<plat::Result()>& done = {},
+                  const std::vector<PendingCopy>& keptCopies = {});
 
 // Removes texture copies that wait beside their targets.
 void DiscardTextures(const std::vector<TextureChange>& textures);

@@ -4,7 +4,7 @@
 #include "InstallContext.h"
 #include "FileSystem.h"
 #include "Profile.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -12,11 +12,11 @@ namespace engine {
 namespace {
 
 struct FolderField {
-  FolderKind kind;
-  const char* profileKey;
-  const char* markerFile;
-  const char* browserTitle;
-  const char* wrongFolderText;
+  const FolderKind kind;
+  const char* const profileKey;
+  const char* const markerFile;
+  const char* const browserTitle;
+  const char* const wrongFolderText;
 };
 
 constexpr FolderField kFsField = {
@@ -26,9 +26,9 @@ constexpr FolderField kSquawkBoxField = {
     FolderKind::SquawkBox, kSquawkBoxProfileKey, kSquawkBoxMarker, "Please select the SquawkBox Main-Directory",
     "This is not the correct SquawkBox directory !\n\nPlease try again !"};
 
-// Read right after the write failed, while LastErrorText() holds its reason.
-std::string NotRememberedText() {
-  const std::string why = plat::Because();
+// `failed` is the write that failed.
+std::string NotRememberedText(const plat::Result& failed) {
+  const std::string why = failed.Because();
   const std::string file = plat::DisplayPath(plat::ProfileLocation(kProfileName).c_str());
   return Printf("Quorvane cannot remember the folders you choose: it could not write them to the file\n%s%s.\n\n"
                 "Quorvane goes on with the folders in its fields; the next time you start it, please choose them "
@@ -49,10 +49,11 @@ void BrowseFolder(FolderFieldHost& host, const FolderField& field) {
     host.ShowWrongFolder(field.wrongFolderText);
   }
   // A rejected folder is remembered too: the next start shows it.
-  if (plat::WriteProfileValue(kProfileSection, field.profileKey, chosen.c_str(), kProfileName)) return;
+  const plat::Result written = plat::WriteProfileValue(kProfileSection, field.profileKey, chosen.c_str(), kProfileName);
+  if (written) return;
   if (host.toldFoldersNotRemembered) return;
   host.toldFoldersNotRemembered = true;
-  host.ShowWrongFolder(NotRememberedText().c_str());
+  host.ShowWrongFolder(NotRememberedText(written).c_str());
 }
 
 std::string ProfileValue(const FolderField& field) {

@@ -65,7 +65,7 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile) {
   if (plat::GetPathKind(folder) != plat::PathKind::Folder) return false;
   const std::string path = std::string(folder) + "\\" + markerFile;
   plat::TextFile marker;
-  return marker.Open(path.c_str(), plat::TextFile::Mode::Read);
+  return static_cast<bool>(marker.Open(path.c_str(), plat::TextFile::Mode::Read));
 }
 
 namespace {
@@ -89,9 +89,12 @@ struct FolderWalk {
   }
 
   // Makes the path's last folder straight away, before any look: true when
-  // that worked or its name is taken already, folder or file.
-  bool MakeLastOrFindItTaken() const {
-    return length > 0 && (plat::CreateFolder(work) || plat::GetPathKind(work) != plat::PathKind::Missing);
+  // that worked or its name is taken already, folder or file; *made is
+  // what making it came to.
+  bool MakeLastOrFindItTaken(plat::Result* made) const {
+    if (length == 0) return false;
+    *made = plat::CreateFolder(work);
+    return *made || plat::GetPathKind(work) != plat::PathKind::Missing;
   }
 
   // Looks at the whole path and, unless it is a folder, puts the trailing
@@ -140,15 +143,19 @@ struct FolderWalk {
 
 }  // namespace
 
-int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
+int EnsureFolderPath(InstallHost& host, const char* path, int ask, plat::Result* failure) {
   // Without a question to ask, the folder is made first and looked at only
   // if that fails: a new texture folder costs one look, not three. A name
   // that is taken, folder or file, ends the command as it would have.
   FolderWalk walk(path);
   if (!walk.fits) return 0;
-  if (!ask && walk.MakeLastOrFindItTaken()) return 1;
+  plat::Result madeLast;
+  if (!ask && walk.MakeLastOrFindItTaken(&madeLast)) return 1;
   walk.Look();
-  if (!walk.fits) return 0;
+  if (!walk.fits) {
+    if (failure) *failure = madeLast;
+    return 0;
+  }
   if (walk.exists) return 1;
   if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
     return 0;
@@ -156,8 +163,9 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask) {
   walk.FindMissing();
   for (std::size_t separator : walk.missing) {
     const std::string folder = walk.Prefix(separator);
-    if (!plat::CreateFolder(folder.c_str())) {
+    if (const plat::Result made = plat::CreateFolder(folder.c_str()); !made) {
       host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folder.c_str());
+      if (failure) *failure = made;
       return 0;
     }
   }
@@ -176,7 +184,8 @@ FolderPathPlan PlanFolderPath(const char* path) {
   const std::string first = walk.Prefix(walk.missing.front());
   const std::string::size_type cut = first.find_last_of("\\/");
   const std::string parent = cut == std::string::npos ? "." : first.substr(0, cut);
-  if (!plat::CanCreateIn(parent.c_str())) plan.cannotCreate = first;
+  plan.failure = plat::CanCreateIn(parent.c_str());
+  if (!plan.failure) plan.cannotCreate = first;
   return plan;
 }
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "Result.h"
+
 namespace engine {
 
 class InstallHost;
@@ -22,8 +24,9 @@ bool HoldsMarkerFile(const char* folder, const char* markerFile);
 
 // Makes sure the folder exists, creating missing parents one by one. With
 // `ask` set the user is asked first. 1 when the folder exists at the end,
-// 0 when the user declined, the path is too long, or creating failed.
-int EnsureFolderPath(InstallHost& host, const char* path, int ask);
+// 0 when the user declined, the path is too long, or creating failed;
+// *failure (where given) then holds the system's reason, if it gave one.
+int EnsureFolderPath(InstallHost& host, const char* path, int ask, plat::Result* failure = nullptr);
 
 // What EnsureFolderPath (without asking) would meet, found without making
 // anything: whether the path fits its buffer, and the first folder it
@@ -31,6 +34,7 @@ int EnsureFolderPath(InstallHost& host, const char* path, int ask);
 struct FolderPathPlan {
   bool fits = false;
   std::string cannotCreate;
+  plat::Result failure;  // why it cannot be made
 };
 FolderPathPlan PlanFolderPath(const char* path);
 

@@ -20,7 +20,7 @@
 #include "RunLocks.h"
 #include "RunReport.h"
 #include "StagedFiles.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 #include "TextFile.h"
 
@@ -29,8 +29,8 @@ namespace engine {
 namespace {
 
 struct ScriptedText {
-  const char* text;
-  unsigned pauseAfter;
+  const char* const text;
+  const unsigned pauseAfter;
 };
 
 constexpr ScriptedText kWaitScript[] = {
@@ -43,7 +43,7 @@ constexpr unsigned kPauseAfterRemoval = 500;
 
 bool CanOpenForReading(const char* path) {
   plat::TextFile file;
-  return file.Open(path, plat::TextFile::Mode::Read);
+  return static_cast<bool>(file.Open(path, plat::TextFile::Mode::Read));
 }
 
 // The first two checks: the model list path, then each folder by its

@@ -40,11 +40,11 @@ class KeptCatalogue {
  public:
   // The catalogue at `path`: the kept parse while the file's state is the
   // one it was parsed at, else a new parse (a file that cannot be read has
-  // no sections; *unreadable tells it was there). A file written in the
+  // no sections; *read is then the failure, else done). A file written in the
   // last two seconds is read again for every use, since another write in
   // the same tick of the file system's clock could leave the state
   // unchanged: its parse is kept while its bytes are the ones parsed.
-  const ParsedCatalogue& Get(const std::string& path, bool* unreadable);
+  const ParsedCatalogue& Get(const std::string& path, plat::Result* read);
   void Forget() {
     m_parsed.reset();
     m_bytes = plat::FileBytes();
@@ -53,7 +53,7 @@ class KeptCatalogue {
  private:
   std::string m_path;
   plat::FileState m_state;
-  bool m_unreadable = false;
+  plat::Result m_read;  // a failure when the file was there and could not be read
   plat::FileBytes m_bytes;  // what was parsed
   std::unique_ptr<ParsedCatalogue> m_parsed;
 };

@@ -145,8 +145,9 @@ LoadResult Load(LineTable& table, const char* path, bool keepLineFeed) {
     return result;
   }
   plat::FileBytes stored;
-  if (!plat::ReadWholeFile(path, &stored)) {
+  if (plat::Result read = plat::ReadWholeFile(path, &stored); !read) {
     LoadResult result;
+    result.read = read;
     result.status =
         plat::GetPathKind(path) == plat::PathKind::File ? LoadStatus::ReadFailed : LoadStatus::CannotOpen;
     return result;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Result.h"
+
 namespace engine {
 
 // A table of text lines: slot i holds line i of a file. Each line is kept
@@ -99,6 +101,7 @@ struct LoadResult {
   LoadStatus status = LoadStatus::CannotOpen;
   std::size_t lines = 0;    // lines loaded
   std::size_t badLine = 0;  // 1-based number of the offending line
+  plat::Result read;        // the failure of CannotOpen and ReadFailed
 };
 
 // The largest aircraft configuration file or model list taken, counted as

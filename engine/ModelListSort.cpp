@@ -10,7 +10,7 @@
 #include "FileReplacement.h"
 #include "FileSystem.h"
 #include "InstallRun.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "LineTable.h"
 #include "RunReport.h"
 #include "StagedFiles.h"
@@ -59,7 +59,7 @@ std::string ModelListText(InstallRun& run) {
   return text;
 }
 
-bool WriteModelList(InstallRun& run) {
+plat::Result WriteModelList(InstallRun& run) {
   plat::FileReplacement::Options options;
   options.translation = plat::TextFile::Translation::Binary;
   return plat::ReplaceFile(run.context.modelListPath, ModelListText(run), options);
@@ -74,7 +74,7 @@ void ReportNotSorted(const LoadResult& loaded, const std::string& shown, RunRepo
     case LoadStatus::CannotOpen:
     case LoadStatus::ReadFailed:
       report.Fail(Printf("%s could not be read again%s, so it was not sorted", shown.c_str(),
-                         plat::Because().c_str()));
+                         loaded.read.Because().c_str()));
       return;
     case LoadStatus::TooLarge:
       report.Fail(Printf("%s now holds more than %llu MiB, so it was left unsorted", shown.c_str(),
@@ -99,8 +99,8 @@ void SortModelList(InstallRun& run) {
   const LoadResult loaded = LoadModelList(run.ModelList, path);
   if (loaded.status != LoadStatus::Loaded) {
     ReportNotSorted(loaded, shown, run.report);
-  } else if (!WriteModelList(run)) {
-    run.report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), plat::Because().c_str()));
+  } else if (const plat::Result written = WriteModelList(run); !written) {
+    run.report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), written.Because().c_str()));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Result.h"
+
 namespace engine {
 
 struct InstallRun;
@@ -16,9 +18,8 @@ int CompareModelLines(const char* a, const char* b);
 std::string ModelListText(InstallRun& run);
 
 // Sorts the run's ModelList in place and writes its lines to the model list
-// path. False, with the file unchanged and the reason in
-// plat::LastErrorText(), when it cannot be written.
-bool WriteModelList(InstallRun& run);
+// path. A failure, with the file unchanged, when it cannot be written.
+plat::Result WriteModelList(InstallRun& run);
 
 // Reads the model list again and writes it back sorted. A list that no
 // longer fits the table, or cannot be written, is left unchanged and

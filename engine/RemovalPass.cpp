@@ -18,7 +18,7 @@
 #include "RunReport.h"
 #include "SectionNumbers.h"
 #include "StagedFiles.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {

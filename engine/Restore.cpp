@@ -16,7 +16,7 @@
 #include "RedirectedFiles.h"
 #include "RunLocks.h"
 #include "RunReport.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 // Puts both files back from the copies a run kept, all or nothing: each is
@@ -94,9 +94,10 @@ bool CheckCopies(const InstallContext& context, Copy copy, std::array<Replacemen
       return false;
     }
     file.liveExists = Exists(file.live);
-    if (file.liveExists && !plat::ReadWholeFile(file.live.c_str(), &file.liveBytes)) {
+    if (!file.liveExists) continue;
+    if (const plat::Result read = plat::ReadWholeFile(file.live.c_str(), &file.liveBytes); !read) {
       *refusal = Printf("%s could not be read%s.\n\nNothing has been changed.",
-                        plat::DisplayPath(file.live.c_str()).c_str(), plat::Because().c_str());
+                        plat::DisplayPath(file.live.c_str()).c_str(), read.Because().c_str());
       return false;
     }
   }
@@ -137,9 +138,11 @@ std::string Confirmation(Copy copy, const std::array<Replacement, 2>& files) {
 
 bool Writable(const std::array<Replacement, 2>& files, std::string* refusal) {
   for (const Replacement& file : files) {
-    if (!file.Changes() || plat::CanReplace(file.live.c_str())) continue;
+    if (!file.Changes()) continue;
+    const plat::Result replaceable = plat::CanReplace(file.live.c_str());
+    if (replaceable) continue;
     *refusal = Printf("%s cannot be written%s.\n\nNothing has been changed.",
-                      plat::DisplayPath(file.live.c_str()).c_str(), plat::Because().c_str());
+                      plat::DisplayPath(file.live.c_str()).c_str(), replaceable.Because().c_str());
     return false;
   }
   return true;

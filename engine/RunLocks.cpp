@@ -3,7 +3,7 @@
 #include "Backups.h"
 #include "FileSystem.h"
 #include "InstallContext.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 
 namespace engine {
@@ -15,9 +15,9 @@ std::string HeldMessage(const std::string& folder, const std::string& heldBy) {
                 plat::DisplayPath(folder.c_str()).c_str(), heldBy.c_str());
 }
 
-std::string CannotLockMessage(const std::string& folder) {
+std::string CannotLockMessage(const std::string& folder, const plat::Result& failure) {
   return Printf("The folder\n%s\ncannot be locked for this run%s.\n\nNothing has been changed.",
-                plat::DisplayPath(folder.c_str()).c_str(), plat::Because().c_str());
+                plat::DisplayPath(folder.c_str()).c_str(), failure.Because().c_str());
 }
 
 // What a dry run can tell of the lock it would take, without taking it.
@@ -28,8 +28,8 @@ bool CouldTake(const std::string& folder, std::string* refusal) {
     return false;
   }
   const std::string lockFile = folder + "\\" + plat::FolderLock::kFileName;
-  if (!plat::CanReplace(lockFile.c_str())) {
-    *refusal = CannotLockMessage(folder);
+  if (const plat::Result replaceable = plat::CanReplace(lockFile.c_str()); !replaceable) {
+    *refusal = CannotLockMessage(folder, replaceable);
     return false;
   }
   return true;
@@ -38,17 +38,18 @@ bool CouldTake(const std::string& folder, std::string* refusal) {
 RunLocks::Got Take(plat::FolderLock& lock, const std::string& folder, const std::string& holder, bool sweep,
                    std::string* refusal) {
   std::string heldBy;
-  switch (lock.Take(folder.c_str(), holder, &heldBy)) {
-    case plat::FolderLock::Result::Taken:
+  plat::Result failure;
+  switch (lock.Take(folder.c_str(), holder, &heldBy, &failure)) {
+    case plat::FolderLock::Outcome::Taken:
       // A lock left behind means a run was killed here: what it was
       // copying may wait in the texture folders below as well.
       if (sweep) plat::RemoveLeftoverTemporaries(folder.c_str(), lock.TookOver());
       return RunLocks::Got::Taken;
-    case plat::FolderLock::Result::HeldByAnother:
+    case plat::FolderLock::Outcome::HeldByAnother:
       *refusal = HeldMessage(folder, heldBy);
       return RunLocks::Got::Held;
-    case plat::FolderLock::Result::Failed:
-      *refusal = CannotLockMessage(folder);
+    case plat::FolderLock::Outcome::Failed:
+      *refusal = CannotLockMessage(folder, failure);
       return RunLocks::Got::Failed;
   }
   return RunLocks::Got::Failed;

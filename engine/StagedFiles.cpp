@@ -1,7 +1,7 @@
 #include "StagedFiles.h"
 
 #include "SectionNumbers.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "Text.h"
 #include "TextFile.h"
 
@@ -45,9 +45,9 @@ bool TakeAppends(const std::string& path, std::string_view found, bool existed, 
     *refusal = ChangedByAnother(path);
     return false;
   }
-  if (!plat::ReadWholeFile(path.c_str(), &bytes)) {
+  if (const plat::Result read = plat::ReadWholeFile(path.c_str(), &bytes); !read) {
     *refusal = Printf("%s could not be read again%s.\n\nNothing has been changed.",
-                      plat::DisplayPath(path.c_str()).c_str(), plat::Because().c_str());
+                      plat::DisplayPath(path.c_str()).c_str(), read.Because().c_str());
     return false;
   }
   const std::string_view live = bytes.View();
@@ -177,9 +177,9 @@ bool StagedFiles::FilesUnchanged(std::string* refusal) const {
       return false;
     }
     plat::FileBytes bytes;
-    if (!plat::ReadWholeFile(file.path.c_str(), &bytes)) {
+    if (const plat::Result read = plat::ReadWholeFile(file.path.c_str(), &bytes); !read) {
       *refusal = Printf("%s could not be read again%s.\n\nNothing has been changed.",
-                        plat::DisplayPath(file.path.c_str()).c_str(), plat::Because().c_str());
+                        plat::DisplayPath(file.path.c_str()).c_str(), read.Because().c_str());
       return false;
     }
     if (!Holds(bytes.View(), file.found, file.taken)) {

@@ -150,9 +150,9 @@ void ProfileFile::Index() {
   }
 }
 
-bool ProfileFile::Load(const char* path) {
+Result ProfileFile::Load(const char* path) {
   // Read as it is stored: a CR, an LF and a CR LF each end a line.
-  const bool read = ReadWholeFile(path, &text_);
+  const Result read = ReadWholeFile(path, &text_);
   Decode();
   Index();
   return read;

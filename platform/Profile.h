@@ -35,7 +35,7 @@ namespace plat {
 class ProfileFile {
  public:
   // False when the file cannot be read; every lookup then gives the default.
-  bool Load(const char* path);
+  Result Load(const char* path);
 
   // Copies the value (or `def` when the section or key is missing) into buf,
   // cut to cap - 1 characters (a quoted value of exactly cap - 1 characters
@@ -98,8 +98,7 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
 
 // WritePrivateProfileStringA: replaces the key's value or adds the key,
 // creating the section and the file as needed; every other line stays as
-// it was. False, with the reason in LastErrorText(), when the file cannot
-// be written.
-bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
+// it was. A failure when the file cannot be written.
+Result WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
 
 }  // namespace plat

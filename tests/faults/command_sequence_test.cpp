@@ -999,7 +999,7 @@ class Sequence {
     for (int i = 0; i < 5; ++i) {
       const bool installed = (m_model.now.installed >> i) & 1;
       const std::string line = ModelLineOf(kAirlines[i]);
-      const long count = std::count(models.begin(), models.end(), line);
+      const long count = static_cast<long>(std::count(models.begin(), models.end(), line));
       if (count != (installed ? 1 : 0)) return Break(Printf("%ld model lines of %s", count, kAirlines[i].descr));
       // Its section: the eight lines the install writes, under a header.
       const std::string title = Lower(std::string("title=~") + kAirlines[i].code);

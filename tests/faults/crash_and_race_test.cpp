@@ -265,7 +265,8 @@ TEST_F(CrashWalk, ADryRunEndsAsTheRealRunWould) {
   Setup dry;
   plat::FolderLock other;
   std::string heldBy;
-  ASSERT_EQ(other.Take(dry.tree.csl.c_str(), "a test", &heldBy), plat::FolderLock::Result::Taken);
+  plat::Result failure;
+  ASSERT_EQ(other.Take(dry.tree.csl.c_str(), "a test", &heldBy, &failure), plat::FolderLock::Outcome::Taken);
   EXPECT_EQ(PreviewCommand(dry.run, dry.host, PreviewedCommand::Install).outcome, InstallOutcome::CheckFailed);
   EXPECT_NE(dry.host.LastMessage()->text.find("(a test, process "), std::string::npos) << dry.host.LastMessage()->text;
   EXPECT_EQ(dry.Install(), InstallOutcome::CheckFailed);

@@ -275,8 +275,9 @@ TEST_F(StoppedBetweenTheTwoFiles, ARunThatStillWorksIsLeftToIt) {
   const Files stopped = FilesOf(s);
   plat::FolderLock running;
   std::string heldBy;
+  plat::Result failure;
   std::remove((s.tree.csl + kSeparator + "Quorvane.lock").c_str());
-  ASSERT_EQ(running.Take(s.tree.csl.c_str(), "a run that works", &heldBy), plat::FolderLock::Result::Taken);
+  ASSERT_EQ(running.Take(s.tree.csl.c_str(), "a run that works", &heldBy, &failure), plat::FolderLock::Outcome::Taken);
   const engine::Repair repair = engine::RepairOf(RequestOf(s));
   EXPECT_TRUE(repair.found);
   EXPECT_TRUE(repair.settled);

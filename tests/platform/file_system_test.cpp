@@ -127,7 +127,7 @@ TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
       plat::FileReplacement out;
       if (out.Begin(path.c_str())) {
         out.Write("new\n");
-        committed = out.Commit();
+        committed = static_cast<bool>(out.Commit());
       }
     }
     bool fired = plat::InjectedFaultFired();

@@ -24,7 +24,7 @@
 #include "InstallCommand.h"
 #include "InstallRun.h"
 #include "Messages.h"
-#include "SystemError.h"
+#include "Result.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -70,7 +70,8 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(target, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::ReplaceFile(target.c_str(), "replaced", Binary())) << plat::LastErrorText();
+    const plat::Result replaced = plat::ReplaceFile(target.c_str(), "replaced", Binary());
+    EXPECT_TRUE(replaced) << replaced.Reason();
     EXPECT_TRUE(held.WaitUntilReleased());
   }
   EXPECT_EQ(ReadFile(target), "replaced");
@@ -79,7 +80,8 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(source, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::MoveFileOver(source.c_str(), target.c_str())) << plat::LastErrorText();
+    const plat::Result moved = plat::MoveFileOver(source.c_str(), target.c_str());
+    EXPECT_TRUE(moved) << moved.Reason();
   }
   EXPECT_EQ(ReadFile(target), "renamed");
   EXPECT_FALSE(FileExists(source));
@@ -87,8 +89,10 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(target, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::CanReplace(target.c_str())) << plat::LastErrorText();
-    EXPECT_TRUE(plat::RemoveFile(target.c_str())) << plat::LastErrorText();
+    const plat::Result replaceable = plat::CanReplace(target.c_str());
+    EXPECT_TRUE(replaceable) << replaceable.Reason();
+    const plat::Result removed = plat::RemoveFile(target.c_str());
+    EXPECT_TRUE(removed) << removed.Reason();
   }
   EXPECT_FALSE(FileExists(target));
   EXPECT_FALSE(HasTemporaries(dir.path()));
@@ -101,15 +105,18 @@ TEST(HeldFileTest, AHolderThatStaysMakesEachOperationFailCleanly) {
   HeldFile held(target, kLongerThanTheRetries);
   ASSERT_TRUE(held.Holds());
 
-  EXPECT_FALSE(plat::ReplaceFile(target.c_str(), "new", Binary()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  const plat::Result replaced = plat::ReplaceFile(target.c_str(), "new", Binary());
+  EXPECT_FALSE(replaced);
+  ExpectReasonOfAHeldFile(replaced.Reason(), target, held);
   EXPECT_EQ(ReadFile(target), "old");
   EXPECT_FALSE(HasTemporaries(dir.path())) << "the new content's temporary file is gone";
 
-  EXPECT_FALSE(plat::CanReplace(target.c_str()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
-  EXPECT_FALSE(plat::RemoveFile(target.c_str()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  const plat::Result replaceable = plat::CanReplace(target.c_str());
+  EXPECT_FALSE(replaceable);
+  ExpectReasonOfAHeldFile(replaceable.Reason(), target, held);
+  const plat::Result removed = plat::RemoveFile(target.c_str());
+  EXPECT_FALSE(removed);
+  ExpectReasonOfAHeldFile(removed.Reason(), target, held);
   EXPECT_EQ(ReadFile(target), "old");
 }
 

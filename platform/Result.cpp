@@ -1,28 +1,25 @@
-#include "SystemError.h"
+#include "Result.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 #include <cstring>
+#include <utility>
 
 namespace plat {
-namespace {
 
-std::string g_lastErrorText;
+Result Result::Failure(std::string reason) {
+  Result failed;
+  failed.m_done = false;
+  failed.m_reason = std::move(reason);
+  return failed;
+}
 
-}  // namespace
-
-const std::string& LastErrorText() { return g_lastErrorText; }
-
-std::string Because() { return g_lastErrorText.empty() ? std::string() : " (" + g_lastErrorText + ")"; }
-
-namespace detail {
-
-void SetLastErrno(int error) { g_lastErrorText = error ? std::strerror(error) : ""; }
+Result Result::FromErrno(int error) { return Failure(error ? std::strerror(error) : ""); }
 
 #ifdef _WIN32
-void SetLastWin32Error(unsigned long error) {
+Result Result::FromWin32(unsigned long error) {
   char text[512] = "";
   const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                         text, sizeof text, nullptr);
@@ -32,11 +29,8 @@ void SetLastWin32Error(unsigned long error) {
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
   }
-  g_lastErrorText = reason.empty() ? "error " + std::to_string(error) : reason;
+  return Failure(reason.empty() ? "error " + std::to_string(error) : reason);
 }
 #endif
 
-void SetLastErrorText(const std::string& text) { g_lastErrorText = text; }
-
-}  // namespace detail
 }  // namespace plat
