@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallHost.h"
+#include "run/InstallHost.h"
 
 namespace cli {
 

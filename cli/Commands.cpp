@@ -5,18 +5,18 @@
 #include <new>
 #include <optional>
 
-#include "CatalogueCheck.h"
-#include "Catalogue.h"
+#include "checks/CatalogueCheck.h"
+#include "catalogue/Catalogue.h"
 #include "CliHost.h"
-#include "Console.h"
-#include "FileSwap.h"
-#include "FileSystem.h"
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
+#include "platform/Console.h"
+#include "staging/FileSwap.h"
+#include "platform/FileSystem.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
 #include "Output.h"
-#include "Messages.h"
-#include "Preview.h"
+#include "run/Messages.h"
+#include "commands/Preview.h"
 
 namespace cli {
 
@@ -58,7 +58,7 @@ bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>&
 int RunList(InstallRun& run, const CliOptions& options) {
   if (!UseCatalogue(run, options)) return kExitUsage;
   std::vector<std::string> entries;
-  FillAirlineList(run, &entries);
+  FillAirlineList(run.CatalogueFolder(), &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   for (const std::string& entry : entries) Out(entry + "\n");
   return kExitSuccess;
@@ -154,7 +154,7 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   if (!UseCatalogue(run, options)) return kExitUsage;
   CliHost::Settings settings = HostSettings(options);
   std::vector<std::string> entries;
-  FillAirlineList(run, &entries);
+  FillAirlineList(run.CatalogueFolder(), &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   std::string unknown;
   if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallHost.h"
+#include "run/InstallHost.h"
 
 namespace ui {
 

@@ -8,14 +8,14 @@
 
 #include <shellapi.h>
 
-#include "Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "DirDialog.h"
-#include "FileCheck.h"
-#include "FileSwap.h"
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Preview.h"
+#include "checks/FileCheck.h"
+#include "staging/FileSwap.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "commands/Preview.h"
 #include "PreviewHost.h"
 #include "ReportWindow.h"
 #include "SafetyMenu.h"
@@ -89,7 +89,7 @@ BOOL CQuorvaneDlg::OnInitDialog() {
   SetIcon(m_appIcon, FALSE);
 
   std::vector<std::string> entries;
-  engine::FillAirlineList(m_run, &entries);
+  engine::FillAirlineList(m_run.CatalogueFolder(), &entries);
   FillList(entries);
   FillFolderFields();
   CreateButtons();

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallHost.h"
-#include "InstallRun.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallHost.h"
+#include "run/InstallRun.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
 #include "framework/Menu.h"

@@ -16,14 +16,14 @@
 #include <utility>
 #include <vector>
 
-#include "Backups.h"
-#include "Checksum.h"
-#include "FaultInjection.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "backups/Backups.h"
+#include "backups/Checksum.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
 
 using namespace engine;
 

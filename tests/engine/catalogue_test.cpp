@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "Catalogue.h"
-#include "CatalogueCheck.h"
-#include "Folders.h"
-#include "InstallRun.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/KeptCatalogue.h"
+#include "checks/CatalogueCheck.h"
+#include "install/Folders.h"
+#include "run/InstallRun.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -17,10 +18,14 @@ class CatalogueTest : public ::testing::Test {
   void Write(const std::string& text) { WriteFile(dir_ / "Airlines.dat", text); }
   std::vector<std::string> List() {
     std::vector<std::string> list = {"stale"};
-    FillAirlineList(run_, &list);
+    FillAirlineList(run_.CatalogueFolder(), &list);
     return list;
   }
-  LookupResult Lookup(const std::string& description) { return LookupAirline(run_, description.c_str()); }
+  LookupResult Lookup(const std::string& description) {
+    const LookupResult result = LookupAirline(run_.keptCatalogue, run_.CatalogueFolder(), description.c_str());
+    run_.context.record = result.record;
+    return result;
+  }
   const AirlineRecord& Record() const { return run_.context.record; }
 
   TempDir dir_;

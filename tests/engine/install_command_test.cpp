@@ -8,13 +8,13 @@
 #include <new>
 #include <string>
 
-#include "FileCheck.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "FileSystem.h"
-#include "Messages.h"
-#include "Preview.h"
+#include "checks/FileCheck.h"
+#include "commands/InstallCommand.h"
+#include "commands/Preview.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace engine;
 

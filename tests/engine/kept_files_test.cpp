@@ -10,9 +10,9 @@
 #include <functional>
 #include <thread>
 
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "TestSupport.h"
 
 using namespace engine;

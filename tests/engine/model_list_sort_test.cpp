@@ -5,12 +5,12 @@
 #include <numeric>
 #include <random>
 
-#include "InstallRun.h"
-#include "LineTable.h"
-#include "ModelListSort.h"
-#include "RunReport.h"
+#include "removal/ModelListSort.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/LineTable.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 

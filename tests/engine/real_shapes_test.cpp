@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "FileCheck.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "checks/FileCheck.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "RealShapes.h"
 #include "TestSupport.h"
 

@@ -7,13 +7,13 @@
 
 #include <map>
 
-#include "Backups.h"
-#include "FileSystem.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "RedirectedFiles.h"
+#include "backups/Backups.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RedirectedFiles.h"
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace engine;
 

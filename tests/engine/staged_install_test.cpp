@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "AirlineInstall.h"
-#include "FileSwap.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "ModelListSort.h"
+#include "commands/InstallCommand.h"
+#include "install/AirlineInstall.h"
+#include "removal/ModelListSort.h"
+#include "removal/RemovalPass.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
 #include "RealShapes.h"
-#include "RemovalPass.h"
 #include "TestSupport.h"
 
 using namespace engine;

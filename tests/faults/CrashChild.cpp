@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FaultInjection.h"
-#include "FileSwap.h"
-#include "InstallRun.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
 #include "TestSupport.h"
+#include "platform/FaultInjection.h"
 
 namespace crash {
 

@@ -40,17 +40,17 @@
 #include <string>
 #include <vector>
 
-#include "Backups.h"
+#include "backups/Backups.h"
+#include "commands/InstallCommand.h"
+#include "commands/Preview.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
+#include "text/Text.h"
 #include "CrashChild.h"
-#include "FaultInjection.h"
-#include "FileSwap.h"
-#include "FolderLock.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Preview.h"
 #include "PropertyRunner.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
+#include "platform/FolderLock.h"
 
 namespace {
 

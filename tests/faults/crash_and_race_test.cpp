@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/Preview.h"
 #include "FaultScenario.h"
-#include "FolderLock.h"
-#include "Preview.h"
+#include "platform/FolderLock.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "staging/FileSwap.h"
 #include "CrashChild.h"
 #include "FaultScenario.h"
-#include "FileSwap.h"
-#include "FolderLock.h"
+#include "platform/FolderLock.h"
 
 namespace {
 

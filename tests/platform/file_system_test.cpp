@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "FaultInjection.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
 #include "TestSupport.h"
-#include "TextFile.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileReplacement.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 
 namespace {
 

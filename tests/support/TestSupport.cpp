@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "InstallRun.h"
-#include "Text.h"
+#include "run/InstallRun.h"
+#include "text/Text.h"
 
 using namespace engine;
 

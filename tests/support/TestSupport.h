@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FolderSettings.h"
-#include "InstallHost.h"
+#include "commands/FolderSettings.h"
+#include "run/InstallHost.h"
 
 namespace engine {
 struct InstallRun;

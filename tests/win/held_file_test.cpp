@@ -16,15 +16,15 @@
 #include <memory>
 #include <string>
 
-#include "FaultInjection.h"
-#include "FileHolders.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileHolders.h"
+#include "platform/FileReplacement.h"
+#include "platform/FileSystem.h"
 #include "HeldFile.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "Result.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "platform/Result.h"
 #include "TestSupport.h"
 
 using namespace engine;

@@ -9,13 +9,13 @@
 
 #include <string>
 
-#include "FileSystem.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "RedirectedFiles.h"
+#include "platform/FileSystem.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RedirectedFiles.h"
 #include "TestSupport.h"
-#include "VirtualStore.h"
+#include "platform/VirtualStore.h"
 
 using namespace engine;
 

@@ -1,0 +1,32 @@
+#include "removal/FileRewrite.h"
+
+#include "run/InstallRun.h"
+#include "text/LineTable.h"
+#include "platform/FileReplacement.h"
+
+namespace engine {
+
+std::string ConfigLinesText(const ConfigLineTable& lines) {
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < lines.Size(); ++i) {
+    if (const std::size_t length = lines.Length(i)) size += length + (lines.Line(i)[0] == '[' ? 4 : 2);
+  }
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < lines.Size(); ++i) {
+    const char* line = lines.Line(i);
+    if (!*line) continue;
+    if (line[0] == '[') text += "\r\n";
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+plat::Result WriteConfigLines(InstallRun& run) {
+  plat::FileReplacement::Options options;
+  options.translation = plat::TextFile::Translation::Binary;
+  return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.ConfigLines), options);
+}
+
+}  // namespace engine
