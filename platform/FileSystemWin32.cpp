@@ -24,18 +24,18 @@ namespace {
 // Closes the file when the scope ends.
 class ScopedFileHandle {
  public:
-  explicit ScopedFileHandle(HANDLE handle) : handle_(handle) {}
+  explicit ScopedFileHandle(HANDLE handle) : m_handle(handle) {}
   ~ScopedFileHandle() {
-    if (IsValid()) CloseHandle(handle_);
+    if (IsValid()) CloseHandle(m_handle);
   }
   ScopedFileHandle(const ScopedFileHandle&) = delete;
   ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
 
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
+  bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return m_handle; }
 
  private:
-  HANDLE handle_;
+  HANDLE m_handle;
 };
 
 // SetFilePointer rather than SetFilePointerEx, which Windows 98 and ME lack.

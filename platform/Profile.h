@@ -59,7 +59,7 @@ class ProfileFile {
   // UTF-16 file a character that Windows-1252 holds only as a look-alike
   // reads as a zero byte), and a key of that very section, found as Find
   // finds it.
-  std::size_t SectionCount() const { return sections_.size(); }
+  std::size_t SectionCount() const { return m_sections.size(); }
   std::string_view SectionName(std::size_t index) const;
   std::optional<std::string_view> FindInSection(std::size_t index, const char* key) const;
 
@@ -83,12 +83,12 @@ class ProfileFile {
   bool FirstSection(const char* section, std::size_t* index) const;
   // The text that lines, names and signs are found in: the file's own, or
   // for a UTF-16 file the one DecodeUtf16Profile makes for that.
-  std::string_view Lines() const { return decoded_ ? lines_.View() : text_.View(); }
+  std::string_view Lines() const { return m_decoded ? m_lines.View() : m_text.View(); }
 
-  FileBytes text_;   // the values are read from here
-  FileBytes lines_;  // only for a UTF-16 file; offsets are the same in both
-  bool decoded_ = false;
-  std::vector<Section> sections_;
+  FileBytes m_text;   // the values are read from here
+  FileBytes m_lines;  // only for a UTF-16 file; offsets are the same in both
+  bool m_decoded = false;
+  std::vector<Section> m_sections;
 };
 
 // GetPrivateProfileStringA: a bare file name is looked for where

@@ -8,7 +8,6 @@
 
 #include "backups/Backups.h"
 #include "removal/RemovalPass.h"
-#include "run/InstallRun.h"
 #include "text/LineTable.h"
 #include "text/SectionNumbers.h"
 #include "text/Text.h"
@@ -317,14 +316,15 @@ void NameRefusal(const std::string& name, const LoadResult& loaded, std::vector<
 void ListEarlierEntries(std::string_view config, std::string_view models, const FileLines& configLines,
                         const FileLines& modelLines, const std::string& configName, const std::string& modelName,
                         FileCheck* check) {
-  InstallRun pass;
-  const LoadResult configLoad = FillConfigLines(pass.ConfigLines, config);
-  const LoadResult modelLoad = FillModelList(pass.ModelList, models);
+  ConfigLineTable passConfig;
+  ModelListTable passModels;
+  const LoadResult configLoad = FillConfigLines(passConfig, config);
+  const LoadResult modelLoad = FillModelList(passModels, models);
   if (configLoad.status != LoadStatus::Loaded) NameRefusal(configName, configLoad, &check->problems);
   if (modelLoad.status != LoadStatus::Loaded) NameRefusal(modelName, modelLoad, &check->problems);
   if (configLoad.status != LoadStatus::Loaded || modelLoad.status != LoadStatus::Loaded) return;
-  RemoveLegacyEntries(pass);
-  RemoveMarkedEntries(pass);
+  RemoveLegacyEntries(passConfig, passModels);
+  RemoveMarkedEntries(passConfig, passModels);
   // Listed up to a thousand a file, the rest counted.
   std::size_t count = 0;
   const auto list = [&count, check](std::string entry) {
@@ -335,7 +335,7 @@ void ListEarlierEntries(std::string_view config, std::string_view models, const 
     count = 0;
   };
   for (std::size_t i = 0; i < configLines.size(); ++i) {
-    const std::string_view now = pass.ConfigLines.Line(i);
+    const std::string_view now = passConfig.Line(i);
     // A section taken out loses its header (a legacy one keeps a blank).
     if (now.empty() || now == " ") {
       const std::string_view name = HeaderName(configLines[i]);
@@ -344,7 +344,7 @@ void ListEarlierEntries(std::string_view config, std::string_view models, const 
   }
   countMore();
   for (std::size_t i = 0; i < modelLines.size(); ++i) {
-    if (pass.ModelList.IsEmpty(i)) list(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(modelLines[i]).c_str()));
+    if (passModels.IsEmpty(i)) list(Printf("%s line %zu: %s", modelName.c_str(), i + 1, Shown(modelLines[i]).c_str()));
   }
   countMore();
 }

@@ -26,7 +26,7 @@ std::string ConfigLinesText(const ConfigLineTable& lines) {
 plat::Result WriteConfigLines(InstallRun& run) {
   plat::FileReplacement::Options options;
   options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.ConfigLines), options);
+  return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.configLines), options);
 }
 
 }  // namespace engine

@@ -9,7 +9,7 @@ namespace engine {
 class ConfigLineTable;
 struct InstallRun;
 
-// The configuration file as the rewrite stores it, from its ConfigLines:
+// The configuration file as the rewrite stores it, from its configLines:
 // one blank line before every "[" line, no other blank lines, empty slots
 // left out, every line end a CR LF.
 std::string ConfigLinesText(const ConfigLineTable& lines);

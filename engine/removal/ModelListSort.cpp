@@ -28,7 +28,7 @@ int CompareModelLines(const char* a, const char* b) {
 }
 
 std::string ModelListText(InstallRun& run) {
-  ModelListTable& table = run.ModelList;
+  ModelListTable& table = run.modelList;
   // The slots are sorted as a whole, through their numbers: the same
   // comparisons and moves as sorting the table's first form, 200-byte
   // slots, did. Each comparison is one of folded copies of the lines,
@@ -96,7 +96,7 @@ void ReportNotSorted(const LoadResult& loaded, const std::string& shown, RunRepo
 void SortModelList(InstallRun& run) {
   const char* path = run.context.modelListPath;
   const std::string shown = plat::DisplayPath(path);
-  const LoadResult loaded = LoadModelList(run.ModelList, path);
+  const LoadResult loaded = LoadModelList(run.modelList, path);
   if (loaded.status != LoadStatus::Loaded) {
     ReportNotSorted(loaded, shown, run.report);
   } else if (const plat::Result written = WriteModelList(run); !written) {
@@ -105,13 +105,13 @@ void SortModelList(InstallRun& run) {
 }
 
 void SortStagedModelList(InstallRun& run) {
-  const LoadResult loaded = FillModelList(run.ModelList, run.staged.Models());
+  const LoadResult loaded = FillModelList(run.modelList, run.staged.Models());
   if (loaded.status != LoadStatus::Loaded) {
     ReportNotSorted(loaded, plat::DisplayPath(run.staged.ModelListPath().c_str()), run.report);
     return;
   }
   run.staged.SetModels(ModelListText(run));
-  run.ModelList.Clear();
+  run.modelList.Clear();
 }
 
 }  // namespace engine

@@ -13,11 +13,11 @@ struct InstallRun;
 // sorts first. -1, 0 or +1.
 int CompareModelLines(const char* a, const char* b);
 
-// Sorts the run's ModelList in place and gives its lines as the file
+// Sorts the run's modelList in place and gives its lines as the file
 // stores them (each line end a CR LF); empty slots give nothing.
 std::string ModelListText(InstallRun& run);
 
-// Sorts the run's ModelList in place and writes its lines to the model list
+// Sorts the run's modelList in place and writes its lines to the model list
 // path. A failure, with the file unchanged, when it cannot be written.
 plat::Result WriteModelList(InstallRun& run);
 

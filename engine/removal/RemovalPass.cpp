@@ -161,19 +161,19 @@ bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::
   return false;
 }
 
-void RemoveLegacyEntries(InstallRun& run) {
-  RemoveLegacyModelLines(run.ModelList);
-  LegacySections sections(run.ConfigLines);
+void RemoveLegacyEntries(ConfigLineTable& config, ModelListTable& models) {
+  RemoveLegacyModelLines(models);
+  LegacySections sections(config);
   for (const LegacyAirline& row : LegacyAirlineTable) {
     if (row.code[0]) sections.RemoveFirstWithTitle(row.code);
   }
 }
 
-void RemoveMarkedEntries(InstallRun& run) {
-  for (std::size_t i = 0; i < run.ModelList.Size(); ++i) {
-    if (ContainsIgnoringCase(run.ModelList.Line(i), "(QUORVANE)")) run.ModelList.Delete(i);
+void RemoveMarkedEntries(ConfigLineTable& config, ModelListTable& models) {
+  for (std::size_t i = 0; i < models.Size(); ++i) {
+    if (ContainsIgnoringCase(models.Line(i), "(QUORVANE)")) models.Delete(i);
   }
-  RemoveMarkedSections(run.ConfigLines);
+  RemoveMarkedSections(config);
 }
 
 void FilterConfigLines(ConfigLineTable& lines) {
@@ -184,7 +184,7 @@ void FilterConfigLines(ConfigLineTable& lines) {
 }
 
 void NumberSections(InstallRun& run) {
-  const std::size_t renumbered = NumberSectionsWhole(run.ConfigLines);
+  const std::size_t renumbered = NumberSectionsWhole(run.configLines);
   if (renumbered == 0) return;
   run.report.Note(Printf("%s: %s renumbered so that the simulator finds every section, [fltsim.0] onwards "
                          "without a gap or a repeat; titles and everything else in the sections are unchanged.",
@@ -203,14 +203,14 @@ RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   }
   run.staged.Begin(context.configPath, context.modelListPath, std::move(found));
 
-  RemoveLegacyEntries(run);
-  RemoveMarkedEntries(run);
-  FilterConfigLines(run.ConfigLines);
+  RemoveLegacyEntries(run.configLines, run.modelList);
+  RemoveMarkedEntries(run.configLines, run.modelList);
+  FilterConfigLines(run.configLines);
   NumberSections(run);
-  run.staged.SetConfig(ConfigLinesText(run.ConfigLines));
-  run.ConfigLines.Clear();
+  run.staged.SetConfig(ConfigLinesText(run.configLines));
+  run.configLines.Clear();
   run.staged.SetModels(ModelListText(run));
-  run.ModelList.Clear();
+  run.modelList.Clear();
   host.CloseWaitBox();
   return result;
 }

@@ -27,9 +27,9 @@ extern const LegacyAirline LegacyAirlineTable[kLegacyRows];
 bool GetCsvField(const char* source, std::size_t sourceSize, char* result, std::size_t resultSize, int index,
                  char delimiter);
 
-// The steps of the pass over the run's ModelList and ConfigLines in memory.
-void RemoveLegacyEntries(InstallRun& run);
-void RemoveMarkedEntries(InstallRun& run);
+// The steps of the pass over the two tables in memory.
+void RemoveLegacyEntries(ConfigLineTable& config, ModelListTable& models);
+void RemoveMarkedEntries(ConfigLineTable& config, ModelListTable& models);
 // Drops the blank configuration lines (empty, or blanks and tabs only,
 // such as the one a legacy section's header leaves): the rewrite writes
 // one blank line before each header and no other. Every other line stays.

@@ -80,8 +80,8 @@ bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::st
   if (!Read(context.modelListPath, &found->models, refusal) || !Read(context.configPath, &found->config, refusal)) {
     return false;
   }
-  const LoadResult models = FillModelList(run.ModelList, found->models.View());
-  const LoadResult config = FillConfigLines(run.ConfigLines, found->config.View());
+  const LoadResult models = FillModelList(run.modelList, found->models.View());
+  const LoadResult config = FillConfigLines(run.configLines, found->config.View());
   if (models.status != LoadStatus::Loaded) {
     *refusal = CannotProcess(context.modelListPath, DescribeLoad(models));
   } else if (config.status != LoadStatus::Loaded) {
@@ -89,8 +89,8 @@ bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::st
   }
   if (models.status != LoadStatus::Loaded || config.status != LoadStatus::Loaded ||
       !Replaceable(context.modelListPath, refusal) || !Replaceable(context.configPath, refusal)) {
-    run.ModelList.Clear();
-    run.ConfigLines.Clear();
+    run.modelList.Clear();
+    run.configLines.Clear();
     return false;
   }
 

@@ -48,8 +48,8 @@ void InstallRun::Begin() {
 void InstallRun::End() {
   staged.End();
   locks.Release();
-  ModelList.Clear();
-  ConfigLines.Clear();
+  modelList.Clear();
+  configLines.Clear();
 }
 
 bool InstallRun::SetCatalogueFolder(const char* folder) {

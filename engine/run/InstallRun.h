@@ -28,8 +28,8 @@ struct InstallRun {
   InstallRun& operator=(const InstallRun&) = delete;
 
   InstallContext context{};  // all empty until a command fills it
-  ModelListTable ModelList;     // the lines of CSL_ICAO.csv, each with its line feed
-  ConfigLineTable ConfigLines;  // the lines of the aircraft configuration file
+  ModelListTable modelList;     // the lines of CSL_ICAO.csv, each with its line feed
+  ConfigLineTable configLines;  // the lines of the aircraft configuration file
   RunReport report;
   // The catalogue, kept between airlines while the file stays the same;
   // forgotten by each command.

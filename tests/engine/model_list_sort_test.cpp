@@ -91,8 +91,8 @@ TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
     std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
       return CompareModelLines(table.Line(a), table.Line(b)) < 0;
     });
-    run.ModelList.Clear();
-    for (std::size_t i = 0; i < lines; ++i) run.ModelList.Store(i, table.Line(i));
+    run.modelList.Clear();
+    for (std::size_t i = 0; i < lines; ++i) run.modelList.Store(i, table.Line(i));
     table.Reorder(order);
     for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(table.Line(i), slots[i].text) << round;
     ASSERT_TRUE(WriteModelList(run));
