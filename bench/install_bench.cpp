@@ -94,7 +94,7 @@ double TimeEngineRun(BenchTree& tree, int round, InstallOutcome* outcome, double
   host.SelectAll();
   const double cpuStart = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();
-  *outcome = OnInstall(g_run, host);
+  *outcome = OnInstall(g_run, host.Request(), host);
   const double elapsed = Seconds(start);
   *cpu = CpuSeconds() - cpuStart;
   return elapsed;

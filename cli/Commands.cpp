@@ -120,7 +120,7 @@ int StatusOf(InstallOutcome outcome) {
 // them. The entries that a later install would take out again are the
 // run's own, and are not listed.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
-  Preview preview = PreviewCommand(run, host, command);
+  Preview preview = PreviewCommand(run, host.Request(), host, command);
   Out(engine::PreviewChanges(preview));
   FlushOut();
   host.PrintHeldMessages();
@@ -163,18 +163,19 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   }
   CliHost host(std::move(settings));
   if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Install);
-  return StatusOf(OnInstall(run, host));
+  return StatusOf(OnInstall(run, host.Request(), host));
 }
 
 int RunRemove(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
   if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Remove);
-  return StatusOf(OnRemove(run, host));
+  return StatusOf(OnRemove(run, host.Request(), host));
 }
 
 int RunRestore(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
-  return StatusOf(OnRestore(run, host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
+  return StatusOf(
+      OnRestore(run, host.Request(), host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
 }
 
 int Dispatch(InstallRun& run, const CliOptions& options) {

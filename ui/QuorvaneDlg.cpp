@@ -199,7 +199,7 @@ void CQuorvaneDlg::OnCommandStopped(engine::CommandStop stop, const char* detail
   ::MessageBoxA(::GetActiveWindow(), abandoned.Message(), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, *this); }
+void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, Request(), *this); }
 void CQuorvaneDlg::OnBrowseFsFolder() { engine::OnBrowseFsFolder(*this); }
 void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*this); }
 
@@ -207,7 +207,7 @@ void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*
 // that ends the run before the files gets its message box, as Install.
 void CQuorvaneDlg::OnPreviewInstall() {
   PreviewHost host(*this);
-  const engine::Preview preview = engine::PreviewCommand(m_run, host, engine::PreviewedCommand::Install);
+  const engine::Preview preview = engine::PreviewCommand(m_run, Request(), host, engine::PreviewedCommand::Install);
   if (preview.configPath.empty()) {
     host.ShowHeldMessages();
     return;
@@ -227,9 +227,9 @@ void CQuorvaneDlg::OnCheckFiles() {
   ShowReport(kCheckCaption, engine::FilesCheckReport(m_run.context.configPath, m_run.context.modelListPath, check));
 }
 
-void CQuorvaneDlg::OnUndoLastRun() { engine::OnRestore(m_run, *this, engine::RestoreFrom::LastRun); }
-void CQuorvaneDlg::OnBackToOriginal() { engine::OnRestore(m_run, *this, engine::RestoreFrom::Original); }
-void CQuorvaneDlg::OnRemoveEntries() { engine::OnRemove(m_run, *this); }
+void CQuorvaneDlg::OnUndoLastRun() { engine::OnRestore(m_run, Request(), *this, engine::RestoreFrom::LastRun); }
+void CQuorvaneDlg::OnBackToOriginal() { engine::OnRestore(m_run, Request(), *this, engine::RestoreFrom::Original); }
+void CQuorvaneDlg::OnRemoveEntries() { engine::OnRemove(m_run, Request(), *this); }
 
 void CQuorvaneDlg::OnOpenBackupFolder() {
   for (const std::string& folder : LookAtFolders().backupFolders) OpenFolder(folder);

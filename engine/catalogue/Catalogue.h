@@ -13,7 +13,9 @@
 namespace engine {
 
 
-// Sections "Airline.0" to "Airline.1023" of Airlines.dat are the catalogue.
+// Sections "Airline.0" to "Airline.1023" of Airlines.dat are the catalogue:
+// the sections earlier releases asked for by name. A later one was never
+// listed; catalogues are made for that range, so it stays.
 inline constexpr int kCatalogueSections = 1024;
 
 // The number of a section named "Airline.<n>" (any letter case, n from 0

@@ -33,6 +33,11 @@ struct ScriptedText {
   const unsigned pauseAfter;
 };
 
+// The wait box's texts and pauses before the removal pass, 6.5 seconds in
+// all, exactly as the Install command has always shown them: users know
+// the command by this sequence, and the pauses change nothing on the
+// files. Kept as it is on purpose; a front end without a wait box does
+// not wait (its Pause does nothing).
 constexpr ScriptedText kWaitScript[] = {
     {kWaitBlankText, 500},
     {kWaitInitializingText, 1500},
@@ -83,17 +88,16 @@ bool RepairFirst(InstallHost& host, const InstallRequest& request, InstallOutcom
 // stopped, and the checks, in the order whose first failure the user is
 // told of. Afterwards the context holds the folders and both file paths.
 // False when the command ends here.
-bool ConfirmAndCheck(InstallRun& run, InstallHost& host, InstallRequest* request,
+bool ConfirmAndCheck(InstallRun& run, const InstallRequest& request, InstallHost& host,
                      InstallOutcome* outcome) {
   *outcome = InstallOutcome::Cancelled;
   if (host.ShowMessage(MessageKind::Confirmation, kConfirmText, nullptr) != Answer::Ok) return false;
 
-  *request = host.Request();
-  if (!RepairFirst(host, *request, outcome)) return false;
+  if (!RepairFirst(host, request, outcome)) return false;
   InstallContext& context = run.context;
-  TakeFolders(*request, context);
+  TakeFolders(request, context);
   const char* failed = CheckFolders(context);
-  if (!failed && CountSelected(*request) == 0) failed = kNoSelectionText;
+  if (!failed && CountSelected(request) == 0) failed = kNoSelectionText;
   if (!failed) failed = FindConfigFile(context);
   std::string redirected;
   if (!failed && MayChangeInPlace(context, *run.redirection, &redirected)) return true;
@@ -143,10 +147,9 @@ std::string RemoveConfirmation(const InstallContext& context) {
 }
 
 // The Install command from its confirmation to its last message.
-InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+InstallOutcome Install(InstallRun& run, const InstallRequest& request, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome;
-  InstallRequest request;
-  if (!ConfirmAndCheck(run, host, &request, &outcome)) return outcome;
+  if (!ConfirmAndCheck(run, request, host, &outcome)) return outcome;
   std::string refusal;
   if (!run.locks.Take(run.context.configPath, run.context.modelListPath, "install", dryRun != nullptr, &refusal)) {
     return Refuse(host, refusal);
@@ -184,8 +187,7 @@ InstallOutcome Install(InstallRun& run, InstallHost& host, DryRun* dryRun) {
 
 // Remove: the checks first, then a confirmation that names both files,
 // then only the removal pass.
-InstallOutcome Remove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  const InstallRequest request = host.Request();
+InstallOutcome Remove(InstallRun& run, const InstallRequest& request, InstallHost& host, DryRun* dryRun) {
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   if (!RepairFirst(host, request, &outcome)) return outcome;
   std::string refusal;
@@ -224,9 +226,9 @@ const char* WhatStopped(CommandStop stop) {
 
 }  // namespace
 
-InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+InstallOutcome OnInstall(InstallRun& run, const InstallRequest& request, InstallHost& host, DryRun* dryRun) {
   run.Begin();
-  const InstallOutcome outcome = Install(run, host, dryRun);
+  const InstallOutcome outcome = Install(run, request, host, dryRun);
   run.End();
   return outcome;
 }
@@ -261,9 +263,9 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
   return true;
 }
 
-InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun) {
+InstallOutcome OnRemove(InstallRun& run, const InstallRequest& request, InstallHost& host, DryRun* dryRun) {
   run.Begin();
-  const InstallOutcome outcome = Remove(run, host, dryRun);
+  const InstallOutcome outcome = Remove(run, request, host, dryRun);
   run.End();
   return outcome;
 }

@@ -17,7 +17,8 @@ struct InstallRun;
 // The Install command: confirms, checks the folders, the selection and the
 // configuration file, removes what earlier runs installed, installs every
 // selected airline in list order, sorts the model list and reports.
-InstallOutcome OnInstall(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
+InstallOutcome OnInstall(InstallRun& run, const InstallRequest& request, InstallHost& host,
+                         DryRun* dryRun = nullptr);
 
 // The folder checks of the Install command on the request's folders, in
 // its order, showing nothing: true with the folders and both file paths in
@@ -40,7 +41,8 @@ bool CheckFilesOf(InstallRun& run, const InstallRequest& request, FileCheck* che
 // The same checks (but for the selection), then a confirmation that names
 // both files, then only the removal pass: takes out every entry this tool
 // or an earlier release installed.
-InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
+InstallOutcome OnRemove(InstallRun& run, const InstallRequest& request, InstallHost& host,
+                        DryRun* dryRun = nullptr);
 
 // Puts the configuration file and the model list back as they were before
 // the last run that changed them (their ".bak" copies) or before the first
@@ -48,7 +50,8 @@ InstallOutcome OnRemove(InstallRun& run, InstallHost& host, DryRun* dryRun = nul
 // same run, as their record says; the files as they are are kept as
 // ".before-restore" first; a live file that is missing is made again.
 enum class RestoreFrom { LastRun, Original };
-InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from = RestoreFrom::LastRun);
+InstallOutcome OnRestore(InstallRun& run, const InstallRequest& request, InstallHost& host,
+                         RestoreFrom from = RestoreFrom::LastRun);
 
 // What a restore from one kind of copy would meet now.
 enum class KeptCopies {

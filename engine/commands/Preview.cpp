@@ -44,7 +44,8 @@ class ScratchFolder {
 
 }  // namespace
 
-Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command) {
+Preview PreviewCommand(InstallRun& run, const InstallRequest& request, InstallHost& host,
+                       PreviewedCommand command) {
   Preview preview;
   DryRun dryRun;
   if (!plat::CreateTempFolder(&dryRun.scratchFolder)) {
@@ -52,7 +53,8 @@ Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand comm
     return preview;
   }
   const ScratchFolder scratch(dryRun);
-  preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, host, &dryRun) : OnRemove(run, host, &dryRun);
+  preview.outcome = command == PreviewedCommand::Install ? OnInstall(run, request, host, &dryRun)
+                                                         : OnRemove(run, request, host, &dryRun);
   if (!dryRun.scratchConfigPath.empty()) {
     // The files the run would leave are its scratch copies after it.
     const std::string config = ReadBytes(dryRun.scratchConfigPath);

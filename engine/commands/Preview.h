@@ -9,6 +9,7 @@
 namespace engine {
 
 class InstallHost;
+struct InstallRequest;
 struct InstallRun;
 
 enum class PreviewedCommand { Install, Remove };
@@ -28,7 +29,8 @@ struct Preview {
   FileCheck check;
 };
 
-Preview PreviewCommand(InstallRun& run, InstallHost& host, PreviewedCommand command);
+Preview PreviewCommand(InstallRun& run, const InstallRequest& request, InstallHost& host,
+                       PreviewedCommand command);
 
 // The report of a dry run comes in two parts, with the command's final
 // message between them. First the changes: the diff, then one line per

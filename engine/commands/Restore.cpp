@@ -66,8 +66,8 @@ const char* LocateFiles(InstallContext& context, Copy copy) {
   return kNoConfigText;
 }
 
-bool FindFiles(InstallRun& run, InstallHost& host, Copy copy, InstallOutcome* outcome) {
-  const InstallRequest request = host.Request();
+bool FindFiles(InstallRun& run, const InstallRequest& request, InstallHost& host, Copy copy,
+               InstallOutcome* outcome) {
   const Repair repair = RepairOf(request);
   if (!repair.line.empty()) {
     host.ShowMessage(repair.settled ? MessageKind::Repaired : MessageKind::Failure, repair.line.c_str(), nullptr);
@@ -232,11 +232,11 @@ KeptCopies LookAtCopies(const InstallRequest& request, Copy copy, std::vector<st
 
 }  // namespace
 
-InstallOutcome OnRestore(InstallRun& run, InstallHost& host, RestoreFrom from) {
+InstallOutcome OnRestore(InstallRun& run, const InstallRequest& request, InstallHost& host, RestoreFrom from) {
   run.Begin();
   const Copy copy = from == RestoreFrom::Original ? Copy::Original : Copy::LastRun;
   InstallOutcome outcome = InstallOutcome::CheckFailed;
-  if (!FindFiles(run, host, copy, &outcome)) return outcome;
+  if (!FindFiles(run, request, host, copy, &outcome)) return outcome;
   std::string refusal;
   if (!MayChangeInPlace(run.context, *run.redirection, &refusal)) return Refuse(host, refusal);
   RunLocks locks;

@@ -1,8 +1,6 @@
 #include "removal/FileRewrite.h"
 
-#include "run/InstallRun.h"
 #include "text/LineTable.h"
-#include "platform/FileReplacement.h"
 
 namespace engine {
 
@@ -21,12 +19,6 @@ std::string ConfigLinesText(const ConfigLineTable& lines) {
     text += "\r\n";
   }
   return text;
-}
-
-plat::Result WriteConfigLines(InstallRun& run) {
-  plat::FileReplacement::Options options;
-  options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(run.context.configPath, ConfigLinesText(run.configLines), options);
 }
 
 }  // namespace engine

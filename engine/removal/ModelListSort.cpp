@@ -27,8 +27,7 @@ int CompareModelLines(const char* a, const char* b) {
   }
 }
 
-std::string ModelListText(InstallRun& run) {
-  ModelListTable& table = run.modelList;
+std::string ModelListText(ModelListTable& table) {
   // The slots are sorted as a whole, through their numbers: the same
   // comparisons and moves as sorting the table's first form, 200-byte
   // slots, did. Each comparison is one of folded copies of the lines,
@@ -59,10 +58,10 @@ std::string ModelListText(InstallRun& run) {
   return text;
 }
 
-plat::Result WriteModelList(InstallRun& run) {
+plat::Result WriteModelList(const char* path, ModelListTable& table) {
   plat::FileReplacement::Options options;
   options.translation = plat::TextFile::Translation::Binary;
-  return plat::ReplaceFile(run.context.modelListPath, ModelListText(run), options);
+  return plat::ReplaceFile(path, ModelListText(table), options);
 }
 
 namespace {
@@ -99,7 +98,7 @@ void SortModelList(InstallRun& run) {
   const LoadResult loaded = LoadModelList(run.modelList, path);
   if (loaded.status != LoadStatus::Loaded) {
     ReportNotSorted(loaded, shown, run.report);
-  } else if (const plat::Result written = WriteModelList(run); !written) {
+  } else if (const plat::Result written = WriteModelList(path, run.modelList); !written) {
     run.report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), written.Because().c_str()));
   }
 }
@@ -110,7 +109,7 @@ void SortStagedModelList(InstallRun& run) {
     ReportNotSorted(loaded, plat::DisplayPath(run.staged.ModelListPath().c_str()), run.report);
     return;
   }
-  run.staged.SetModels(ModelListText(run));
+  run.staged.SetModels(ModelListText(run.modelList));
   run.modelList.Clear();
 }
 

@@ -6,6 +6,7 @@
 
 namespace engine {
 
+class ModelListTable;
 struct InstallRun;
 
 // Orders two model lines: byte by byte up to the terminator, capital ASCII
@@ -13,13 +14,13 @@ struct InstallRun;
 // sorts first. -1, 0 or +1.
 int CompareModelLines(const char* a, const char* b);
 
-// Sorts the run's modelList in place and gives its lines as the file
-// stores them (each line end a CR LF); empty slots give nothing.
-std::string ModelListText(InstallRun& run);
+// Sorts the table in place and gives its lines as the file stores them
+// (each line end a CR LF); empty slots give nothing.
+std::string ModelListText(ModelListTable& table);
 
-// Sorts the run's modelList in place and writes its lines to the model list
-// path. A failure, with the file unchanged, when it cannot be written.
-plat::Result WriteModelList(InstallRun& run);
+// Sorts the table in place and writes its lines to the file at `path`. A
+// failure, with the file unchanged, when it cannot be written.
+plat::Result WriteModelList(const char* path, ModelListTable& table);
 
 // Reads the model list again and writes it back sorted. A list that no
 // longer fits the table, or cannot be written, is left unchanged and

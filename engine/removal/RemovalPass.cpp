@@ -26,7 +26,9 @@ namespace engine {
 namespace {
 
 // Slots below a header that the legacy title scan looks at, and that a
-// marked section may reach at most.
+// marked section may reach at most: the reach of earlier releases' pass.
+// An entry they wrote lies within it; a wider window could take out lines
+// the user wrote below one.
 constexpr std::size_t kTitleWindow = 8;
 constexpr std::size_t kMarkedWindow = 40;
 
@@ -209,7 +211,7 @@ RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun) {
   NumberSections(run);
   run.staged.SetConfig(ConfigLinesText(run.configLines));
   run.configLines.Clear();
-  run.staged.SetModels(ModelListText(run));
+  run.staged.SetModels(ModelListText(run.modelList));
   run.modelList.Clear();
   host.CloseWaitBox();
   return result;

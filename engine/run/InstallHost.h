@@ -32,9 +32,8 @@ struct ListEntry {
   bool selected = false;
 };
 
-// What the user asked for, as the front end shows it once the command is
-// confirmed: the two folder texts as typed and the airline list in list
-// order. The engine cuts each text to the 299 characters its buffers hold.
+// What the user asked for, as the front end hands it to a command: the
+// two folder texts as typed and the airline list in list order. The engine cuts each text to the 299 characters its buffers hold.
 struct InstallRequest {
   std::string fsFolder;
   std::string squawkBoxFolder;
@@ -47,11 +46,6 @@ class InstallHost {
 
   // caption is null for the kinds that carry the application name.
   virtual Answer ShowMessage(MessageKind kind, const char* text, const char* caption) = 0;
-
-  // Asked once per command, before anything is read: by Install once it is
-  // confirmed, by remove and restore first, so that their confirmation can
-  // name the files.
-  virtual InstallRequest Request() = 0;
 
   virtual void SetProgressRange(ProgressBar bar, int lower, int upper) = 0;
   virtual void SetProgressPos(ProgressBar bar, int pos) = 0;

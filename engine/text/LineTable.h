@@ -23,7 +23,8 @@ namespace engine {
 // window below a header near the end stays inside the table.
 
 // The width of a line in the table's first form, 200-byte slots: the
-// legacy labels are compared on fields of at most that width.
+// legacy labels are compared on fields of at most that width, so that the
+// lines earlier releases took out are the ones taken out now.
 inline constexpr std::size_t kSlotSize = 200;
 
 class LineTable {
@@ -74,6 +75,8 @@ class LineTable {
   std::deque<std::string> m_stored;  // never moves its strings as it grows
 };
 
+// The tables' first sizes, those of earlier releases' fixed tables: files
+// of the usual size fit without growing.
 inline constexpr std::size_t kModelListSlots = 4000;
 inline constexpr std::size_t kConfigLineSlots = 20000;
 

@@ -12,6 +12,10 @@ namespace engine {
 namespace {
 
 constexpr std::size_t kLongestPiece = 1999;  // a read with a capacity of 2000
+// The scan's reach, as in earlier releases: a title further down is not
+// found and its airline is added again. Reaching further would change
+// which airlines an install adds to the files users have kept for years;
+// the file check names the sections past the reach instead.
 constexpr int kMostIterations = 10000;
 constexpr std::size_t kTitleOffset = 6;  // "Title=" is skipped untested
 constexpr std::string_view kHeader = "[fltsim.";

@@ -40,7 +40,7 @@ struct TwoAirlines {
     tree.UseCatalogue(run);
     host.UseTree(tree, {"Alpha", "Bravo"});
   }
-  InstallOutcome Install() { return OnInstall(run, host); }
+  InstallOutcome Install() { return OnInstall(run, host.Request(), host); }
   // Rewrites the catalogue with Bravo's keys changed, its size kept.
   void EditBravo(bool keepModificationTime) {
     const std::string path = tree.catalogue + "/Airlines.dat";

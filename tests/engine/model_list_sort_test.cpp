@@ -95,7 +95,7 @@ TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
     for (std::size_t i = 0; i < lines; ++i) run.modelList.Store(i, table.Line(i));
     table.Reorder(order);
     for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(table.Line(i), slots[i].text) << round;
-    ASSERT_TRUE(WriteModelList(run));
+    ASSERT_TRUE(WriteModelList(run.context.modelListPath, run.modelList));
     std::string written;
     for (const LineSlot& slot : slots) {
       for (const char* p = slot.text; *p; ++p) written += *p == '\n' ? std::string("\r\n") : std::string(1, *p);

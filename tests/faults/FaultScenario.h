@@ -190,7 +190,7 @@ class InstallUnderFaults : public ::testing::Test {
       host.entries = kEntries;
       host.selected = kSelected;
     }
-    InstallOutcome Install() { return OnInstall(run, host); }
+    InstallOutcome Install() { return OnInstall(run, host.Request(), host); }
     std::string Config() const { return ReadFile(tree.config()); }
     std::string Models() const { return ReadFile(tree.models()); }
     bool TexturesComplete() const {

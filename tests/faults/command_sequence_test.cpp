@@ -709,7 +709,7 @@ class Sequence {
     run.SetCatalogueFolder(m_world.tree.catalogue.c_str());
     Step install;
     FakeHost host = HostFor(install);
-    const Preview preview = PreviewCommand(run, host, PreviewedCommand::Install);
+    const Preview preview = PreviewCommand(run, host.Request(), host, PreviewedCommand::Install);
     if (m_world.Config() != config || m_world.Models() != models || Records() != records) {
       return Break("the dry run changed the files or their copies");
     }
@@ -869,10 +869,10 @@ class Sequence {
       const crash::Job job = JobOf(m_world.tree, step);
       InstallOutcome result = InstallOutcome::CheckFailed;
       switch (job.command) {
-        case crash::Command::Install: result = OnInstall(run, host); break;
-        case crash::Command::Remove: result = OnRemove(run, host); break;
-        case crash::Command::Restore: result = OnRestore(run, host); break;
-        default: result = OnRestore(run, host, RestoreFrom::Original); break;
+        case crash::Command::Install: result = OnInstall(run, host.Request(), host); break;
+        case crash::Command::Remove: result = OnRemove(run, host.Request(), host); break;
+        case crash::Command::Restore: result = OnRestore(run, host.Request(), host); break;
+        default: result = OnRestore(run, host.Request(), host, RestoreFrom::Original); break;
       }
       plat::FailNthOperation(0);
       outcome = static_cast<int>(result);

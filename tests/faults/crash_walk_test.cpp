@@ -218,8 +218,8 @@ TEST_F(StoppedBetweenTheTwoFiles, TheNextCommandSaysFirstWhatItFoundAndDid) {
     InstallOutcome outcome = InstallOutcome::CheckFailed;
     switch (command) {
       case Command::Install: outcome = s.Install(); break;
-      case Command::Remove: outcome = OnRemove(s.run, s.host); break;
-      default: outcome = OnRestore(s.run, s.host); break;
+      case Command::Remove: outcome = OnRemove(s.run, s.host.Request(), s.host); break;
+      default: outcome = OnRestore(s.run, s.host.Request(), s.host); break;
     }
     // The stopped install was the first to change the files: once it is
     // taken back, no run has, and restore has nothing to put back.

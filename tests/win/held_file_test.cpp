@@ -140,7 +140,7 @@ class HeldUserFileTest : public ::testing::Test {
 TEST_F(HeldUserFileTest, AnInstallWaitsForAMomentaryHolder) {
   HeldFile held(tree_.models(), kAMoment);
   ASSERT_TRUE(held.Holds());
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed) << host_.LastMessage()->text;
   EXPECT_EQ(host_.LastMessage()->text, kSuccessText);
   EXPECT_NE(ReadFile(tree_.models()).find("Alpha (QUORVANE),ALP1"), std::string::npos);
 }
@@ -148,7 +148,7 @@ TEST_F(HeldUserFileTest, AnInstallWaitsForAMomentaryHolder) {
 TEST_F(HeldUserFileTest, AnInstallWhileAFileStaysHeldChangesNothingAndNamesIt) {
   HeldFile held(tree_.config(), kLongerThanTheRetries);
   ASSERT_TRUE(held.Holds());
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   const std::string text = host_.LastMessage()->text;
   EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
   EXPECT_NE(text.find(std::string("The file\n") + run_.context.configPath + "\ncannot be processed safely"),
@@ -180,10 +180,10 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
     WriteFile(tree_.models(), kModels);
   };
   // Counted on a second run, which reads the copies the first one kept.
-  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  ASSERT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   reset();
   plat::FailNthOperation(0);
-  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  ASSERT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   const long operations = plat::OperationCount();
   const std::string config = ReadFile(tree_.config());
   const std::string models = ReadFile(tree_.models());
@@ -193,7 +193,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   for (long n = operations; n > 0 && replace == 0; --n) {
     reset();
     plat::FailNthOperation(n);
-    OnInstall(run_, host_);
+    OnInstall(run_, host_.Request(), host_);
     plat::FailNthOperation(0);
     if (host_.LastMessage()->text.find("CSL_ICAO.csv could not be replaced") != std::string::npos) replace = n;
   }
@@ -203,7 +203,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   g_heldPath = tree_.models();
   g_heldFor = kAMoment;
   plat::RunAtNthOperation(replace, TakeHoldNow);
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed) << host_.LastMessage()->text;
   ASSERT_TRUE(g_holder && g_holder->Holds());
   EXPECT_EQ(ReadFile(tree_.config()), config);
   EXPECT_EQ(ReadFile(tree_.models()), models);
@@ -212,7 +212,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   reset();
   g_heldFor = kLongerThanTheRetries;
   plat::RunAtNthOperation(replace, TakeHoldNow);
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   plat::FailNthOperation(0);
   ASSERT_TRUE(g_holder && g_holder->Holds());
   const std::string text = host_.LastMessage()->text;
