@@ -50,7 +50,7 @@ bool UseCatalogue(InstallRun& run, const CliOptions& options) {
 // An empty airline list, with why it is empty: nothing to list or install.
 bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>& entries) {
   if (!entries.empty()) return false;
-  const std::string problem = engine::CatalogueFileProblem(run);
+  const std::string problem = engine::CatalogueFileProblem(run.CatalogueFolder());
   Err("quorvane-cli: " + (problem.empty() ? std::string("no airline of the catalogue has a Descr") : problem) + "\n");
   return true;
 }
@@ -98,7 +98,7 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
   }
   if (!files || !options.catalogue.empty()) {
     if (!UseCatalogue(run, options)) return kExitUsage;
-    std::vector<std::string> findings = CheckCatalogue(run);
+    std::vector<std::string> findings = CheckCatalogue(run.CatalogueFolder());
     for (const std::string& finding : findings) Out(finding + "\n");
     clean = clean && findings.empty();
   }

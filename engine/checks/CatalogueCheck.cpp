@@ -7,7 +7,6 @@
 
 #include "catalogue/Catalogue.h"
 #include "install/AirlineInstall.h"
-#include "run/InstallRun.h"
 #include "text/Text.h"
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
@@ -28,9 +27,9 @@ std::string ValueOf(const plat::ProfileFile& catalogue, int section, const char*
 
 }  // namespace
 
-std::string CatalogueFileProblem(const InstallRun& run) {
+std::string CatalogueFileProblem(const std::string& catalogueFolder) {
   char path[kPathSize];
-  if (!GetCataloguePath(run.CatalogueFolder(), path, sizeof path)) return "The catalogue folder's name is too long";
+  if (!GetCataloguePath(catalogueFolder, path, sizeof path)) return "The catalogue folder's name is too long";
   const std::string shown = plat::DisplayPath(path);
   if (plat::GetPathKind(path) != plat::PathKind::File) {
     return Printf("%s was not found: the airline list stays empty", shown.c_str());
@@ -85,18 +84,18 @@ void CheckHeaderLines(std::string_view text, std::vector<std::string>* findings)
 
 }  // namespace
 
-std::vector<std::string> CheckCatalogue(const InstallRun& run) {
+std::vector<std::string> CheckCatalogue(const std::string& catalogueFolder) {
   std::vector<std::string> findings;
-  const std::string problem = CatalogueFileProblem(run);
+  const std::string problem = CatalogueFileProblem(catalogueFolder);
   if (!problem.empty()) {
     findings.push_back(problem);
     return findings;
   }
   char path[kPathSize];
-  GetCataloguePath(run.CatalogueFolder(), path, sizeof path);
+  GetCataloguePath(catalogueFolder, path, sizeof path);
   plat::ProfileFile catalogue;
   catalogue.Load(path);
-  const std::string& folder = run.CatalogueFolder();
+  const std::string& folder = catalogueFolder;
   plat::FileBytes bytes;
   if (plat::ReadWholeFile(path, &bytes) && !(bytes.View().substr(0, 2) == "\xff\xfe")) {
     CheckHeaderLines(bytes.View(), &findings);

@@ -127,7 +127,7 @@ namespace {
 
 std::string Findings(const InstallRun& run) {
   std::string text;
-  for (const std::string& finding : CheckCatalogue(run)) text += finding + "\n";
+  for (const std::string& finding : CheckCatalogue(run.CatalogueFolder())) text += finding + "\n";
   return text;
 }
 
@@ -154,7 +154,7 @@ TEST(CatalogueCheck, NamesEveryCatalogueThatListsNothing) {
   for (const Case& c : cases) {
     WriteFile(path, c.bytes);
     EXPECT_NE(Findings(run).find(c.finding), std::string::npos) << Findings(run);
-    EXPECT_EQ(CatalogueFileProblem(run).empty(), false);
+    EXPECT_EQ(CatalogueFileProblem(run.CatalogueFolder()).empty(), false);
   }
   // UTF-16 with its mark is read, as Windows reads it.
   std::string utf16 = "\xff\xfe";
