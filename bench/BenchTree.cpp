@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RemovalPass.h"
+#include "removal/RemovalPass.h"
 
 using namespace engine;
 

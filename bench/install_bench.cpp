@@ -29,14 +29,15 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Catalogue.h"
+#include "catalogue/KeptCatalogue.h"
+#include "commands/InstallCommand.h"
+#include "install/Folders.h"
+#include "run/InstallRun.h"
+#include "text/UnifiedDiff.h"
 #include "BenchTree.h"
-#include "Catalogue.h"
-#include "Folders.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
 #include "RealShapes.h"
 #include "TestSupport.h"
-#include "UnifiedDiff.h"
 
 using namespace engine;
 
@@ -89,11 +90,11 @@ double TimeEngineRun(BenchTree& tree, int round, InstallOutcome* outcome, double
   host.fsFolder = tree.fs;
   host.squawkBoxFolder = tree.squawkBox;
   g_run.SetCatalogueFolder(tree.catalogue.c_str());
-  FillAirlineList(g_run, &host.entries);
+  FillAirlineList(g_run.CatalogueFolder(), &host.entries);
   host.SelectAll();
   const double cpuStart = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();
-  *outcome = OnInstall(g_run, host);
+  *outcome = OnInstall(g_run, host.Request(), host);
   const double elapsed = Seconds(start);
   *cpu = CpuSeconds() - cpuStart;
   return elapsed;
@@ -234,7 +235,7 @@ void BM_FillAirlineList(benchmark::State& state) {
   g_run.SetCatalogueFolder(g_tree.catalogue.c_str());
   std::vector<std::string> list;
   for (auto _ : state) {
-    FillAirlineList(g_run, &list);
+    FillAirlineList(g_run.CatalogueFolder(), &list);
     benchmark::DoNotOptimize(list.data());
   }
   if (list.size() != 1024) state.SkipWithError("the list does not hold 1024 airlines");
@@ -247,7 +248,7 @@ void BM_LookupAirline(benchmark::State& state) {
   g_run.SetCatalogueFolder(g_tree.catalogue.c_str());
   const std::string wanted = BenchDescription(state.range(0) ? g_tree.airlines - 1 : 0);
   for (auto _ : state) {
-    LookupResult result = LookupAirline(g_run, wanted.c_str());
+    LookupResult result = LookupAirline(g_run.keptCatalogue, g_run.CatalogueFolder(), wanted.c_str());
     if (!result.found) state.SkipWithError("the airline is not found");
   }
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 #include "Output.h"
-#include "Text.h"
+#include "text/Text.h"
 
 namespace cli {
 

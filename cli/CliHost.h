@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallHost.h"
+#include "run/InstallHost.h"
 
 namespace cli {
 
@@ -29,7 +29,8 @@ class CliHost : public engine::InstallHost {
   void PrintHeldMessages();
 
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
-  engine::InstallRequest Request() override { return m_settings.request; }
+  // What the command line asks for.
+  const engine::InstallRequest& Request() const { return m_settings.request; }
   // A terminal lists every failure of a run.
   std::size_t MostFailuresListed() const override { return static_cast<std::size_t>(-1); }
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;

@@ -5,18 +5,18 @@
 #include <new>
 #include <optional>
 
-#include "CatalogueCheck.h"
-#include "Catalogue.h"
+#include "checks/CatalogueCheck.h"
+#include "catalogue/Catalogue.h"
 #include "CliHost.h"
-#include "Console.h"
-#include "FileSwap.h"
-#include "FileSystem.h"
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
+#include "platform/Console.h"
+#include "staging/FileSwap.h"
+#include "platform/FileSystem.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
 #include "Output.h"
-#include "Messages.h"
-#include "Preview.h"
+#include "run/Messages.h"
+#include "commands/Preview.h"
 
 namespace cli {
 
@@ -50,7 +50,7 @@ bool UseCatalogue(InstallRun& run, const CliOptions& options) {
 // An empty airline list, with why it is empty: nothing to list or install.
 bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>& entries) {
   if (!entries.empty()) return false;
-  const std::string problem = engine::CatalogueFileProblem(run);
+  const std::string problem = engine::CatalogueFileProblem(run.CatalogueFolder());
   Err("quorvane-cli: " + (problem.empty() ? std::string("no airline of the catalogue has a Descr") : problem) + "\n");
   return true;
 }
@@ -58,7 +58,7 @@ bool ReportEmptyCatalogue(const InstallRun& run, const std::vector<std::string>&
 int RunList(InstallRun& run, const CliOptions& options) {
   if (!UseCatalogue(run, options)) return kExitUsage;
   std::vector<std::string> entries;
-  FillAirlineList(run, &entries);
+  FillAirlineList(run.CatalogueFolder(), &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   for (const std::string& entry : entries) Out(entry + "\n");
   return kExitSuccess;
@@ -98,7 +98,7 @@ int RunCheck(InstallRun& run, const CliOptions& options) {
   }
   if (!files || !options.catalogue.empty()) {
     if (!UseCatalogue(run, options)) return kExitUsage;
-    std::vector<std::string> findings = CheckCatalogue(run);
+    std::vector<std::string> findings = CheckCatalogue(run.CatalogueFolder());
     for (const std::string& finding : findings) Out(finding + "\n");
     clean = clean && findings.empty();
   }
@@ -120,7 +120,7 @@ int StatusOf(InstallOutcome outcome) {
 // them. The entries that a later install would take out again are the
 // run's own, and are not listed.
 int RunPreview(InstallRun& run, CliHost& host, PreviewedCommand command) {
-  Preview preview = PreviewCommand(run, host, command);
+  Preview preview = PreviewCommand(run, host.Request(), host, command);
   Out(engine::PreviewChanges(preview));
   FlushOut();
   host.PrintHeldMessages();
@@ -154,7 +154,7 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   if (!UseCatalogue(run, options)) return kExitUsage;
   CliHost::Settings settings = HostSettings(options);
   std::vector<std::string> entries;
-  FillAirlineList(run, &entries);
+  FillAirlineList(run.CatalogueFolder(), &entries);
   if (ReportEmptyCatalogue(run, entries)) return kExitNothingChanged;
   std::string unknown;
   if (!SelectAirlines(entries, options.airlines, &settings.request.entries, &unknown)) {
@@ -163,18 +163,19 @@ int RunInstall(InstallRun& run, const CliOptions& options) {
   }
   CliHost host(std::move(settings));
   if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Install);
-  return StatusOf(OnInstall(run, host));
+  return StatusOf(OnInstall(run, host.Request(), host));
 }
 
 int RunRemove(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
   if (options.dryRun) return RunPreview(run, host, PreviewedCommand::Remove);
-  return StatusOf(OnRemove(run, host));
+  return StatusOf(OnRemove(run, host.Request(), host));
 }
 
 int RunRestore(InstallRun& run, const CliOptions& options) {
   CliHost host(HostSettings(options));
-  return StatusOf(OnRestore(run, host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
+  return StatusOf(
+      OnRestore(run, host.Request(), host, options.original ? RestoreFrom::Original : RestoreFrom::LastRun));
 }
 
 int Dispatch(InstallRun& run, const CliOptions& options) {

@@ -3,7 +3,7 @@
 
 #include "CliOptions.h"
 #include "Commands.h"
-#include "Console.h"
+#include "platform/Console.h"
 #include "Output.h"
 
 int main(int argc, char** argv) {

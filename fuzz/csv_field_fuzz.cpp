@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "removal/RemovalPass.h"
 #include "FuzzSupport.h"
-#include "RemovalPass.h"
 
 using namespace engine;
 

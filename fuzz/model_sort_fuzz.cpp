@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "removal/ModelListSort.h"
+#include "run/InstallContext.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "FuzzSupport.h"
-#include "InstallContext.h"
-#include "ModelListSort.h"
-#include "InstallRun.h"
-#include "RunReport.h"
-#include "Text.h"
 
 using namespace engine;
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "Profile.h"
-#include "ProfileEncoding.h"
+#include "platform/Profile.h"
+#include "platform/ProfileEncoding.h"
 
 using namespace engine;
 

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "removal/RemovalPass.h"
+#include "run/InstallContext.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "FuzzSupport.h"
-#include "InstallContext.h"
-#include "RemovalPass.h"
-#include "InstallRun.h"
-#include "RunReport.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 

@@ -12,14 +12,14 @@
 #include <set>
 #include <string>
 
-#include "AirlineInstall.h"
-#include "Folders.h"
+#include "install/AirlineInstall.h"
+#include "install/Folders.h"
+#include "run/InstallContext.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "FuzzSupport.h"
-#include "InstallContext.h"
-#include "InstallRun.h"
-#include "RunReport.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 

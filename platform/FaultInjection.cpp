@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "SystemError.h"
 
 namespace plat {
 namespace {
@@ -73,12 +72,10 @@ int InjectFault(FileOp op) {
   if (g_killAt != 0 && g_count == g_killAt) EndAsKilled();
   if (g_failAt != 0 && g_count == g_failAt) {
     g_fired = true;
-    SetLastErrno(g_error);
     return g_error;
   }
   if (g_fullFrom != 0 && g_count >= g_fullFrom && NeedsRoom(op)) {
     g_fired = true;
-    SetLastErrno(ENOSPC);
     return ENOSPC;
   }
   return 0;

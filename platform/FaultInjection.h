@@ -39,7 +39,7 @@ bool InjectedFaultFired();
 
 namespace detail {
 // Counts one operation; when it is the one to fail, gives the errno value
-// to fail with (and sets LastErrorText()), else 0.
+// to fail with, else 0.
 int InjectFault(FileOp op);
 }  // namespace detail
 

@@ -1,50 +1,52 @@
 #include "FileReplacement.h"
 
-#include "SystemError.h"
+#include "Result.h"
 
 namespace plat {
 
 FileReplacement::~FileReplacement() { Abandon(); }
 
-bool FileReplacement::Begin(const char* path) { return Begin(path, Options()); }
+Result FileReplacement::Begin(const char* path) { return Begin(path, Options()); }
 
-bool FileReplacement::Begin(const char* path, const Options& options) {
+Result FileReplacement::Begin(const char* path, const Options& options) {
   Abandon();
-  if (!PlanReplacement(path, options.links, &m_target)) return false;
+  if (Result planned = PlanReplacement(path, options.links, &m_target); !planned) return planned;
   if (options.attributesOf) {
     ReplacementTarget like;
     if (PlanReplacement(options.attributesOf, LinkPolicy::Follow, &like)) m_target.attributes = like.attributes;
   }
-  std::FILE* stream = CreateTemporaryBeside(m_target.nativePath, m_target.attributes, &m_temp);
-  if (!stream) return false;
+  std::FILE* stream = nullptr;
+  if (Result made = CreateTemporaryBeside(m_target.nativePath, m_target.attributes, &m_temp, &stream); !made) {
+    return made;
+  }
   m_file.Attach(stream, options.translation);
   m_durable = options.durable;
   m_active = true;
-  return true;
+  return Result();
 }
 
-bool FileReplacement::Commit() { return Close() && Swap(); }
-
-bool FileReplacement::Close() {
-  if (!m_active) return false;
-  if (!m_file.IsOpen() || m_file.Close(m_durable)) return true;
-  const std::string reason = LastErrorText();
-  Abandon();
-  detail::SetLastErrorText(reason);  // the removal of the temporary file must not hide it
-  return false;
+Result FileReplacement::Commit() {
+  if (Result closed = Close(); !closed) return closed;
+  return Swap();
 }
 
-bool FileReplacement::Swap() {
-  if (!m_active || m_file.IsOpen()) return false;
-  if (!MoveFileOver(m_temp.c_str(), m_target.nativePath.c_str())) {
-    const std::string reason = LastErrorText();
+Result FileReplacement::Close() {
+  if (!m_active) return Result::Failure("");  // nothing to close: Begin failed or it ended
+  if (!m_file.IsOpen()) return Result();
+  const Result closed = m_file.Close(m_durable);
+  if (!closed) Abandon();
+  return closed;
+}
+
+Result FileReplacement::Swap() {
+  if (!m_active || m_file.IsOpen()) return Result::Failure("");  // not begun, not closed, or ended
+  if (Result moved = MoveFileOver(m_temp.c_str(), m_target.nativePath.c_str()); !moved) {
     Abandon();
-    detail::SetLastErrorText(reason);
-    return false;
+    return moved;
   }
   RestoreAttributes(m_target.nativePath, m_target.attributes);
   m_active = false;
-  return true;
+  return Result();
 }
 
 void FileReplacement::Abandon() {
@@ -57,9 +59,9 @@ void FileReplacement::Abandon() {
   }
 }
 
-bool ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options) {
+Result ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options) {
   FileReplacement out;
-  if (!out.Begin(path, options)) return false;
+  if (Result begun = out.Begin(path, options); !begun) return begun;
   out.Write(bytes);
   return out.Commit();
 }

@@ -35,13 +35,13 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
-  // False, with the reason in LastErrorText(), when the file may not be
-  // replaced (see PlanReplacement) or no temporary file can be made.
-  bool Begin(const char* path);
-  bool Begin(const char* path, const Options& options);
+  // A failure when the file may not be replaced (see PlanReplacement) or
+  // no temporary file can be made.
+  Result Begin(const char* path);
+  Result Begin(const char* path, const Options& options);
   void Write(const char* text) { m_file.Write(text); }
   void Write(std::string_view bytes) { m_file.Write(bytes.data(), bytes.size()); }
-  bool Commit();
+  Result Commit();
 
   // Commit in two steps, for files that are to change together: Close()
   // ends the writing (on the disk, with `durable`) and leaves the whole
@@ -49,8 +49,8 @@ class FileReplacement {
   // place. Until Swap() the original stays as it was, and an abandoned
   // replacement removes its temporary file, unless Keep() left it for a
   // later run to find.
-  bool Close();
-  bool Swap();
+  Result Close();
+  Result Swap();
   void Keep() { m_active = false; }
   // The file that is replaced (a followed link's target), and the
   // temporary file that holds its new content.
@@ -69,6 +69,6 @@ class FileReplacement {
 
 // Replaces the file at `path` with `bytes` through a FileReplacement with
 // the options given.
-bool ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options);
+Result ReplaceFile(const char* path, std::string_view bytes, FileReplacement::Options options);
 
 }  // namespace plat

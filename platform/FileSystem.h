@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "Result.h"
+
 // The file system as the engine sees it: the Win32 calls on Windows, and on
 // Linux our own equivalents that behave as those do. Paths may use '\' and
 // '/' as separators on both; on Linux a path component that does not exist
 // with its exact name finds an entry whose name differs only in ASCII case,
 // as a lookup on Windows would. New files and folders get the name as given.
+// An operation that may fail gives a Result that holds the system's reason.
 
 namespace plat {
 
@@ -37,31 +40,31 @@ bool MayWrite(const PathInfo& path);
 
 // CreateDirectoryA with default security: creates one folder whose parent
 // exists; fails when anything of that name exists.
-bool CreateFolder(const char* path);
+Result CreateFolder(const char* path);
 
 // CopyFileA(source, target, FALSE) made safe: the copy goes to a new
 // temporary file beside the target, which then takes the target's place,
 // so the target is the old file or the whole copy and never a part; a link
 // at the target's name is replaced, never written through. The copy is
 // never read-only, also when the source is.
-bool CopyFileOver(const char* source, const char* target);
+Result CopyFileOver(const char* source, const char* target);
 
 // The first step of CopyFileOver alone: the copy made whole in a new
 // temporary file beside the target, with the target's attributes, whose
 // name *temp receives; MoveFileOver(*temp, target) is the second step.
-bool CopyBeside(const char* source, const char* target, std::string* temp);
+Result CopyBeside(const char* source, const char* target, std::string* temp);
 
 // Makes the folder's entries (new names, renames, removals) durable, as a
 // file's flush to disk makes its content durable. Windows writes them
 // through with MOVEFILE_WRITE_THROUGH; there it does nothing.
-bool SyncFolder(const char* folder);
+Result SyncFolder(const char* folder);
 
 // MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING) on Windows,
 // rename() on Linux: one step, the target is either old or new. Windows 98
 // and ME do not implement MoveFileExA; there the target is deleted first.
-bool MoveFileOver(const char* source, const char* target);
+Result MoveFileOver(const char* source, const char* target);
 
-bool RemoveFile(const char* path);
+Result RemoveFile(const char* path);
 
 // What replacing a file keeps of it: on Linux its permission bits and its
 // owner (where the user may give it), on Windows its attributes.
@@ -77,22 +80,22 @@ struct KeptAttributes {
 enum class LinkPolicy { Follow, Replace };
 
 // The file a replacement of `path` writes, and what it keeps of the old
-// one. False, with the reason in LastErrorText(), when the path names a
-// folder, is read-only, or (with Follow) is a link that another user owns:
-// such a link may point anywhere, and following it would let that user
-// choose what we overwrite.
+// one. A failure when the path names a folder, is read-only, or (with
+// Follow) is a link that another user owns: such a link may point
+// anywhere, and following it would let that user choose what we
+// overwrite.
 struct ReplacementTarget {
   std::string nativePath;  // a followed link's target, or the name itself
   KeptAttributes attributes;
 };
-bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target);
+Result PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target);
 
 // Creates a temporary file of our own in the folder of `nativePath`, named
 // after it ("<name>.quorvane-<process>-<n>.tmp"): always a new file, never
 // one or a link that is there already. It gets the permission bits and
-// owner of `like` where they are known. Null, with the reason in
-// LastErrorText(), when no such file can be made.
-std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath);
+// owner of `like` where they are known; *stream is open for writing it.
+Result CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath,
+                             std::FILE** stream);
 
 // Gives a file that took another's place that file's attributes (Windows;
 // on Linux the temporary file was made with them).
@@ -106,18 +109,16 @@ void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders = false);
 
 // Whether the file can be replaced now: on Windows no other program holds
 // it open in a way that forbids that (a sharing violation); everywhere it
-// is not read-only and its folder takes new files. False, with the reason
-// in LastErrorText(), otherwise.
-bool CanReplace(const char* path);
+// is not read-only and its folder takes new files.
+Result CanReplace(const char* path);
 
 // Whether the path names a symbolic link (on Windows a reparse point).
 bool IsLink(const char* path);
 
 // Whether a new entry can be made in the folder: it is a folder that, on
 // Linux, its permission bits (for root too) and the kernel let us change.
-// On Windows only trying tells more. False, with the reason in
-// LastErrorText(), otherwise.
-bool CanCreateIn(const char* folder);
+// On Windows only trying tells more.
+Result CanCreateIn(const char* folder);
 
 // The path as a message should show it: with the platform's own
 // separators (and on Linux the letter case of the entries it names).
@@ -152,7 +153,7 @@ bool IsRecent(const FileState& state);
 bool IsSameFolder(const char* a, const char* b);
 
 // Cuts a file back to `size` bytes; used to take back an append that failed.
-bool TruncateFile(const char* path, std::uint64_t size);
+Result TruncateFile(const char* path, std::uint64_t size);
 
 // GetModuleFileNameA(NULL, buf, cap): full path of the running executable,
 // cut to cap - 1 characters and terminated. Returns the length copied.
@@ -165,10 +166,10 @@ std::string NativePath(const char* path);
 
 // Makes a new, empty folder of our own under the system's temporary
 // folder and gives its path (no trailing separator).
-bool CreateTempFolder(std::string* path);
+Result CreateTempFolder(std::string* path);
 
 // Removes an empty folder (RemoveDirectoryA).
-bool RemoveFolder(const char* path);
+Result RemoveFolder(const char* path);
 
 // The path made absolute against the current folder (GetFullPathNameA on
 // Windows); an empty path stays empty.

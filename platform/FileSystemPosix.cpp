@@ -22,7 +22,7 @@
 #include "FaultInjection.h"
 #include "FileSystem.h"
 #include "FolderLock.h"
-#include "SystemError.h"
+#include "Result.h"
 
 namespace plat {
 namespace {
@@ -256,16 +256,14 @@ bool IsReadOnly(const LookedUp& path) { return path.exists && !HasWriteBits(path
 
 // A folder or a read-only file in a target's place is never replaced;
 // false then, with the reason.
-bool MayReplaceWhatIsThere(const LookedUp& target) {
+Result MayReplaceWhatIsThere(const LookedUp& target) {
   if (target.exists && S_ISDIR(target.st.st_mode)) {
-    detail::SetLastErrno(EISDIR);
-    return false;
+    return Result::FromErrno(EISDIR);
   }
   if (IsReadOnly(target)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
-  return true;
+  return Result();
 }
 
 // Creating or replacing an entry needs a writable folder; as root the
@@ -360,8 +358,8 @@ bool LookUpNewName(const char* path, LookedUp* found, bool* taken) {
 
 }  // namespace
 
-bool CreateFolder(const char* path) {
-  if (detail::InjectFault(FileOp::CreateFolder)) return false;
+Result CreateFolder(const char* path) {
+  if (const int fault = detail::InjectFault(FileOp::CreateFolder)) return Result::FromErrno(fault);
   LookedUp found;
   bool taken = false;
   if (!LookUpNewName(path, &found, &taken)) {
@@ -369,24 +367,20 @@ bool CreateFolder(const char* path) {
     taken = found.exists;
   }
   if (taken) {
-    detail::SetLastErrno(EEXIST);
-    return false;
+    return Result::FromErrno(EEXIST);
   }
   const std::string& native = found.native;
   const std::string parent = ParentOf(native);
   struct stat before = found.parentSt;
   if (!found.parentSeen && stat(parent.c_str(), &before) != 0) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
   if (!HasWriteBits(before)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
   FolderListing* listing = CurrentListing(parent, before);
   if (mkdir(native.c_str(), 0777) != 0) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
   // A listing of the parent taken just before stays true with the new
   // name, and the new folder's own listing is known without reading it.
@@ -404,21 +398,17 @@ bool CreateFolder(const char* path) {
     empty.Add("..");
     KeepListing(std::move(empty));
   }
-  return true;
+  return Result();
 }
 
 namespace {
 
 // A new temporary file beside `nativePath` (see CreateTemporaryBeside), as
-// a descriptor; -1, with the reason, when none can be made. folderTakes:
-// whether the folder's permission bits let us add an entry, as the caller
-// has seen.
-int CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& like, bool folderTakes,
-                        std::string* tempPath) {
-  if (!folderTakes) {
-    detail::SetLastErrno(EACCES);
-    return -1;
-  }
+// the descriptor *fd. folderTakes: whether the folder's permission bits let
+// us add an entry, as the caller has seen.
+Result CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& like, bool folderTakes,
+                           std::string* tempPath, int* fd) {
+  if (!folderTakes) return Result::FromErrno(EACCES);
   static unsigned long counter = 0;
   const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -426,26 +416,23 @@ int CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& lik
         nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".tmp";
     // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
     // somewhere else, is never opened.
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) {
-      detail::SetLastErrno(errno);
-      return -1;
-    }
+    const int made = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (made < 0 && errno == EEXIST) continue;
+    if (made < 0) return Result::FromErrno(errno);
     EntryChanged(name);
     if (like.known) {
       // The owner first: a change of owner may clear some mode bits.
-      if (fchown(fd, static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0) {
+      if (fchown(made, static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0) {
         // Only root may give a file away; the file is then ours.
       }
-      if (fchmod(fd, mode) != 0) {
+      if (fchmod(made, mode) != 0) {
       }
     }
     *tempPath = name;
-    return fd;
+    *fd = made;
+    return Result();
   }
-  detail::SetLastErrno(EEXIST);
-  return -1;
+  return Result::FromErrno(EEXIST);
 }
 
 KeptAttributes AttributesOf(const struct stat& st) {
@@ -458,7 +445,7 @@ KeptAttributes AttributesOf(const struct stat& st) {
 namespace {
 
 // The copy of CopyBeside; *to gets what the target's look saw.
-bool CopyToTemporary(const char* source, const char* target, std::string* temp, LookedUp* to) {
+Result CopyToTemporary(const char* source, const char* target, std::string* temp, LookedUp* to) {
   // The source opened as written and looked at through its descriptor:
   // one walk of its path instead of two; only a name not found as written
   // is looked up in other letter case.
@@ -472,151 +459,142 @@ bool CopyToTemporary(const char* source, const char* target, std::string* temp, 
     from = LookUp(source);
     in = KindOf(from) == PathKind::File ? open(from.native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
     if (in < 0 && KindOf(from) == PathKind::File) {
-      detail::SetLastErrno(errno);
-      return false;
+      return Result::FromErrno(errno);
     }
   }
   if (KindOf(from) != PathKind::File) {
     if (in >= 0) close(in);
-    detail::SetLastErrno(from.exists ? EISDIR : ENOENT);
-    return false;
+    return Result::FromErrno(from.exists ? EISDIR : ENOENT);
   }
   // As PlanReplacement with LinkPolicy::Replace, with the folder's state
   // the look at the target saw on its way.
   *to = LookUp(target);
-  if (!MayReplaceWhatIsThere(*to)) {
+  if (Result may = MayReplaceWhatIsThere(*to); !may) {
     close(in);
-    return false;
+    return may;
   }
   const KeptAttributes attributes = to->exists ? AttributesOf(to->st) : KeptAttributes();
   const bool folderTakes = to->parentSeen ? HasWriteBits(to->parentSt) : FolderAllowsChanges(to->native);
-  const int out = CreateTemporaryFile(to->native, attributes, folderTakes, temp);
-  if (out < 0) {
+  int out = -1;
+  if (Result made = CreateTemporaryFile(to->native, attributes, folderTakes, temp, &out); !made) {
     close(in);
-    return false;
+    return made;
   }
-  bool ok = CopyContents(in, out, from.st.st_size);
-  if (!ok) detail::SetLastErrno(errno);
+  Result copied;
+  if (!CopyContents(in, out, from.st.st_size)) copied = Result::FromErrno(errno);
   close(in);
-  if (close(out) != 0 && ok) {
-    detail::SetLastErrno(errno);
-    ok = false;
-  }
-  if (!ok) {
+  if (close(out) != 0 && copied) copied = Result::FromErrno(errno);
+  if (!copied) {
     unlink(temp->c_str());
     EntryChanged(*temp);
   }
-  return ok;
+  return copied;
 }
 
 }  // namespace
 
-bool CopyFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
+Result CopyFileOver(const char* source, const char* target) {
+  if (const int fault = detail::InjectFault(FileOp::Copy)) return Result::FromErrno(fault);
   std::string temp;
   LookedUp to;
-  if (!CopyToTemporary(source, target, &temp, &to)) return false;
-  bool ok = true;
+  if (Result copied = CopyToTemporary(source, target, &temp, &to); !copied) return copied;
+  Result moved;
   if (rename(temp.c_str(), to.native.c_str()) != 0) {
-    detail::SetLastErrno(errno);
-    ok = false;
+    moved = Result::FromErrno(errno);
     unlink(temp.c_str());
   }
   EntryChanged(temp);
   EntryChanged(to.native);
-  return ok;
+  return moved;
 }
 
-bool CopyBeside(const char* source, const char* target, std::string* temp) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
+Result CopyBeside(const char* source, const char* target, std::string* temp) {
+  if (const int fault = detail::InjectFault(FileOp::Copy)) return Result::FromErrno(fault);
   LookedUp to;
   return CopyToTemporary(source, target, temp, &to);
 }
 
-bool SyncFolder(const char* folder) {
-  if (detail::InjectFault(FileOp::Flush)) return false;
+Result SyncFolder(const char* folder) {
+  if (const int fault = detail::InjectFault(FileOp::Flush)) return Result::FromErrno(fault);
   const int fd = open(NativePath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
-  const bool synced = fsync(fd) == 0 || errno == EINVAL;  // some file systems sync no folders
-  if (!synced) detail::SetLastErrno(errno);
+  Result synced;
+  if (fsync(fd) != 0 && errno != EINVAL) synced = Result::FromErrno(errno);  // some file systems sync no folders
   close(fd);
   return synced;
 }
 
-bool MoveFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Rename)) return false;
+Result MoveFileOver(const char* source, const char* target) {
+  if (const int fault = detail::InjectFault(FileOp::Rename)) return Result::FromErrno(fault);
   const std::string from = NativePath(source);
   const LookedUp to = LookUp(target);
   if (!MayWrite(to)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
-  const bool moved = rename(from.c_str(), to.native.c_str()) == 0;
-  if (!moved) detail::SetLastErrno(errno);
+  Result moved;
+  if (rename(from.c_str(), to.native.c_str()) != 0) moved = Result::FromErrno(errno);
   EntryChanged(from);
   EntryChanged(to.native);
   return moved;
 }
 
-bool RemoveFile(const char* path) {
-  if (detail::InjectFault(FileOp::Remove)) return false;
+Result RemoveFile(const char* path) {
+  if (const int fault = detail::InjectFault(FileOp::Remove)) return Result::FromErrno(fault);
   const std::string native = NativePath(path);
-  const bool removed = unlink(native.c_str()) == 0;
-  if (!removed) detail::SetLastErrno(errno);
+  Result removed;
+  if (unlink(native.c_str()) != 0) removed = Result::FromErrno(errno);
   EntryChanged(native);
   return removed;
 }
 
-bool TruncateFile(const char* path, std::uint64_t size) {
-  if (detail::InjectFault(FileOp::Truncate)) return false;
-  if (truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0) return true;
-  detail::SetLastErrno(errno);
-  return false;
+Result TruncateFile(const char* path, std::uint64_t size) {
+  if (const int fault = detail::InjectFault(FileOp::Truncate)) return Result::FromErrno(fault);
+  if (truncate(NativePath(path).c_str(), static_cast<off_t>(size)) == 0) return Result();
+  return Result::FromErrno(errno);
 }
 
-bool PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target) {
+Result PlanReplacement(const char* path, LinkPolicy policy, ReplacementTarget* target) {
   const LookedUp found = LookUp(path);
-  if (!MayReplaceWhatIsThere(found)) return false;
+  if (Result may = MayReplaceWhatIsThere(found); !may) return may;
   *target = ReplacementTarget{found.native, {}};
   // A new file of its own takes the place of whatever has the name; only a
   // link to be followed needs a look at the name itself.
   if (policy == LinkPolicy::Replace) {
     if (found.exists) target->attributes = AttributesOf(found.st);
-    return true;
+    return Result();
   }
   struct stat link;
   const bool isLink = lstat(found.native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
   if (isLink) {
     if (link.st_uid != geteuid() && link.st_uid != 0) {
-      detail::SetLastErrorText("it is a link that another user made");
-      return false;
+      return Result::Failure("it is a link that another user made");
     }
     char* resolved = realpath(found.native.c_str(), nullptr);
     if (!resolved) {
-      detail::SetLastErrno(errno);
-      return false;
+      return Result::FromErrno(errno);
     }
     target->nativePath = resolved;
     std::free(resolved);
   }
   if (found.exists) target->attributes = AttributesOf(found.st);
-  return true;
+  return Result();
 }
 
-std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath) {
-  if (detail::InjectFault(FileOp::Open)) return nullptr;
-  const int fd = CreateTemporaryFile(nativePath, like, FolderAllowsChanges(nativePath), tempPath);
-  if (fd < 0) return nullptr;
-  std::FILE* stream = fdopen(fd, "wb");
-  if (!stream) {
-    detail::SetLastErrno(errno);
-    close(fd);
-    unlink(tempPath->c_str());
+Result CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes& like, std::string* tempPath,
+                             std::FILE** stream) {
+  if (const int fault = detail::InjectFault(FileOp::Open)) return Result::FromErrno(fault);
+  int fd = -1;
+  if (Result made = CreateTemporaryFile(nativePath, like, FolderAllowsChanges(nativePath), tempPath, &fd); !made) {
+    return made;
   }
-  return stream;
+  *stream = fdopen(fd, "wb");
+  if (*stream) return Result();
+  const Result failed = Result::FromErrno(errno);
+  close(fd);
+  unlink(tempPath->c_str());
+  return failed;
 }
 
 void RestoreAttributes(const std::string&, const KeptAttributes&) {}
@@ -657,22 +635,19 @@ void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders) {
   for (const std::string& subfolder : subfolders) RemoveLeftoverTemporaries(subfolder.c_str(), false);
 }
 
-bool CanReplace(const char* path) {
+Result CanReplace(const char* path) {
   const LookedUp found = LookUp(path);
   if (IsReadOnly(found)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
   const std::string folder = ParentOf(found.native);
   if (!FolderAllowsChanges(found.native)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
   if (access(folder.c_str(), W_OK | X_OK) != 0) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
-  return true;
+  return Result();
 }
 
 bool IsLink(const char* path) {
@@ -680,21 +655,18 @@ bool IsLink(const char* path) {
   return lstat(NativePath(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-bool CanCreateIn(const char* folder) {
+Result CanCreateIn(const char* folder) {
   const LookedUp found = LookUp(folder);
   if (!found.exists || !S_ISDIR(found.st.st_mode)) {
-    detail::SetLastErrno(found.exists ? ENOTDIR : ENOENT);
-    return false;
+    return Result::FromErrno(found.exists ? ENOTDIR : ENOENT);
   }
   if (!HasWriteBits(found.st)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
   if (access(found.native.c_str(), W_OK | X_OK) != 0) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
-  return true;
+  return Result();
 }
 
 std::string DisplayPath(const char* path) { return NativePath(path); }
@@ -842,14 +814,15 @@ bool WriteWhole(int fd, const std::string& text) {
 
 }  // namespace
 
-FolderLock::Result FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy) {
+FolderLock::Outcome FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy,
+                                     Result* failure) {
   Release();
   const std::string path = LockPathIn(folder);
   // As everywhere here, a folder whose bits deny writing takes no new file,
   // even for root.
   if (!FolderAllowsChanges(path)) {
-    detail::SetLastErrno(EACCES);
-    return Result::Failed;
+    *failure = Result::FromErrno(EACCES);
+    return Outcome::Failed;
   }
   for (int attempt = 0; attempt < 20; ++attempt) {
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -858,8 +831,8 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
       EntryChanged(path);
     } else {
       if (errno != EEXIST) {
-        detail::SetLastErrno(errno);
-        return Result::Failed;
+        *failure = Result::FromErrno(errno);
+        return Outcome::Failed;
       }
       fd = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
       if (fd < 0 && errno == ELOOP) {
@@ -869,8 +842,8 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
       }
       if (fd < 0 && errno == ENOENT) continue;  // released meanwhile
       if (fd < 0) {
-        detail::SetLastErrno(errno);
-        return Result::Failed;
+        *failure = Result::FromErrno(errno);
+        return Outcome::Failed;
       }
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -882,7 +855,7 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
       if (!noLocks || (!created && IsAlive(ProcessOf(contents)))) {
         close(fd);
         *heldBy = HolderOf(contents);
-        return Result::HeldByAnother;
+        return Outcome::HeldByAnother;
       }
     }
     if (!IsStillAt(fd, path)) {
@@ -892,19 +865,19 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
     const std::string text = "Quorvane is working on this folder; this file goes when it ends.\n" + holder +
                              "\nprocess=" + std::to_string(getpid()) + "\n";
     if (!WriteWhole(fd, text)) {
-      detail::SetLastErrno(errno);
+      *failure = Result::FromErrno(errno);
       if (created) unlink(path.c_str());
       close(fd);
-      return Result::Failed;
+      return Outcome::Failed;
     }
     m_fd = fd;
     m_path = path;
     m_taken = true;
     m_tookOver = !created;
-    return Result::Taken;
+    return Outcome::Taken;
   }
-  detail::SetLastErrno(EAGAIN);
-  return Result::Failed;
+  *failure = Result::FromErrno(EAGAIN);
+  return Outcome::Failed;
 }
 
 void FolderLock::Release() {
@@ -946,19 +919,20 @@ std::size_t ModuleFileName(char* buf, std::size_t cap) {
   return len;
 }
 
-bool CreateTempFolder(std::string* path) {
+Result CreateTempFolder(std::string* path) {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/quorvane-XXXXXX";
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back('\0');
-  if (!mkdtemp(buf.data())) return false;
+  if (!mkdtemp(buf.data())) return Result::FromErrno(errno);
   *path = buf.data();
-  return true;
+  return Result();
 }
 
-bool RemoveFolder(const char* path) {
+Result RemoveFolder(const char* path) {
   const std::string native = NativePath(path);
-  const bool removed = rmdir(native.c_str()) == 0;
+  Result removed;
+  if (rmdir(native.c_str()) != 0) removed = Result::FromErrno(errno);
   EntryChanged(native);
   ForgetListing(native);
   return removed;

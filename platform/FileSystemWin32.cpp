@@ -16,7 +16,7 @@
 #include "FileHolders.h"
 #include "FileSystem.h"
 #include "FolderLock.h"
-#include "SystemError.h"
+#include "Result.h"
 
 namespace plat {
 namespace {
@@ -24,18 +24,18 @@ namespace {
 // Closes the file when the scope ends.
 class ScopedFileHandle {
  public:
-  explicit ScopedFileHandle(HANDLE handle) : handle_(handle) {}
+  explicit ScopedFileHandle(HANDLE handle) : m_handle(handle) {}
   ~ScopedFileHandle() {
-    if (IsValid()) CloseHandle(handle_);
+    if (IsValid()) CloseHandle(m_handle);
   }
   ScopedFileHandle(const ScopedFileHandle&) = delete;
   ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
 
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
+  bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return m_handle; }
 
  private:
-  HANDLE handle_;
+  HANDLE m_handle;
 };
 
 // SetFilePointer rather than SetFilePointerEx, which Windows 98 and ME lack.
@@ -104,20 +104,18 @@ bool RetryWhileHeld(Attempt attempt) {
   return true;
 }
 
-// Records the reason of the call on `path` (and `other`) that failed after
-// RetryWhileHeld, with the programs that hold them where Windows can tell;
-// gives false.
-bool FailedWhileHeld(const char* path, const char* other = nullptr) {
+// The reason of the call on `path` (and `other`) that failed after
+// RetryWhileHeld, with the programs that hold them where Windows can tell.
+Result FailedWhileHeld(const char* path, const char* other = nullptr) {
   const DWORD error = GetLastError();
-  detail::SetLastWin32Error(error);
-  if (!MayBeHeldForAMoment(error)) return false;
+  const Result failed = Result::FromWin32(error);
+  if (!MayBeHeldForAMoment(error)) return failed;
   std::vector<std::string> files{path};
   if (other) files.push_back(other);
   const std::string holders = ProgramsHolding(files);
-  std::string reason = LastErrorText();
+  std::string reason = failed.Reason();
   if (!holders.empty()) reason += "; it is open in " + holders;
-  detail::SetLastErrorText(reason + "; tried again for 2 seconds");
-  return false;
+  return Result::Failure(reason + "; tried again for 2 seconds");
 }
 
 bool DeleteRetrying(const char* path) {
@@ -163,28 +161,25 @@ bool MayWrite(const PathInfo& path) { return !path.readOnly; }
 
 namespace {
 
-// Records the reason of the Win32 call that just failed; gives false.
-bool Failed() {
-  detail::SetLastWin32Error(GetLastError());
-  return false;
-}
+// The reason of the Win32 call that just failed.
+Result Failed() { return Result::FromWin32(GetLastError()); }
 
 }  // namespace
 
-bool CreateFolder(const char* path) {
-  if (detail::InjectFault(FileOp::CreateFolder)) return false;
-  return CreateDirectoryA(path, nullptr) != 0 || Failed();
+Result CreateFolder(const char* path) {
+  if (const int fault = detail::InjectFault(FileOp::CreateFolder)) return Result::FromErrno(fault);
+  return CreateDirectoryA(path, nullptr) != 0 ? Result() : Failed();
 }
 
 namespace {
 
 // The copy of CopyBeside: *temp gets the new file, *to the target.
-bool CopyToTemporary(const char* source, const char* target, std::string* temp, ReplacementTarget* to) {
-  if (!PlanReplacement(target, LinkPolicy::Replace, to)) return false;
+Result CopyToTemporary(const char* source, const char* target, std::string* temp, ReplacementTarget* to) {
+  if (Result planned = PlanReplacement(target, LinkPolicy::Replace, to); !planned) return planned;
   // A temporary name that is free now; CopyFileA with bFailIfExists makes
   // the file new, never one that was put there meanwhile.
-  std::FILE* reserved = CreateTemporaryBeside(to->nativePath, to->attributes, temp);
-  if (!reserved) return false;
+  std::FILE* reserved = nullptr;
+  if (Result made = CreateTemporaryBeside(to->nativePath, to->attributes, temp, &reserved); !made) return made;
   std::fclose(reserved);
   if (!DeleteRetrying(temp->c_str())) return FailedWhileHeld(temp->c_str());
   if (!CopyFileA(source, temp->c_str(), TRUE)) return Failed();
@@ -195,47 +190,48 @@ bool CopyToTemporary(const char* source, const char* target, std::string* temp, 
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     SetFileAttributesA(temp->c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   }
-  return true;
+  return Result();
 }
 
 }  // namespace
 
-bool CopyFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
+Result CopyFileOver(const char* source, const char* target) {
+  if (const int fault = detail::InjectFault(FileOp::Copy)) return Result::FromErrno(fault);
   std::string temp;
   ReplacementTarget to;
-  if (!CopyToTemporary(source, target, &temp, &to)) return false;
+  if (Result copied = CopyToTemporary(source, target, &temp, &to); !copied) return copied;
   if (!RetryWhileHeld([&] { return MoveReplacing(temp.c_str(), to.nativePath.c_str(), 0); })) {
-    FailedWhileHeld(to.nativePath.c_str(), temp.c_str());
-    const std::string reason = LastErrorText();
+    const Result failed = FailedWhileHeld(to.nativePath.c_str(), temp.c_str());
     DeleteRetrying(temp.c_str());
-    detail::SetLastErrorText(reason);
-    return false;
+    return failed;
   }
-  return true;
+  return Result();
 }
 
-bool CopyBeside(const char* source, const char* target, std::string* temp) {
-  if (detail::InjectFault(FileOp::Copy)) return false;
+Result CopyBeside(const char* source, const char* target, std::string* temp) {
+  if (const int fault = detail::InjectFault(FileOp::Copy)) return Result::FromErrno(fault);
   ReplacementTarget to;
   return CopyToTemporary(source, target, temp, &to);
 }
 
-bool SyncFolder(const char*) { return !detail::InjectFault(FileOp::Flush); }
-
-bool MoveFileOver(const char* source, const char* target) {
-  if (detail::InjectFault(FileOp::Rename)) return false;
-  return RetryWhileHeld([&] { return MoveReplacing(source, target, MOVEFILE_WRITE_THROUGH); }) ||
-         FailedWhileHeld(target, source);
+Result SyncFolder(const char*) {
+  if (const int fault = detail::InjectFault(FileOp::Flush)) return Result::FromErrno(fault);
+  return Result();
 }
 
-bool RemoveFile(const char* path) {
-  if (detail::InjectFault(FileOp::Remove)) return false;
-  return DeleteRetrying(path) || FailedWhileHeld(path);
+Result MoveFileOver(const char* source, const char* target) {
+  if (const int fault = detail::InjectFault(FileOp::Rename)) return Result::FromErrno(fault);
+  if (RetryWhileHeld([&] { return MoveReplacing(source, target, MOVEFILE_WRITE_THROUGH); })) return Result();
+  return FailedWhileHeld(target, source);
 }
 
-bool TruncateFile(const char* path, std::uint64_t size) {
-  if (detail::InjectFault(FileOp::Truncate)) return false;
+Result RemoveFile(const char* path) {
+  if (const int fault = detail::InjectFault(FileOp::Remove)) return Result::FromErrno(fault);
+  return DeleteRetrying(path) ? Result() : FailedWhileHeld(path);
+}
+
+Result TruncateFile(const char* path, std::uint64_t size) {
+  if (const int fault = detail::InjectFault(FileOp::Truncate)) return Result::FromErrno(fault);
   HANDLE opened = INVALID_HANDLE_VALUE;
   if (!RetryWhileHeld([&] {
         opened = OpenFile(path, GENERIC_WRITE, 0, OPEN_EXISTING);
@@ -244,7 +240,7 @@ bool TruncateFile(const char* path, std::uint64_t size) {
     return FailedWhileHeld(path);
   }
   ScopedFileHandle file(opened);
-  return (SeekFromStart(file.Get(), size) && SetEndOfFile(file.Get())) || Failed();
+  return SeekFromStart(file.Get(), size) && SetEndOfFile(file.Get()) ? Result() : Failed();
 }
 
 std::size_t ModuleFileName(char* buf, std::size_t cap) {
@@ -255,23 +251,23 @@ std::size_t ModuleFileName(char* buf, std::size_t cap) {
   return n;
 }
 
-bool CreateTempFolder(std::string* path) {
+Result CreateTempFolder(std::string* path) {
   char base[MAX_PATH + 1];
   DWORD n = GetTempPathA(sizeof base, base);
-  if (n == 0 || n >= sizeof base) return false;
+  if (n == 0 || n >= sizeof base) return Failed();
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     char name[MAX_PATH + 32];
     wsprintfA(name, "%squorvane-%lu-%u", base, GetCurrentProcessId(), GetTickCount() + attempt);
     if (CreateDirectoryA(name, nullptr)) {
       *path = name;
-      return true;
+      return Result();
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return Failed();
   }
-  return false;
+  return Result::FromWin32(ERROR_ALREADY_EXISTS);
 }
 
-bool RemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+Result RemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0 ? Result() : Failed(); }
 
 std::string AbsolutePath(const char* path) {
   if (!*path) return path;
@@ -291,24 +287,23 @@ std::string ProfileLocation(const char* fileName) {
   return result + fileName;
 }
 
-bool PlanReplacement(const char* path, LinkPolicy, ReplacementTarget* target) {
+Result PlanReplacement(const char* path, LinkPolicy, ReplacementTarget* target) {
   *target = ReplacementTarget{path, {}};
   const DWORD attributes = GetFileAttributesA(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // a new file
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Result();  // a new file
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    detail::SetLastWin32Error(ERROR_DIRECTORY);
-    return false;
+    return Result::FromWin32(ERROR_DIRECTORY);
   }
   if (attributes & FILE_ATTRIBUTE_READONLY) {
-    detail::SetLastWin32Error(ERROR_ACCESS_DENIED);
-    return false;
+    return Result::FromWin32(ERROR_ACCESS_DENIED);
   }
   target->attributes = KeptAttributes{true, attributes, 0, 0};
-  return true;
+  return Result();
 }
 
-std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes&, std::string* tempPath) {
-  if (detail::InjectFault(FileOp::Open)) return nullptr;
+Result CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes&, std::string* tempPath,
+                             std::FILE** stream) {
+  if (const int fault = detail::InjectFault(FileOp::Open)) return Result::FromErrno(fault);
   static unsigned long counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name = nativePath + ".quorvane-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -319,26 +314,24 @@ std::FILE* CreateTemporaryBeside(const std::string& nativePath, const KeptAttrib
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      detail::SetLastWin32Error(error);
-      return nullptr;
+      return Result::FromWin32(error);
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
-    std::FILE* stream = fd == -1 ? nullptr : _fdopen(fd, "wb");
-    if (!stream) {
-      detail::SetLastErrno(errno);
+    *stream = fd == -1 ? nullptr : _fdopen(fd, "wb");
+    if (!*stream) {
+      const Result failed = Result::FromErrno(errno);
       if (fd == -1) {
         CloseHandle(file);
       } else {
         _close(fd);
       }
       DeleteFileA(name.c_str());
-      return nullptr;
+      return failed;
     }
     *tempPath = name;
-    return stream;
+    return Result();
   }
-  detail::SetLastWin32Error(ERROR_FILE_EXISTS);
-  return nullptr;
+  return Result::FromWin32(ERROR_FILE_EXISTS);
 }
 
 void RestoreAttributes(const std::string& nativePath, const KeptAttributes& attributes) {
@@ -371,13 +364,12 @@ void RemoveLeftoverTemporaries(const char* folder, bool inSubfolders) {
   for (const std::string& subfolder : subfolders) RemoveLeftoverTemporaries(subfolder.c_str(), false);
 }
 
-bool CanReplace(const char* path) {
+Result CanReplace(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    detail::SetLastWin32Error(ERROR_ACCESS_DENIED);
-    return false;
+    return Result::FromWin32(ERROR_ACCESS_DENIED);
   }
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Result();
   // Asking for delete access fails when another program holds the file
   // open without allowing it to be replaced: a sharing violation now, not
   // half-way through the run. A program that holds it for a moment only
@@ -391,7 +383,7 @@ bool CanReplace(const char* path) {
     return FailedWhileHeld(path);
   }
   CloseHandle(file);
-  return true;
+  return Result();
 }
 
 bool IsLink(const char* path) {
@@ -399,14 +391,13 @@ bool IsLink(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool CanCreateIn(const char* folder) {
+Result CanCreateIn(const char* folder) {
   const DWORD attributes = GetFileAttributesA(folder);
   if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    detail::SetLastWin32Error(ERROR_DIRECTORY);
-    return false;
+    return Result::FromWin32(ERROR_DIRECTORY);
   }
-  return true;
+  return Result();
 }
 
 std::string DisplayPath(const char* path) { return path; }
@@ -492,7 +483,8 @@ std::string HolderIn(const std::string& path) {
 
 }  // namespace
 
-FolderLock::Result FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy) {
+FolderLock::Outcome FolderLock::Take(const char* folder, const std::string& holder, std::string* heldBy,
+                                     Result* failure) {
   Release();
   const std::string path = LockPathIn(folder);
   // Open without sharing writes: while this run has it, a second one
@@ -505,26 +497,26 @@ FolderLock::Result FolderLock::Take(const char* folder, const std::string& holde
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION) {
       *heldBy = HolderIn(path);
-      return Result::HeldByAnother;
+      return Outcome::HeldByAnother;
     }
-    detail::SetLastWin32Error(error);
-    return Result::Failed;
+    *failure = Result::FromWin32(error);
+    return Outcome::Failed;
   }
   const std::string text = "Quorvane is working on this folder; this file goes when it ends.\r\n" + holder +
                            "\r\nprocess=" + std::to_string(GetCurrentProcessId()) + "\r\n";
   DWORD written = 0;
   if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !SetEndOfFile(file) ||
       !WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size()) {
-    detail::SetLastWin32Error(GetLastError());
+    *failure = Failed();
     CloseHandle(file);
     DeleteFileA(path.c_str());
-    return Result::Failed;
+    return Outcome::Failed;
   }
   m_handle = file;
   m_path = path;
   m_taken = true;
   m_tookOver = leftBehind;
-  return Result::Taken;
+  return Outcome::Taken;
 }
 
 void FolderLock::Release() {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Result.h"
+
 namespace plat {
 
 // Marks a folder as being worked on by this process, so that a second run
@@ -19,12 +21,12 @@ class FolderLock {
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
-  enum class Result { Taken, HeldByAnother, Failed };
+  enum class Outcome { Taken, HeldByAnother, Failed };
 
   // `holder` is what a second run is told about this one ("quorvane-cli
   // install, started ..."). HeldByAnother gives, in *heldBy, what the
-  // running one wrote; Failed leaves the reason in LastErrorText().
-  Result Take(const char* folder, const std::string& holder, std::string* heldBy);
+  // running one wrote; Failed gives the system's reason in *failure.
+  Outcome Take(const char* folder, const std::string& holder, std::string* heldBy, Result* failure);
   void Release();
   // Whether the lock taken was left by a run that ended without releasing
   // it (killed, or the machine went down): what it was writing may be

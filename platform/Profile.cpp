@@ -78,50 +78,50 @@ const char* NextLine(const char* end, const char* stop) {
 // line first.
 class LineEnds {
  public:
-  LineEnds(const char* begin, const char* stop) : stop_(stop), nextCr_(CrFrom(begin)) {}
+  LineEnds(const char* begin, const char* stop) : m_stop(stop), m_nextCr(CrFrom(begin)) {}
 
   // The end of the line that holds `p`.
   const char* From(const char* p) {
-    if (nextCr_ < p) nextCr_ = CrFrom(p);
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(nextCr_ - p)));
-    return lf ? lf : nextCr_;
+    if (m_nextCr < p) m_nextCr = CrFrom(p);
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(m_nextCr - p)));
+    return lf ? lf : m_nextCr;
   }
 
  private:
   const char* CrFrom(const char* p) const {
-    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(stop_ - p));
-    return cr ? static_cast<const char*>(cr) : stop_;
+    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(m_stop - p));
+    return cr ? static_cast<const char*>(cr) : m_stop;
   }
 
-  const char* stop_;
-  const char* nextCr_;
+  const char* m_stop;
+  const char* m_nextCr;
 };
 
 }  // namespace
 
 void ProfileFile::Parse(std::string_view text) {
-  text_ = FileBytes::Copy(text);
+  m_text = FileBytes::Copy(text);
   Decode();
   Index();
 }
 
 void ProfileFile::Decode() {
-  decoded_ = IsUtf16Profile(text_.View());
-  if (!decoded_) {
-    lines_ = FileBytes();
+  m_decoded = IsUtf16Profile(m_text.View());
+  if (!m_decoded) {
+    m_lines = FileBytes();
     return;
   }
   std::string values;
   std::string lines;
-  DecodeUtf16Profile(text_.View(), &values, &lines);
-  text_ = FileBytes::Copy(values);
-  lines_ = FileBytes::Copy(lines);
+  DecodeUtf16Profile(m_text.View(), &values, &lines);
+  m_text = FileBytes::Copy(values);
+  m_lines = FileBytes::Copy(lines);
 }
 
 void ProfileFile::Index() {
-  sections_.clear();
+  m_sections.clear();
   const std::string_view text = Lines();
-  sections_.reserve(text.size() / 128 + 8);  // enough for a catalogue's short sections
+  m_sections.reserve(text.size() / 128 + 8);  // enough for a catalogue's short sections
   const char* base = text.data();
   const char* end = base + text.size();
   // Headers are few among many lines, so the brackets are looked for
@@ -143,16 +143,16 @@ void ProfileFile::Index() {
     }
     p = NextLine(lineEnd, end);
     if (!close) continue;  // no ']' on the line
-    if (!sections_.empty()) sections_.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
+    if (!m_sections.empty()) m_sections.back().bodyEnd = static_cast<std::size_t>(lineStart - base);
     const std::string_view name = Trim(bracket + 1, close);
-    sections_.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(),
+    m_sections.push_back(Section{static_cast<std::size_t>(name.data() - base), name.size(),
                                 static_cast<std::size_t>(p - base), text.size()});
   }
 }
 
-bool ProfileFile::Load(const char* path) {
+Result ProfileFile::Load(const char* path) {
   // Read as it is stored: a CR, an LF and a CR LF each end a line.
-  const bool read = ReadWholeFile(path, &text_);
+  const Result read = ReadWholeFile(path, &m_text);
   Decode();
   Index();
   return read;
@@ -160,7 +160,7 @@ bool ProfileFile::Load(const char* path) {
 
 bool ProfileFile::FirstSection(const char* section, std::size_t* index) const {
   const std::string_view wanted = TrimmedName(section);
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
+  for (std::size_t i = 0; i < m_sections.size(); ++i) {
     if (EqualsFolded(SectionName(i), wanted)) {
       *index = i;
       return true;
@@ -175,7 +175,7 @@ bool ProfileFile::HasSection(const char* section) const {
 }
 
 std::string_view ProfileFile::SectionName(std::size_t index) const {
-  const Section& section = sections_.at(index);
+  const Section& section = m_sections.at(index);
   return Lines().substr(section.nameBegin, section.nameLength);
 }
 
@@ -191,7 +191,7 @@ std::optional<std::string_view> ProfileFile::FindInSection(std::size_t index, co
 }
 
 std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, const char* key) const {
-  const Section& body = sections_.at(index);
+  const Section& body = m_sections.at(index);
   const std::string_view wantedKey = TrimmedName(key);
   const char* base = Lines().data();
   const char* stop = base + body.bodyEnd;
@@ -212,7 +212,7 @@ std::optional<ProfileFile::Value> ProfileFile::FindValue(std::size_t index, cons
       std::string_view value = Trim(keyEnd + 1, lineEnd);
       const bool quoted = IsQuoted(value);
       if (quoted) value = value.substr(1, value.size() - 2);
-      return Value{text_.View().substr(static_cast<std::size_t>(value.data() - base), value.size()), quoted};
+      return Value{m_text.View().substr(static_cast<std::size_t>(value.data() - base), value.size()), quoted};
     }
     p = NextLine(lineEnd, stop);
   }
@@ -230,8 +230,8 @@ std::size_t ProfileFile::GetString(const char* section, const char* key, const c
 
 std::vector<std::string> ProfileFile::SectionNames() const {
   std::vector<std::string> names;
-  names.reserve(sections_.size());
-  for (std::size_t i = 0; i < sections_.size(); ++i) names.emplace_back(SectionName(i));
+  names.reserve(m_sections.size());
+  for (std::size_t i = 0; i < m_sections.size(); ++i) names.emplace_back(SectionName(i));
   return names;
 }
 

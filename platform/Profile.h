@@ -35,7 +35,7 @@ namespace plat {
 class ProfileFile {
  public:
   // False when the file cannot be read; every lookup then gives the default.
-  bool Load(const char* path);
+  Result Load(const char* path);
 
   // Copies the value (or `def` when the section or key is missing) into buf,
   // cut to cap - 1 characters (a quoted value of exactly cap - 1 characters
@@ -59,7 +59,7 @@ class ProfileFile {
   // UTF-16 file a character that Windows-1252 holds only as a look-alike
   // reads as a zero byte), and a key of that very section, found as Find
   // finds it.
-  std::size_t SectionCount() const { return sections_.size(); }
+  std::size_t SectionCount() const { return m_sections.size(); }
   std::string_view SectionName(std::size_t index) const;
   std::optional<std::string_view> FindInSection(std::size_t index, const char* key) const;
 
@@ -83,12 +83,12 @@ class ProfileFile {
   bool FirstSection(const char* section, std::size_t* index) const;
   // The text that lines, names and signs are found in: the file's own, or
   // for a UTF-16 file the one DecodeUtf16Profile makes for that.
-  std::string_view Lines() const { return decoded_ ? lines_.View() : text_.View(); }
+  std::string_view Lines() const { return m_decoded ? m_lines.View() : m_text.View(); }
 
-  FileBytes text_;   // the values are read from here
-  FileBytes lines_;  // only for a UTF-16 file; offsets are the same in both
-  bool decoded_ = false;
-  std::vector<Section> sections_;
+  FileBytes m_text;   // the values are read from here
+  FileBytes m_lines;  // only for a UTF-16 file; offsets are the same in both
+  bool m_decoded = false;
+  std::vector<Section> m_sections;
 };
 
 // GetPrivateProfileStringA: a bare file name is looked for where
@@ -98,8 +98,7 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
 
 // WritePrivateProfileStringA: replaces the key's value or adds the key,
 // creating the section and the file as needed; every other line stays as
-// it was. False, with the reason in LastErrorText(), when the file cannot
-// be written.
-bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
+// it was. A failure when the file cannot be written.
+Result WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
 
 }  // namespace plat

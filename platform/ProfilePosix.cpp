@@ -55,12 +55,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-bool EnsureParentFolder(const std::string& path) {
+Result EnsureParentFolder(const std::string& path) {
   std::string::size_type slash = path.find_last_of('/');
-  if (slash == std::string::npos || slash == 0) return true;
+  if (slash == std::string::npos || slash == 0) return Result();
   std::string folder = path.substr(0, slash);
-  if (GetPathKind(folder.c_str()) == PathKind::Folder) return true;
-  return EnsureParentFolder(folder) && CreateFolder(folder.c_str());
+  if (GetPathKind(folder.c_str()) == PathKind::Folder) return Result();
+  if (Result above = EnsureParentFolder(folder); !above) return above;
+  return CreateFolder(folder.c_str());
 }
 
 }  // namespace
@@ -72,15 +73,15 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
   return profile.GetString(section, key, def, buf, cap);
 }
 
-bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
+Result WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
   std::string path = ProfileLocation(file);
   std::string text;
   if (GetPathKind(path.c_str()) == PathKind::File) {
     FileBytes bytes;
-    if (!ReadWholeFile(path.c_str(), &bytes, TextFile::Translation::Text)) return false;
+    if (Result read = ReadWholeFile(path.c_str(), &bytes, TextFile::Translation::Text); !read) return read;
     text.assign(bytes.View());
-  } else if (!EnsureParentFolder(path)) {
-    return false;
+  } else if (Result made = EnsureParentFolder(path); !made) {
+    return made;
   }
 
   std::vector<std::string> lines = SplitLines(text);
@@ -114,7 +115,7 @@ bool WriteProfileValue(const char* section, const char* key, const char* value, 
   }
 
   FileReplacement out;
-  if (!out.Begin(path.c_str())) return false;
+  if (Result begun = out.Begin(path.c_str()); !begun) return begun;
   for (const std::string& line : lines) {
     out.Write(line.c_str());
     out.Write("\n");

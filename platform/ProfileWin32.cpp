@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "Profile.h"
-#include "SystemError.h"
+#include "Result.h"
 
 namespace plat {
 
@@ -13,15 +13,10 @@ std::size_t ReadProfileValue(const char* section, const char* key, const char* d
   return GetPrivateProfileStringA(section, key, def, buf, static_cast<DWORD>(cap), file);
 }
 
-bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
-  if (WritePrivateProfileStringA(section, key, value, file)) return true;
+Result WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
+  if (WritePrivateProfileStringA(section, key, value, file)) return Result();
   const DWORD error = GetLastError();
-  if (error == NO_ERROR) {
-    detail::SetLastErrorText("Windows gave no reason");
-  } else {
-    detail::SetLastWin32Error(error);
-  }
-  return false;
+  return error == NO_ERROR ? Result::Failure("Windows gave no reason") : Result::FromWin32(error);
 }
 
 }  // namespace plat

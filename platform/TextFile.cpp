@@ -14,7 +14,7 @@
 
 #include "FaultInjection.h"
 #include "FileSystem.h"
-#include "SystemError.h"
+#include "Result.h"
 
 namespace plat {
 namespace {
@@ -60,9 +60,9 @@ void TextFile::Attach(std::FILE* stream, Translation translation) {
   std::setvbuf(m_file, nullptr, _IONBF, 0);
 }
 
-bool TextFile::Open(const char* path, Mode mode, Translation translation) {
+Result TextFile::Open(const char* path, Mode mode, Translation translation) {
   Reset(mode, translation);
-  if (detail::InjectFault(FileOp::Open)) return false;
+  if (const int fault = detail::InjectFault(FileOp::Open)) return Result::FromErrno(fault);
   if (mode != Mode::Write) {
     PathInfo info;
     if (std::FILE* opened = detail::OpenExistingStream(path, mode == Mode::Append, &info)) {
@@ -70,8 +70,7 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
       // anything is written, as the read-only attribute would refuse it.
       if (mode == Mode::Append && info.readOnly) {
         std::fclose(opened);
-        detail::SetLastErrno(EACCES);
-        return false;
+        return Result::FromErrno(EACCES);
       }
       return Begin(opened, mode, info, /*sizeFromOpenFile=*/true);
     }
@@ -80,31 +79,28 @@ bool TextFile::Open(const char* path, Mode mode, Translation translation) {
   const PathInfo target = InspectPath(path);
   // Opening a folder "succeeds" on Linux; on Windows it does not.
   if (target.kind == PathKind::Folder) {
-    detail::SetLastErrno(EISDIR);
-    return false;
+    return Result::FromErrno(EISDIR);
   }
   if (mode != Mode::Read && !MayWrite(target)) {
-    detail::SetLastErrno(EACCES);
-    return false;
+    return Result::FromErrno(EACCES);
   }
 
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Append ? "a+b" : "w+b";
   std::FILE* opened = detail::OpenStream(target, how);
   if (!opened) {
-    detail::SetLastErrno(errno);
-    return false;
+    return Result::FromErrno(errno);
   }
   return Begin(opened, mode, target, /*sizeFromOpenFile=*/false);
 }
 
-bool TextFile::Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile) {
+Result TextFile::Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile) {
   m_file = opened;
   // The runtime's own buffer would only copy what ours holds, and cost
   // extra reads around the seeks of an append.
   std::setvbuf(m_file, nullptr, _IONBF, 0);
   if (mode == Mode::Read && target.kind == PathKind::File) m_sizeAtOpen = target.size;
   if (mode == Mode::Append) ReadTail(sizeFromOpenFile ? target.size : kSizeUnknown);
-  return true;
+  return Result();
 }
 
 void TextFile::ReadTail(std::uint64_t knownSize) {
@@ -273,10 +269,14 @@ bool TextFile::ReadAll(FileBytes* bytes) {
   return !m_failed;
 }
 
-bool ReadWholeFile(const char* path, FileBytes* bytes, TextFile::Translation translation) {
+Result ReadWholeFile(const char* path, FileBytes* bytes, TextFile::Translation translation) {
   TextFile file;
-  bool read = file.Open(path, TextFile::Mode::Read, translation) && file.ReadAll(bytes);
-  if (file.IsOpen() && !file.Close()) read = false;
+  Result read = file.Open(path, TextFile::Mode::Read, translation);
+  if (read && !file.ReadAll(bytes)) read = Result::FromErrno(EIO);
+  if (file.IsOpen()) {
+    // A read that failed fails the close as well, with the first reason.
+    if (Result closed = file.Close(); !closed) read = closed;
+  }
   if (!read) *bytes = FileBytes();
   return read;
 }
@@ -323,22 +323,21 @@ void TextFile::FlushBuffer() {
   m_end = 0;
 }
 
-bool TextFile::Flush() {
-  if (!m_file || m_mode == Mode::Read) return false;
+Result TextFile::Flush() {
+  if (!m_file || m_mode == Mode::Read) return Result::FromErrno(EBADF);
   FlushBuffer();
   if (const int error = detail::InjectFault(FileOp::Flush)) {
     Fail(error);
   } else if (std::fflush(m_file) != 0) {
     Fail(errno);
   }
-  if (m_failed) detail::SetLastErrno(m_error);
-  return !m_failed;
+  return m_failed ? Result::FromErrno(m_error) : Result();
 }
 
 FileState TextFile::State() const { return m_file ? detail::StateOfStream(m_file) : FileState(); }
 
-bool TextFile::Close(bool durable) {
-  if (!m_file) return false;
+Result TextFile::Close(bool durable) {
+  if (!m_file) return Result::FromErrno(EBADF);
   if (m_mode != Mode::Read) {
     FlushBuffer();
     if (const int error = detail::InjectFault(FileOp::Flush)) {
@@ -352,8 +351,7 @@ bool TextFile::Close(bool durable) {
   if (const int error = detail::InjectFault(FileOp::Close)) Fail(error);
   if (std::fclose(m_file) != 0) Fail(errno);
   m_file = nullptr;
-  if (m_failed) detail::SetLastErrno(m_error);
-  return !m_failed;
+  return m_failed ? Result::FromErrno(m_error) : Result();
 }
 
 }  // namespace plat

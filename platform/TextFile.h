@@ -46,7 +46,7 @@ class TextFile {
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
-  bool Open(const char* path, Mode mode, Translation translation = Translation::Text);
+  Result Open(const char* path, Mode mode, Translation translation = Translation::Text);
   // Takes over a stream opened for writing elsewhere (a new temporary file)
   // and closes it when done.
   void Attach(std::FILE* stream, Translation translation);
@@ -67,16 +67,15 @@ class TextFile {
   void Write(const char* text, std::size_t length);
 
   // Hands what was written so far to the system, leaving the file open;
-  // false, with the reason in LastErrorText(), if anything failed since
-  // Open.
-  bool Flush();
+  // a failure if anything failed since Open.
+  Result Flush();
   // The open file's state now.
   FileState State() const;
 
   // Flushes and closes; with `durable` the data is on disk when it returns.
-  // False if any read, write, flush or close failed since Open; the
-  // reason of the first failure is then in LastErrorText().
-  bool Close(bool durable = false);
+  // A failure, with the reason of the first, if any read, write, flush or
+  // close failed since Open.
+  Result Close(bool durable = false);
 
   // The file's size when it was opened, and, in Append mode, whether it
   // then ended in a line feed (an empty file counts as ending in one).
@@ -86,7 +85,7 @@ class TextFile {
  private:
   static constexpr std::uint64_t kSizeUnknown = ~std::uint64_t{0};
   // sizeFromOpenFile: target.size was taken from the open file itself.
-  bool Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile);
+  Result Begin(std::FILE* opened, Mode mode, const PathInfo& target, bool sizeFromOpenFile);
   // knownSize: the open file's size, or kSizeUnknown.
   void ReadTail(std::uint64_t knownSize);
   bool Fill();
@@ -107,9 +106,9 @@ class TextFile {
   std::size_t m_end = 0;
 };
 
-// Opens, reads whole and closes a file; false, with no bytes, when any of
-// that fails.
-bool ReadWholeFile(const char* path, FileBytes* bytes,
+// Opens, reads whole and closes a file; a failure, with no bytes, when any
+// of that fails.
+Result ReadWholeFile(const char* path, FileBytes* bytes,
                    TextFile::Translation translation = TextFile::Translation::Binary);
 
 }  // namespace plat

@@ -12,21 +12,21 @@ namespace {
 class ShellAllocator {
  public:
   ShellAllocator() {
-    if (FAILED(SHGetMalloc(&malloc_))) malloc_ = nullptr;
+    if (FAILED(SHGetMalloc(&m_malloc))) m_malloc = nullptr;
   }
   ~ShellAllocator() {
-    if (malloc_) malloc_->Release();
+    if (m_malloc) m_malloc->Release();
   }
   ShellAllocator(const ShellAllocator&) = delete;
   ShellAllocator& operator=(const ShellAllocator&) = delete;
 
-  explicit operator bool() const { return malloc_ != nullptr; }
+  explicit operator bool() const { return m_malloc != nullptr; }
   void Free(void* block) {
-    if (block) malloc_->Free(block);
+    if (block) m_malloc->Free(block);
   }
 
  private:
-  IMalloc* malloc_ = nullptr;
+  IMalloc* m_malloc = nullptr;
 };
 
 // The root folder as an item list, or null when the browser shows the

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallHost.h"
+#include "run/InstallHost.h"
 
 namespace ui {
 
@@ -22,7 +22,6 @@ class PreviewHost : public engine::InstallHost {
   void ShowHeldMessages();
 
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
-  engine::InstallRequest Request() override { return m_window.Request(); }
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override {
     m_window.SetProgressRange(bar, lower, upper);
   }

@@ -2,7 +2,7 @@
 // as the main window, then the goodbye splash for 17 seconds.
 #pragma once
 
-#include "InstallRun.h"
+#include "run/InstallRun.h"
 #include "framework/CWinApp.h"
 
 namespace ui {

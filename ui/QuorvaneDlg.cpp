@@ -8,14 +8,14 @@
 
 #include <shellapi.h>
 
-#include "Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "DirDialog.h"
-#include "FileCheck.h"
-#include "FileSwap.h"
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Preview.h"
+#include "checks/FileCheck.h"
+#include "staging/FileSwap.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "commands/Preview.h"
 #include "PreviewHost.h"
 #include "ReportWindow.h"
 #include "SafetyMenu.h"
@@ -89,7 +89,7 @@ BOOL CQuorvaneDlg::OnInitDialog() {
   SetIcon(m_appIcon, FALSE);
 
   std::vector<std::string> entries;
-  engine::FillAirlineList(m_run, &entries);
+  engine::FillAirlineList(m_run.CatalogueFolder(), &entries);
   FillList(entries);
   FillFolderFields();
   CreateButtons();
@@ -199,7 +199,7 @@ void CQuorvaneDlg::OnCommandStopped(engine::CommandStop stop, const char* detail
   ::MessageBoxA(::GetActiveWindow(), abandoned.Message(), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, *this); }
+void CQuorvaneDlg::OnInstall() { engine::OnInstall(m_run, Request(), *this); }
 void CQuorvaneDlg::OnBrowseFsFolder() { engine::OnBrowseFsFolder(*this); }
 void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*this); }
 
@@ -207,7 +207,7 @@ void CQuorvaneDlg::OnBrowseSquawkBoxFolder() { engine::OnBrowseSquawkBoxFolder(*
 // that ends the run before the files gets its message box, as Install.
 void CQuorvaneDlg::OnPreviewInstall() {
   PreviewHost host(*this);
-  const engine::Preview preview = engine::PreviewCommand(m_run, host, engine::PreviewedCommand::Install);
+  const engine::Preview preview = engine::PreviewCommand(m_run, Request(), host, engine::PreviewedCommand::Install);
   if (preview.configPath.empty()) {
     host.ShowHeldMessages();
     return;
@@ -227,9 +227,9 @@ void CQuorvaneDlg::OnCheckFiles() {
   ShowReport(kCheckCaption, engine::FilesCheckReport(m_run.context.configPath, m_run.context.modelListPath, check));
 }
 
-void CQuorvaneDlg::OnUndoLastRun() { engine::OnRestore(m_run, *this, engine::RestoreFrom::LastRun); }
-void CQuorvaneDlg::OnBackToOriginal() { engine::OnRestore(m_run, *this, engine::RestoreFrom::Original); }
-void CQuorvaneDlg::OnRemoveEntries() { engine::OnRemove(m_run, *this); }
+void CQuorvaneDlg::OnUndoLastRun() { engine::OnRestore(m_run, Request(), *this, engine::RestoreFrom::LastRun); }
+void CQuorvaneDlg::OnBackToOriginal() { engine::OnRestore(m_run, Request(), *this, engine::RestoreFrom::Original); }
+void CQuorvaneDlg::OnRemoveEntries() { engine::OnRemove(m_run, Request(), *this); }
 
 void CQuorvaneDlg::OnOpenBackupFolder() {
   for (const std::string& folder : LookAtFolders().backupFolders) OpenFolder(folder);

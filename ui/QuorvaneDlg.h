@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "FolderSettings.h"
-#include "InstallCommand.h"
-#include "InstallHost.h"
-#include "InstallRun.h"
+#include "commands/FolderSettings.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallHost.h"
+#include "run/InstallRun.h"
 #include "ZRVBitmapDialog.h"
 #include "ZRVHotSyncButton.h"
 #include "framework/Menu.h"
@@ -47,7 +47,8 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
 
   // What the engine's commands ask of the window.
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
-  engine::InstallRequest Request() override;
+  // The fields and the airline list as the user left them.
+  engine::InstallRequest Request();
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
   void SetWaitCursor() override;

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "InstallCommand.h"
+#include "commands/InstallCommand.h"
 #include "framework/Menu.h"
 
 namespace ui {

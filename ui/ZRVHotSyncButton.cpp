@@ -60,12 +60,6 @@ void ZRVHotSyncButton::CreateFromItem(LPCSTR moduleName, LPCSTR caption, LPCSTR 
   CreateButton(moduleName, caption, tooltip, id, r, parent, stripId, frameWidth);
 }
 
-void ZRVHotSyncButton::SetButtonFont(int tenthsOfPoint, LPCSTR faceName) {
-  m_font.DeleteObject();
-  m_font.CreatePointFont(tenthsOfPoint, faceName);
-  SetFont(&m_font, TRUE);
-}
-
 int ZRVHotSyncButton::OnCreate(LPCREATESTRUCTA) { return 1; }
 
 void ZRVHotSyncButton::OnDestroy() {

@@ -29,7 +29,6 @@ class ZRVHotSyncButton : public CButton {
   void CreateFromItem(LPCSTR moduleName, LPCSTR caption, LPCSTR tooltip, UINT id,
                       CWnd* parent, UINT stripId, UINT frameWidth);
 
-  void SetButtonFont(int tenthsOfPoint, LPCSTR faceName);
   void SetTextColors(COLORREF text, COLORREF textFrame2) {
     m_crText = text;
     m_crTextFrame2 = textFrame2;

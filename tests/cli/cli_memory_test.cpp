@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "LineTable.h"
+#include "text/LineTable.h"
 #include "TestSupport.h"
 
 namespace {

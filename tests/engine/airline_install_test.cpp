@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "AirlineInstall.h"
-#include "Folders.h"
-#include "InstallRun.h"
-#include "RunReport.h"
+#include "install/AirlineInstall.h"
+#include "install/Folders.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 

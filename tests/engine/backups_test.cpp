@@ -16,14 +16,14 @@
 #include <utility>
 #include <vector>
 
-#include "Backups.h"
-#include "Checksum.h"
-#include "FaultInjection.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "backups/Backups.h"
+#include "backups/Checksum.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
 
 using namespace engine;
 
@@ -234,7 +234,7 @@ class RestoreTest : public ::testing::Test {
     WriteFile(tree_.config(), kConfig);
     WriteFile(tree_.models(), kModels);
   }
-  InstallOutcome Install() { return OnInstall(run_, host_); }
+  InstallOutcome Install() { return OnInstall(run_, host_.Request(), host_); }
   // Both files as at the start, and no copy kept.
   void TearDownFiles() {
     for (const std::string& folder : {tree_.csl, tree_.squawkBox}) {
@@ -245,7 +245,7 @@ class RestoreTest : public ::testing::Test {
     WriteFile(tree_.config(), kConfig);
     WriteFile(tree_.models(), kModels);
   }
-  InstallOutcome Restore(RestoreFrom from = RestoreFrom::LastRun) { return OnRestore(run_, host_, from); }
+  InstallOutcome Restore(RestoreFrom from = RestoreFrom::LastRun) { return OnRestore(run_, host_.Request(), host_, from); }
   std::string Config() const { return ReadFile(tree_.config()); }
   std::string Models() const { return ReadFile(tree_.models()); }
   std::string LastText() const { return host_.LastMessage() ? host_.LastMessage()->text : ""; }

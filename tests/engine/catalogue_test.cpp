@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "Catalogue.h"
-#include "CatalogueCheck.h"
-#include "Folders.h"
-#include "InstallRun.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/KeptCatalogue.h"
+#include "checks/CatalogueCheck.h"
+#include "install/Folders.h"
+#include "run/InstallRun.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -17,10 +18,14 @@ class CatalogueTest : public ::testing::Test {
   void Write(const std::string& text) { WriteFile(dir_ / "Airlines.dat", text); }
   std::vector<std::string> List() {
     std::vector<std::string> list = {"stale"};
-    FillAirlineList(run_, &list);
+    FillAirlineList(run_.CatalogueFolder(), &list);
     return list;
   }
-  LookupResult Lookup(const std::string& description) { return LookupAirline(run_, description.c_str()); }
+  LookupResult Lookup(const std::string& description) {
+    const LookupResult result = LookupAirline(run_.keptCatalogue, run_.CatalogueFolder(), description.c_str());
+    run_.context.record = result.record;
+    return result;
+  }
   const AirlineRecord& Record() const { return run_.context.record; }
 
   TempDir dir_;
@@ -122,7 +127,7 @@ namespace {
 
 std::string Findings(const InstallRun& run) {
   std::string text;
-  for (const std::string& finding : CheckCatalogue(run)) text += finding + "\n";
+  for (const std::string& finding : CheckCatalogue(run.CatalogueFolder())) text += finding + "\n";
   return text;
 }
 
@@ -149,7 +154,7 @@ TEST(CatalogueCheck, NamesEveryCatalogueThatListsNothing) {
   for (const Case& c : cases) {
     WriteFile(path, c.bytes);
     EXPECT_NE(Findings(run).find(c.finding), std::string::npos) << Findings(run);
-    EXPECT_EQ(CatalogueFileProblem(run).empty(), false);
+    EXPECT_EQ(CatalogueFileProblem(run.CatalogueFolder()).empty(), false);
   }
   // UTF-16 with its mark is read, as Windows reads it.
   std::string utf16 = "\xff\xfe";

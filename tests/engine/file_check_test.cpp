@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FileCheck.h"
+#include "checks/FileCheck.h"
 #include "TestSupport.h"
 
 using namespace engine;

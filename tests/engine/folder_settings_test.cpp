@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "FileSystem.h"
-#include "FolderSettings.h"
+#include "commands/FolderSettings.h"
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace engine;
 

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "InstallRun.h"
-#include "RemovalPass.h"
-#include "RunReport.h"
+#include "removal/RemovalPass.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 

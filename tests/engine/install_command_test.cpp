@@ -8,13 +8,13 @@
 #include <new>
 #include <string>
 
-#include "FileCheck.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "FileSystem.h"
-#include "Messages.h"
-#include "Preview.h"
+#include "checks/FileCheck.h"
+#include "commands/InstallCommand.h"
+#include "commands/Preview.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace engine;
 
@@ -35,7 +35,7 @@ class InstallCommandTest : public ::testing::Test {
     host_ = FakeHost();
     host_.UseTree(tree_, {"Alpha", "Bravo", "Charlie", "Delta", "Echo"});
   }
-  InstallOutcome Run() { return OnInstall(run_, host_); }
+  InstallOutcome Run() { return OnInstall(run_, host_.Request(), host_); }
   std::string LastText() { return host_.LastMessage() ? host_.LastMessage()->text : ""; }
 
   InstallTree tree_;
@@ -172,13 +172,13 @@ TEST_F(InstallCommandTest, AFailedRunSaysHowToUndoItInTheFrontEndsWords) {
 
   WindowHost window;
   window.UseTree(tree_, host_.entries);
-  EXPECT_EQ(OnInstall(run_, window), InstallOutcome::CompletedWithFailures);
+  EXPECT_EQ(OnInstall(run_, window.Request(), window), InstallOutcome::CompletedWithFailures);
   const std::string windowText = window.LastMessage()->text;
   EXPECT_NE(windowText.find("\n\nRight-click the window and choose Undo."), std::string::npos) << windowText;
   EXPECT_EQ(windowText.find("quorvane-cli"), std::string::npos);
 
   ResetHost();
-  const Preview preview = PreviewCommand(run_, host_, PreviewedCommand::Install);
+  const Preview preview = PreviewCommand(run_, host_.Request(), host_, PreviewedCommand::Install);
   EXPECT_EQ(preview.outcome, InstallOutcome::CompletedWithFailures);
   EXPECT_EQ(LastText().find(host_.HowToUndo()), std::string::npos) << LastText();
 }
@@ -192,13 +192,13 @@ TEST_F(InstallCommandTest, RemoveChecksFirstThenAsksNamingBothFiles) {
 
   ResetHost();
   host_.fsFolder = tree_.squawkBox;
-  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnRemove(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(LastText(), kInvalidFsText);
 
   ResetHost();
   host_.confirmAnswer = Answer::Cancel;
-  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::Cancelled);
+  EXPECT_EQ(OnRemove(run_, host_.Request(), host_), InstallOutcome::Cancelled);
   ASSERT_EQ(host_.messages.size(), 1u);
   const std::string& question = host_.messages[0].text;
   EXPECT_EQ(question.rfind(kConfirmText, 0), 0u) << question;
@@ -210,7 +210,7 @@ TEST_F(InstallCommandTest, RemoveChecksFirstThenAsksNamingBothFiles) {
   EXPECT_EQ(ReadFile(tree_.models()), models);
 
   ResetHost();
-  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::Completed);
+  EXPECT_EQ(OnRemove(run_, host_.Request(), host_), InstallOutcome::Completed);
   EXPECT_EQ(LastText(), kRemovedText);
   EXPECT_EQ(host_.waitBoxTexts, (std::vector<std::string>{kWaitDeletingText, "<close>"}));
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), models);
@@ -252,7 +252,7 @@ TEST_F(InstallCommandTest, ACommandStoppedByAnExceptionGivesBothFilesBack) {
   WriteFile(tree_.models(), models);
   ThrowingHost host;
   host.UseTree(tree_, {"Alpha", "Bravo", "Charlie"});
-  EXPECT_THROW(OnInstall(run_, host), std::bad_alloc);
+  EXPECT_THROW(OnInstall(run_, host.Request(), host), std::bad_alloc);
 
   // What a front end's catch does.
   const AbandonedCommand abandoned = AbandonCommand(run_, CommandStop::OutOfMemory);
@@ -288,7 +288,7 @@ TEST_F(InstallCommandTest, ADryRunChecksTheFilesItWouldLeave) {
   ASSERT_EQ(before.problems.size(), 1u);
   EXPECT_NE(before.problems[0].find("the numbers jump"), std::string::npos);
 
-  const Preview preview = PreviewCommand(run_, host_, PreviewedCommand::Install);
+  const Preview preview = PreviewCommand(run_, host_.Request(), host_, PreviewedCommand::Install);
   EXPECT_EQ(preview.outcome, InstallOutcome::Completed);
   EXPECT_TRUE(preview.check.problems.empty()) << preview.check.problems[0];
   EXPECT_EQ(preview.check.earlierEntries.size(), 10u) << "the run's own five sections and five model lines";

@@ -10,9 +10,9 @@
 #include <functional>
 #include <thread>
 
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -40,7 +40,7 @@ struct TwoAirlines {
     tree.UseCatalogue(run);
     host.UseTree(tree, {"Alpha", "Bravo"});
   }
-  InstallOutcome Install() { return OnInstall(run, host); }
+  InstallOutcome Install() { return OnInstall(run, host.Request(), host); }
   // Rewrites the catalogue with Bravo's keys changed, its size kept.
   void EditBravo(bool keepModificationTime) {
     const std::string path = tree.catalogue + "/Airlines.dat";

@@ -5,12 +5,12 @@
 #include <numeric>
 #include <random>
 
-#include "InstallRun.h"
-#include "LineTable.h"
-#include "ModelListSort.h"
-#include "RunReport.h"
+#include "removal/ModelListSort.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/LineTable.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
 
 using namespace engine;
 
@@ -91,11 +91,11 @@ TEST(ModelListOrder, IsTheOrderOfSortingTheSlotsThemselves) {
     std::sort(order.begin(), order.end(), [&table](std::uint32_t a, std::uint32_t b) {
       return CompareModelLines(table.Line(a), table.Line(b)) < 0;
     });
-    run.ModelList.Clear();
-    for (std::size_t i = 0; i < lines; ++i) run.ModelList.Store(i, table.Line(i));
+    run.modelList.Clear();
+    for (std::size_t i = 0; i < lines; ++i) run.modelList.Store(i, table.Line(i));
     table.Reorder(order);
     for (std::size_t i = 0; i < kModelListSlots; ++i) ASSERT_STREQ(table.Line(i), slots[i].text) << round;
-    ASSERT_TRUE(WriteModelList(run));
+    ASSERT_TRUE(WriteModelList(run.context.modelListPath, run.modelList));
     std::string written;
     for (const LineSlot& slot : slots) {
       for (const char* p = slot.text; *p; ++p) written += *p == '\n' ? std::string("\r\n") : std::string(1, *p);

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "FileCheck.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
+#include "checks/FileCheck.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
 #include "RealShapes.h"
 #include "TestSupport.h"
 
@@ -86,10 +86,10 @@ class RealShapesTest : public ::testing::Test {
   }
   // Runs the command and expects it to end with its message of success,
   // and with the note of renumbered sections when `renumbers`.
-  void Expect(InstallOutcome (*command)(InstallRun&, InstallHost&, DryRun*), const char* success,
+  void Expect(InstallOutcome (*command)(InstallRun&, const InstallRequest&, InstallHost&, DryRun*), const char* success,
               const char* name, bool renumbers = false) {
     FakeHost host = Host();
-    ASSERT_EQ(command(run_, host, nullptr), InstallOutcome::Completed) << name;
+    ASSERT_EQ(command(run_, host.Request(), host, nullptr), InstallOutcome::Completed) << name;
     ASSERT_NE(host.LastMessage(), nullptr) << name;
     const std::string& text = host.LastMessage()->text;
     EXPECT_EQ(text.rfind(success, 0), 0u) << name << ": " << text;

@@ -7,13 +7,13 @@
 
 #include <map>
 
-#include "Backups.h"
-#include "FileSystem.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "RedirectedFiles.h"
+#include "backups/Backups.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RedirectedFiles.h"
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 using namespace engine;
 
@@ -67,7 +67,7 @@ class RedirectedFilesTest : public ::testing::Test {
 
 TEST_F(RedirectedFilesTest, RunAsAdministratorBesideACopyChangesNothingAndSaysWhatToDo) {
   redirection_.copies["CSL_ICAO.csv"] = storeModels_;
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   const std::string text = LastText();
   EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
   EXPECT_NE(text.find("Windows keeps a second copy of this file for your user account:\n  " +
@@ -83,7 +83,7 @@ TEST_F(RedirectedFilesTest, RunAsAdministratorBesideACopyChangesNothingAndSaysWh
   // Both files with copies: both named, in the plural.
   redirection_.copies["Aircraft.cfg"] = storeConfig_;
   host_.messages.clear();
-  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnRemove(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   EXPECT_NE(LastText().find("copy: " + storeConfig_), std::string::npos) << LastText();
   EXPECT_NE(LastText().find("copy: " + storeModels_), std::string::npos) << LastText();
   EXPECT_NE(LastText().find("read the copies"), std::string::npos) << LastText();
@@ -91,7 +91,7 @@ TEST_F(RedirectedFilesTest, RunAsAdministratorBesideACopyChangesNothingAndSaysWh
 
   // Restore asks nothing before it refuses: the copies decide first.
   host_.messages.clear();
-  EXPECT_EQ(OnRestore(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnRestore(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_NE(LastText().find("copy: " + storeConfig_), std::string::npos) << LastText();
   ExpectUntouched("restore");
@@ -100,7 +100,7 @@ TEST_F(RedirectedFilesTest, RunAsAdministratorBesideACopyChangesNothingAndSaysWh
   FakeHost preview = host_;
   preview.messages.clear();
   DryRun dryRun;
-  EXPECT_EQ(OnInstall(run_, preview, &dryRun), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, preview.Request(), preview, &dryRun), InstallOutcome::CheckFailed);
   ExpectUntouched("dry run");
 }
 
@@ -108,7 +108,7 @@ TEST_F(RedirectedFilesTest, AVirtualizedRunWorksAndNamesWhereWindowsKeepsTheFile
   redirection_.virtualized = true;
   redirection_.copies["Aircraft.cfg"] = storeConfig_;
   redirection_.copies["CSL_ICAO.csv"] = storeModels_;
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Success);
   EXPECT_EQ(LastText(), std::string(kSuccessText) +
                             "\n\nWindows keeps the changed files for your user account in its VirtualStore folder:\n"
@@ -119,7 +119,7 @@ TEST_F(RedirectedFilesTest, AVirtualizedRunWorksAndNamesWhereWindowsKeepsTheFile
 
   // Without copies (files outside the protected folders) nothing is added.
   redirection_.copies.clear();
-  EXPECT_EQ(OnRemove(run_, host_), InstallOutcome::Completed);
+  EXPECT_EQ(OnRemove(run_, host_.Request(), host_), InstallOutcome::Completed);
   EXPECT_EQ(LastText(), kRemovedText);
 }
 

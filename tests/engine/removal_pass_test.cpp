@@ -6,14 +6,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "FaultInjection.h"
-#include "InstallRun.h"
-#include "LineTable.h"
-#include "ModelListSort.h"
-#include "RemovalPass.h"
-#include "RunReport.h"
+#include "removal/ModelListSort.h"
+#include "removal/RemovalPass.h"
+#include "run/InstallRun.h"
+#include "run/RunReport.h"
+#include "text/LineTable.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
 
 using namespace engine;
 

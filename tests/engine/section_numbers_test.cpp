@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "LineTable.h"
-#include "SectionNumbers.h"
+#include "text/LineTable.h"
+#include "text/SectionNumbers.h"
 #include "TestSupport.h"
 
 using namespace engine;

@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "AirlineInstall.h"
-#include "FileSwap.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "ModelListSort.h"
+#include "commands/InstallCommand.h"
+#include "install/AirlineInstall.h"
+#include "removal/ModelListSort.h"
+#include "removal/RemovalPass.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
 #include "RealShapes.h"
-#include "RemovalPass.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -99,7 +99,7 @@ TEST_F(StagedInstall, LeavesTheFilesItsStepsLeaveOneAfterTheOther) {
     FakeHost host;
     host.UseTree(byCommand_, entries_);
     host.selected = selected_;
-    ASSERT_EQ(OnInstall(run, host), InstallOutcome::Completed) << host.LastMessage()->text;
+    ASSERT_EQ(OnInstall(run, host.Request(), host), InstallOutcome::Completed) << host.LastMessage()->text;
 
     InstallRun steps;
     byStep_.UsePaths(steps);
@@ -160,7 +160,7 @@ TEST_F(StagedInstall, TheFilesChangeOnlyAtTheEndOfTheCommand) {
   host.tree = &byCommand_;
   host.config = config;
   host.models = models;
-  ASSERT_EQ(OnInstall(run, host), InstallOutcome::Completed);
+  ASSERT_EQ(OnInstall(run, host.Request(), host), InstallOutcome::Completed);
   EXPECT_EQ(host.changedAt, -1) << "changed at look " << host.changedAt << " of " << host.looks;
   EXPECT_GT(host.looks, 10);
   EXPECT_NE(ReadFile(byCommand_.config()), config);
@@ -170,7 +170,7 @@ TEST_F(StagedInstall, TheFilesChangeOnlyAtTheEndOfTheCommand) {
   host.config = installed;
   host.models = ReadFile(byCommand_.models());
   host.looks = 0;
-  ASSERT_EQ(OnRemove(run, host), InstallOutcome::Completed);
+  ASSERT_EQ(OnRemove(run, host.Request(), host), InstallOutcome::Completed);
   EXPECT_EQ(host.changedAt, host.looks) << "only the bar's last move, once the files are replaced, sees them changed";
   EXPECT_NE(ReadFile(byCommand_.config()), installed);
 }
@@ -200,7 +200,7 @@ TEST_F(StagedInstall, AnotherProgramsEditThatIsNoAppendStopsTheCommandWithNothin
     EditingHost host;
     host.UseTree(byCommand_, {"Alpha", "Bravo", "Charlie"});
     host.path = modelList ? byCommand_.models() : byCommand_.config();
-    EXPECT_EQ(OnInstall(run, host), InstallOutcome::CheckFailed);
+    EXPECT_EQ(OnInstall(run, host.Request(), host), InstallOutcome::CheckFailed);
     const std::string text = host.LastMessage()->text;
     EXPECT_NE(text.find(plat::DisplayPath(host.path.c_str()) + " was changed by another program while Quorvane was "
                                                                "working on it"),

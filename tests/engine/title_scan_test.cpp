@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "text/TitleScan.h"
 #include "TestSupport.h"
-#include "TextFile.h"
-#include "TitleScan.h"
+#include "platform/TextFile.h"
 
 using namespace engine;
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <random>
 
+#include "text/UnifiedDiff.h"
 #include "RealShapes.h"
 #include "TestSupport.h"
-#include "UnifiedDiff.h"
 
 using namespace engine;
 

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FaultInjection.h"
-#include "FileSwap.h"
-#include "InstallRun.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
 #include "TestSupport.h"
+#include "platform/FaultInjection.h"
 
 namespace crash {
 
@@ -40,10 +40,10 @@ int Run(const Job& job) {
   host.selected = job.selected;
   InstallOutcome outcome = InstallOutcome::CheckFailed;
   switch (job.command) {
-    case Command::Install: outcome = engine::OnInstall(run, host); break;
-    case Command::Remove: outcome = engine::OnRemove(run, host); break;
-    case Command::Restore: outcome = engine::OnRestore(run, host); break;
-    case Command::Original: outcome = engine::OnRestore(run, host, engine::RestoreFrom::Original); break;
+    case Command::Install: outcome = engine::OnInstall(run, host.Request(), host); break;
+    case Command::Remove: outcome = engine::OnRemove(run, host.Request(), host); break;
+    case Command::Restore: outcome = engine::OnRestore(run, host.Request(), host); break;
+    case Command::Original: outcome = engine::OnRestore(run, host.Request(), host, engine::RestoreFrom::Original); break;
     case Command::Repair: return engine::RepairOf(host.Request()).settled ? 0 : 1;
   }
   return static_cast<int>(outcome);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallCommand.h"
+#include "commands/InstallCommand.h"
 
 namespace crash {
 

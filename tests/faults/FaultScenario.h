@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "RemovalPass.h"
-#include "RunReport.h"
+#include "commands/InstallCommand.h"
+#include "removal/RemovalPass.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RunReport.h"
+#include "text/Text.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
 
 namespace scenario {
 
@@ -190,7 +190,7 @@ class InstallUnderFaults : public ::testing::Test {
       host.entries = kEntries;
       host.selected = kSelected;
     }
-    InstallOutcome Install() { return OnInstall(run, host); }
+    InstallOutcome Install() { return OnInstall(run, host.Request(), host); }
     std::string Config() const { return ReadFile(tree.config()); }
     std::string Models() const { return ReadFile(tree.models()); }
     bool TexturesComplete() const {

@@ -40,17 +40,17 @@
 #include <string>
 #include <vector>
 
-#include "Backups.h"
+#include "backups/Backups.h"
+#include "commands/InstallCommand.h"
+#include "commands/Preview.h"
+#include "run/InstallRun.h"
+#include "staging/FileSwap.h"
+#include "text/Text.h"
 #include "CrashChild.h"
-#include "FaultInjection.h"
-#include "FileSwap.h"
-#include "FolderLock.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Preview.h"
 #include "PropertyRunner.h"
 #include "TestSupport.h"
-#include "Text.h"
+#include "platform/FaultInjection.h"
+#include "platform/FolderLock.h"
 
 namespace {
 
@@ -712,7 +712,7 @@ class Sequence {
     run.SetCatalogueFolder(m_world.tree.catalogue.c_str());
     Step install;
     FakeHost host = HostFor(install);
-    const Preview preview = PreviewCommand(run, host, PreviewedCommand::Install);
+    const Preview preview = PreviewCommand(run, host.Request(), host, PreviewedCommand::Install);
     if (m_world.Config() != config || m_world.Models() != models || Records() != records) {
       return Break("the dry run changed the files or their copies");
     }
@@ -883,10 +883,10 @@ class Sequence {
       const crash::Job job = JobOf(m_world.tree, step);
       InstallOutcome result = InstallOutcome::CheckFailed;
       switch (job.command) {
-        case crash::Command::Install: result = OnInstall(run, host); break;
-        case crash::Command::Remove: result = OnRemove(run, host); break;
-        case crash::Command::Restore: result = OnRestore(run, host); break;
-        default: result = OnRestore(run, host, RestoreFrom::Original); break;
+        case crash::Command::Install: result = OnInstall(run, host.Request(), host); break;
+        case crash::Command::Remove: result = OnRemove(run, host.Request(), host); break;
+        case crash::Command::Restore: result = OnRestore(run, host.Request(), host); break;
+        default: result = OnRestore(run, host.Request(), host, RestoreFrom::Original); break;
       }
       plat::FailNthOperation(0);
       outcome = static_cast<int>(result);
@@ -1013,7 +1013,7 @@ class Sequence {
     for (int i = 0; i < 5; ++i) {
       const bool installed = (m_model.now.installed >> i) & 1;
       const std::string line = ModelLineOf(kAirlines[i]);
-      const auto count = static_cast<long>(std::count(models.begin(), models.end(), line));
+      const long count = static_cast<long>(std::count(models.begin(), models.end(), line));
       if (count != (installed ? 1 : 0)) return Break(Printf("%ld model lines of %s", count, kAirlines[i].descr));
       // Its section: the eight lines the install writes, under a header.
       const std::string title = Lower(std::string("title=~") + kAirlines[i].code);

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/Preview.h"
 #include "FaultScenario.h"
-#include "FolderLock.h"
-#include "Preview.h"
+#include "platform/FolderLock.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ class CrashWalk : public InstallUnderFaults {
   // `expected` or refuses with the files already exactly `expected`.
   void RestoreAndExpect(Setup& run, const std::string& config, const std::string& models, long n) {
     run.host.messages.clear();
-    const InstallOutcome restored = OnRestore(run.run, run.host);
+    const InstallOutcome restored = OnRestore(run.run, run.host.Request(), run.host);
     EXPECT_TRUE(restored == InstallOutcome::Completed || restored == InstallOutcome::CheckFailed)
         << "operation " << n << ": " << StatusOf(restored);
     EXPECT_EQ(run.Config(), config) << "operation " << n;
@@ -112,7 +112,7 @@ TEST_F(CrashWalk, AKilledSecondRunRestoresALastRunsStartAndLosesNothing) {
     const std::string killedModels = run.Models();
     EXPECT_TRUE(AcceptableConfig(killedConfig, passConfig_) || killedConfig == completeConfig_) << n;
     run.host.messages.clear();
-    const InstallOutcome restored = OnRestore(run.run, run.host);
+    const InstallOutcome restored = OnRestore(run.run, run.host.Request(), run.host);
     const bool toSecondStart = run.Config() == completeConfig_ && run.Models() == completeModels_;
     const bool toFirstStart = run.Config() == kConfigBefore && run.Models() == kModelsBefore;
     EXPECT_TRUE(toSecondStart || toFirstStart) << "operation " << n;
@@ -168,7 +168,7 @@ TEST_F(CrashWalk, LinksAtOurNamesAreReplacedNeverFollowed) {
   for (const std::string& name : names) ASSERT_EQ(symlink(victim.c_str(), name.c_str()), 0) << name;
 
   ASSERT_EQ(run.Install(), InstallOutcome::Completed) << run.host.LastMessage()->text;
-  ASSERT_EQ(OnRestore(run.run, run.host), InstallOutcome::Completed) << run.host.LastMessage()->text;
+  ASSERT_EQ(OnRestore(run.run, run.host.Request(), run.host), InstallOutcome::Completed) << run.host.LastMessage()->text;
   EXPECT_EQ(ReadFile(victim), "not yours\n");
   EXPECT_EQ(run.Config(), kConfigBefore);
   EXPECT_EQ(ReadFile(run.tree.csl + "/texture.ALP1/csl.0af"), Texture("ALP1"));
@@ -255,7 +255,7 @@ TEST_F(CrashWalk, ADryRunEndsAsTheRealRunWould) {
     Setup dry;
     c.spoil(dry);
     const auto before = std::make_pair(dry.Config(), dry.Models());
-    const Preview preview = PreviewCommand(dry.run, dry.host, PreviewedCommand::Install);
+    const Preview preview = PreviewCommand(dry.run, dry.host.Request(), dry.host, PreviewedCommand::Install);
     EXPECT_EQ(std::make_pair(dry.Config(), dry.Models()), before) << c.what;
     Setup real;
     c.spoil(real);
@@ -265,8 +265,9 @@ TEST_F(CrashWalk, ADryRunEndsAsTheRealRunWould) {
   Setup dry;
   plat::FolderLock other;
   std::string heldBy;
-  ASSERT_EQ(other.Take(dry.tree.csl.c_str(), "a test", &heldBy), plat::FolderLock::Result::Taken);
-  EXPECT_EQ(PreviewCommand(dry.run, dry.host, PreviewedCommand::Install).outcome, InstallOutcome::CheckFailed);
+  plat::Result failure;
+  ASSERT_EQ(other.Take(dry.tree.csl.c_str(), "a test", &heldBy, &failure), plat::FolderLock::Outcome::Taken);
+  EXPECT_EQ(PreviewCommand(dry.run, dry.host.Request(), dry.host, PreviewedCommand::Install).outcome, InstallOutcome::CheckFailed);
   EXPECT_NE(dry.host.LastMessage()->text.find("(a test, process "), std::string::npos) << dry.host.LastMessage()->text;
   EXPECT_EQ(dry.Install(), InstallOutcome::CheckFailed);
 }
@@ -312,7 +313,7 @@ TEST_F(CrashWalk, ARealFullDiskThenRestoreLosesNothing) {
     FakeHost host = source.host;
     host.fsFolder = mountPoint.path() + "/t/FS2002";
     host.squawkBoxFolder = mountPoint.path() + "/t/SquawkBox";
-    const InstallOutcome outcome = OnInstall(run, host);
+    const InstallOutcome outcome = OnInstall(run, host.Request(), host);
     if (outcome != InstallOutcome::Completed) {
       ++failed;
       EXPECT_NE(host.LastMessage()->text.find("No space left on device"), std::string::npos) << host.LastMessage()->text;
@@ -322,7 +323,7 @@ TEST_F(CrashWalk, ARealFullDiskThenRestoreLosesNothing) {
     const std::string models = ReadFile(host.squawkBoxFolder + "/CSL_ICAO.csv");
     EXPECT_TRUE(AcceptableConfig(config, passConfig_)) << room;
     EXPECT_TRUE(AcceptableModels(models, passModels_)) << room;
-    const InstallOutcome restored = OnRestore(run, host);
+    const InstallOutcome restored = OnRestore(run, host.Request(), host);
     const std::string configAfter = ReadFile(host.fsFolder + "/aircraft/csl/Aircraft.cfg");
     if (restored == InstallOutcome::Completed) {
       EXPECT_EQ(configAfter, kConfigBefore) << room;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "CrashChild.h"
-#include "FaultInjection.h"
+#include "platform/FaultInjection.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;

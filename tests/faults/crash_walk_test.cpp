@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "staging/FileSwap.h"
 #include "CrashChild.h"
 #include "FaultScenario.h"
-#include "FileSwap.h"
-#include "FolderLock.h"
+#include "platform/FolderLock.h"
 
 namespace {
 
@@ -218,8 +218,8 @@ TEST_F(StoppedBetweenTheTwoFiles, TheNextCommandSaysFirstWhatItFoundAndDid) {
     InstallOutcome outcome = InstallOutcome::CheckFailed;
     switch (command) {
       case Command::Install: outcome = s.Install(); break;
-      case Command::Remove: outcome = OnRemove(s.run, s.host); break;
-      default: outcome = OnRestore(s.run, s.host); break;
+      case Command::Remove: outcome = OnRemove(s.run, s.host.Request(), s.host); break;
+      default: outcome = OnRestore(s.run, s.host.Request(), s.host); break;
     }
     // The stopped install was the first to change the files: once it is
     // taken back, no run has, and restore has nothing to put back.
@@ -275,8 +275,9 @@ TEST_F(StoppedBetweenTheTwoFiles, ARunThatStillWorksIsLeftToIt) {
   const Files stopped = FilesOf(s);
   plat::FolderLock running;
   std::string heldBy;
+  plat::Result failure;
   std::remove((s.tree.csl + kSeparator + "Quorvane.lock").c_str());
-  ASSERT_EQ(running.Take(s.tree.csl.c_str(), "a run that works", &heldBy), plat::FolderLock::Result::Taken);
+  ASSERT_EQ(running.Take(s.tree.csl.c_str(), "a run that works", &heldBy, &failure), plat::FolderLock::Outcome::Taken);
   const engine::Repair repair = engine::RepairOf(RequestOf(s));
   EXPECT_TRUE(repair.found);
   EXPECT_TRUE(repair.settled);

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "FaultInjection.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
 #include "TestSupport.h"
-#include "TextFile.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileReplacement.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -127,7 +127,7 @@ TEST(FileReplacement, ReplacesWholeOrNotAtAll) {
       plat::FileReplacement out;
       if (out.Begin(path.c_str())) {
         out.Write("new\n");
-        committed = out.Commit();
+        committed = static_cast<bool>(out.Commit());
       }
     }
     bool fired = plat::InjectedFaultFired();

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "Profile.h"
-#include "ProfileEncoding.h"
 #include "TestSupport.h"
+#include "platform/Profile.h"
+#include "platform/ProfileEncoding.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "InstallRun.h"
-#include "Text.h"
+#include "run/InstallRun.h"
+#include "text/Text.h"
 
 using namespace engine;
 
@@ -229,7 +229,7 @@ Answer FakeHost::ShowMessage(MessageKind kind, const char* text, const char* cap
   }
 }
 
-InstallRequest FakeHost::Request() {
+InstallRequest FakeHost::Request() const {
   InstallRequest request{fsFolder, squawkBoxFolder, {}};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     request.entries.push_back(ListEntry{entries[i], i < selected.size() && selected[i]});

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FolderSettings.h"
-#include "InstallHost.h"
+#include "commands/FolderSettings.h"
+#include "run/InstallHost.h"
 
 namespace engine {
 struct InstallRun;
@@ -142,7 +142,8 @@ class FakeHost : public engine::InstallHost, public engine::FolderFieldHost {
   const Message* LastMessage() const { return messages.empty() ? nullptr : &messages.back(); }
 
   engine::Answer ShowMessage(engine::MessageKind kind, const char* text, const char* caption) override;
-  engine::InstallRequest Request() override;
+  // The request the fields above make, as a front end hands it over.
+  engine::InstallRequest Request() const;
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
   void SetWaitCursor() override { ++waitCursors; }

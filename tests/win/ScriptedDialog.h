@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "InstallRun.h"
+#include "run/InstallRun.h"
 #include "QuorvaneDlg.h"
 #include "framework/Menu.h"
 #include "WinTestSupport.h"

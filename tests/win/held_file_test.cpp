@@ -16,15 +16,15 @@
 #include <memory>
 #include <string>
 
-#include "FaultInjection.h"
-#include "FileHolders.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileHolders.h"
+#include "platform/FileReplacement.h"
+#include "platform/FileSystem.h"
 #include "HeldFile.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "SystemError.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "platform/Result.h"
 #include "TestSupport.h"
 
 using namespace engine;
@@ -70,7 +70,8 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(target, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::ReplaceFile(target.c_str(), "replaced", Binary())) << plat::LastErrorText();
+    const plat::Result replaced = plat::ReplaceFile(target.c_str(), "replaced", Binary());
+    EXPECT_TRUE(replaced) << replaced.Reason();
     EXPECT_TRUE(held.WaitUntilReleased());
   }
   EXPECT_EQ(ReadFile(target), "replaced");
@@ -79,7 +80,8 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(source, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::MoveFileOver(source.c_str(), target.c_str())) << plat::LastErrorText();
+    const plat::Result moved = plat::MoveFileOver(source.c_str(), target.c_str());
+    EXPECT_TRUE(moved) << moved.Reason();
   }
   EXPECT_EQ(ReadFile(target), "renamed");
   EXPECT_FALSE(FileExists(source));
@@ -87,8 +89,10 @@ TEST(HeldFileTest, ReplaceRenameAndDeleteWaitForAMomentaryHolder) {
   {
     HeldFile held(target, kAMoment);
     ASSERT_TRUE(held.Holds());
-    EXPECT_TRUE(plat::CanReplace(target.c_str())) << plat::LastErrorText();
-    EXPECT_TRUE(plat::RemoveFile(target.c_str())) << plat::LastErrorText();
+    const plat::Result replaceable = plat::CanReplace(target.c_str());
+    EXPECT_TRUE(replaceable) << replaceable.Reason();
+    const plat::Result removed = plat::RemoveFile(target.c_str());
+    EXPECT_TRUE(removed) << removed.Reason();
   }
   EXPECT_FALSE(FileExists(target));
   EXPECT_FALSE(HasTemporaries(dir.path()));
@@ -101,15 +105,18 @@ TEST(HeldFileTest, AHolderThatStaysMakesEachOperationFailCleanly) {
   HeldFile held(target, kLongerThanTheRetries);
   ASSERT_TRUE(held.Holds());
 
-  EXPECT_FALSE(plat::ReplaceFile(target.c_str(), "new", Binary()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  const plat::Result replaced = plat::ReplaceFile(target.c_str(), "new", Binary());
+  EXPECT_FALSE(replaced);
+  ExpectReasonOfAHeldFile(replaced.Reason(), target, held);
   EXPECT_EQ(ReadFile(target), "old");
   EXPECT_FALSE(HasTemporaries(dir.path())) << "the new content's temporary file is gone";
 
-  EXPECT_FALSE(plat::CanReplace(target.c_str()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
-  EXPECT_FALSE(plat::RemoveFile(target.c_str()));
-  ExpectReasonOfAHeldFile(plat::LastErrorText(), target, held);
+  const plat::Result replaceable = plat::CanReplace(target.c_str());
+  EXPECT_FALSE(replaceable);
+  ExpectReasonOfAHeldFile(replaceable.Reason(), target, held);
+  const plat::Result removed = plat::RemoveFile(target.c_str());
+  EXPECT_FALSE(removed);
+  ExpectReasonOfAHeldFile(removed.Reason(), target, held);
   EXPECT_EQ(ReadFile(target), "old");
 }
 
@@ -133,7 +140,7 @@ class HeldUserFileTest : public ::testing::Test {
 TEST_F(HeldUserFileTest, AnInstallWaitsForAMomentaryHolder) {
   HeldFile held(tree_.models(), kAMoment);
   ASSERT_TRUE(held.Holds());
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed) << host_.LastMessage()->text;
   EXPECT_EQ(host_.LastMessage()->text, kSuccessText);
   EXPECT_NE(ReadFile(tree_.models()).find("Alpha (QUORVANE),ALP1"), std::string::npos);
 }
@@ -141,7 +148,7 @@ TEST_F(HeldUserFileTest, AnInstallWaitsForAMomentaryHolder) {
 TEST_F(HeldUserFileTest, AnInstallWhileAFileStaysHeldChangesNothingAndNamesIt) {
   HeldFile held(tree_.config(), kLongerThanTheRetries);
   ASSERT_TRUE(held.Holds());
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   const std::string text = host_.LastMessage()->text;
   EXPECT_EQ(host_.LastMessage()->kind, MessageKind::Failure);
   EXPECT_NE(text.find(std::string("The file\n") + run_.context.configPath + "\ncannot be processed safely"),
@@ -173,10 +180,10 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
     WriteFile(tree_.models(), kModels);
   };
   // Counted on a second run, which reads the copies the first one kept.
-  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  ASSERT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   reset();
   plat::FailNthOperation(0);
-  ASSERT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  ASSERT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   const long operations = plat::OperationCount();
   const std::string config = ReadFile(tree_.config());
   const std::string models = ReadFile(tree_.models());
@@ -186,7 +193,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   for (long n = operations; n > 0 && replace == 0; --n) {
     reset();
     plat::FailNthOperation(n);
-    OnInstall(run_, host_);
+    OnInstall(run_, host_.Request(), host_);
     plat::FailNthOperation(0);
     if (host_.LastMessage()->text.find("CSL_ICAO.csv could not be replaced") != std::string::npos) replace = n;
   }
@@ -196,7 +203,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   g_heldPath = tree_.models();
   g_heldFor = kAMoment;
   plat::RunAtNthOperation(replace, TakeHoldNow);
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed) << host_.LastMessage()->text;
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed) << host_.LastMessage()->text;
   ASSERT_TRUE(g_holder && g_holder->Holds());
   EXPECT_EQ(ReadFile(tree_.config()), config);
   EXPECT_EQ(ReadFile(tree_.models()), models);
@@ -205,7 +212,7 @@ TEST_F(HeldUserFileTest, AFileTakenHoldOfWhileTheRunSwapsItIn) {
   reset();
   g_heldFor = kLongerThanTheRetries;
   plat::RunAtNthOperation(replace, TakeHoldNow);
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   plat::FailNthOperation(0);
   ASSERT_TRUE(g_holder && g_holder->Holds());
   const std::string text = host_.LastMessage()->text;

@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "Profile.h"
-#include "ProfileEncoding.h"
+#include "platform/Profile.h"
+#include "platform/ProfileEncoding.h"
 
 namespace {
 

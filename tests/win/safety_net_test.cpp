@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "Backups.h"
-#include "Messages.h"
+#include "backups/Backups.h"
+#include "run/Messages.h"
 #include "RealShapes.h"
 #include "ReportWindow.h"
 #include "SafetyMenu.h"

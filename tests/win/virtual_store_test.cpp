@@ -9,13 +9,13 @@
 
 #include <string>
 
-#include "FileSystem.h"
-#include "InstallCommand.h"
-#include "InstallRun.h"
-#include "Messages.h"
-#include "RedirectedFiles.h"
+#include "platform/FileSystem.h"
+#include "commands/InstallCommand.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RedirectedFiles.h"
 #include "TestSupport.h"
-#include "VirtualStore.h"
+#include "platform/VirtualStore.h"
 
 using namespace engine;
 
@@ -98,7 +98,7 @@ TEST_F(VirtualStoreTest, ACopyIsFoundOnlyWhereWindowsKeepsIt) {
 TEST_F(VirtualStoreTest, AnUnvirtualizedRunBesideAPlantedCopyChangesNothing) {
   if (plat::IsVirtualized()) GTEST_SKIP() << "this process is virtualized";
   const std::string copy = store_.Plant(tree_.models(), "Older,Y\r\n");
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::CheckFailed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::CheckFailed);
   const std::string text = host_.LastMessage()->text;
   EXPECT_NE(text.find(std::string("  ") + run_.context.modelListPath + "\n  copy: " + copy + "\n"), std::string::npos)
       << text;
@@ -114,7 +114,7 @@ TEST_F(VirtualStoreTest, AVirtualizedRunNamesThePlantedCopies) {
   run_.redirection = &virtualized;
   const std::string configCopy = store_.Plant(tree_.config(), kConfig);
   const std::string modelsCopy = store_.Plant(tree_.models(), kModels);
-  EXPECT_EQ(OnInstall(run_, host_), InstallOutcome::Completed);
+  EXPECT_EQ(OnInstall(run_, host_.Request(), host_), InstallOutcome::Completed);
   EXPECT_EQ(host_.LastMessage()->text,
             std::string(kSuccessText) +
                 "\n\nWindows keeps the changed files for your user account in its VirtualStore folder:\n  " +

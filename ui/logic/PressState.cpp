@@ -9,23 +9,23 @@ bool CursorOnButton(const ScreenRect& r, int x, int y) {
 }
 
 void PressState::Set(int state) {
-  if (state == 0) pressed_ = false;
-  else if (state == 1) pressed_ = true;
+  if (state == 0) m_pressed = false;
+  else if (state == 1) m_pressed = true;
 }
 
 bool PressState::Tick(bool cursorOnButton) {
   if (cursorOnButton) return false;
-  pressed_ = false;
+  m_pressed = false;
   return true;
 }
 
 PressState::Draw PressState::OnDraw(bool enabled) {
-  if (pressed_) {
-    const bool send = !commandSent_;
-    commandSent_ = true;
+  if (m_pressed) {
+    const bool send = !m_commandSent;
+    m_commandSent = true;
     return {kFramePressed, true, false, send};
   }
-  commandSent_ = false;
+  m_commandSent = false;
   return {enabled ? kFrameNormal : kFrameDisabled, false, true, false};
 }
 

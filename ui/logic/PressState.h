@@ -23,11 +23,11 @@ class PressState {
     bool sendCommand;   // send WM_COMMAND to the parent now
   };
 
-  bool Pressed() const { return pressed_; }
-  bool CommandSent() const { return commandSent_; }
+  bool Pressed() const { return m_pressed; }
+  bool CommandSent() const { return m_commandSent; }
 
-  void Press() { pressed_ = true; }
-  void Release() { pressed_ = false; }
+  void Press() { m_pressed = true; }
+  void Release() { m_pressed = false; }
   // 0 clears the pressed state, 1 sets it, other values change nothing.
   void Set(int state);
 
@@ -38,8 +38,8 @@ class PressState {
   Draw OnDraw(bool enabled);
 
  private:
-  bool pressed_ = false;
-  bool commandSent_ = false;
+  bool m_pressed = false;
+  bool m_commandSent = false;
 };
 
 }  // namespace ui

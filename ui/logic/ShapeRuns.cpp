@@ -5,8 +5,8 @@
 namespace ui {
 
 ColorKey::ColorKey(std::uint32_t colorref)
-    : dibKey_(((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu)),
-      canMatch_((colorref & 0xFF000000u) == 0) {}
+    : m_dibKey(((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu)),
+      m_canMatch((colorref & 0xFF000000u) == 0) {}
 
 std::vector<RunRect> BuildShapeRuns(const PixelGrid& grid, int clientWidth,
                                     int clientHeight, const ColorKey& key,

@@ -31,12 +31,12 @@ class ColorKey {
  public:
   explicit ColorKey(std::uint32_t colorref);
   bool Matches(std::uint32_t dibPixel) const {
-    return canMatch_ && (dibPixel & 0x00FFFFFFu) == dibKey_;
+    return m_canMatch && (dibPixel & 0x00FFFFFFu) == m_dibKey;
   }
 
  private:
-  std::uint32_t dibKey_;
-  bool canMatch_;
+  std::uint32_t m_dibKey;
+  bool m_canMatch;
 };
 
 // Scans the top-left min(bitmap, client) area of the grid and returns the

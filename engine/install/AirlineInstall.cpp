@@ -1,0 +1,239 @@
+#include "install/AirlineInstall.h"
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "catalogue/KeptCatalogue.h"
+#include "install/Folders.h"
+#include "run/Commit.h"
+#include "run/DryRun.h"
+#include "run/InstallHost.h"
+#include "run/InstallRun.h"
+#include "run/Messages.h"
+#include "run/RunReport.h"
+#include "staging/StagedFiles.h"
+#include "text/Text.h"
+#include "text/TitleScan.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+#include "platform/TextFile.h"
+
+namespace engine {
+
+namespace {
+
+// The aircraft section an install appends.
+std::string SectionText(long number, const AirlineRecord& record) {
+  std::string text = Printf("[fltsim.%ld]\n", number);
+  for (const auto& [key, value] : {std::pair<const char*, const char*>{"Title=", record.Title},
+                                   {"Sim=", record.Sim},
+                                   {"Model=", record.Model},
+                                   {"Panel=", record.Panel},
+                                   {"Sound=", record.Sound},
+                                   {"Texture=", record.Folder},
+                                   {"quorvane=", record.SQ1}}) {
+    text += key;
+    text += value;
+    text += '\n';
+  }
+  return text + "checklists=\n\n";
+}
+
+// Refuses what cannot be installed soundly, before anything is changed.
+bool CheckRecord(const char* description, const LookupResult& lookup, const AirlineRecord& record,
+                 RunReport& report) {
+  if (!lookup.read) {
+    report.Fail(Printf("\"%s\": Airlines.dat could not be read%s, not installed", description,
+                       lookup.read.Because().c_str()));
+    return false;
+  }
+  if (!lookup.found) {
+    report.Fail(Printf("\"%s\": not found in Airlines.dat, not installed", description));
+    return false;
+  }
+  if (lookup.tooLongKey) {
+    report.Fail(Printf("\"%s\": the %s value in Airlines.dat is longer than %zu characters, not installed",
+                       description, lookup.tooLongKey, kFieldSize - 1));
+    return false;
+  }
+  if (!IsSafeName(record.Folder)) {
+    report.Fail(Printf("\"%s\": the Folder value \"%s\" is not a plain folder name, not installed", description,
+                       record.Folder));
+    return false;
+  }
+  if (!IsSafeName(record.Data)) {
+    report.Fail(Printf("\"%s\": the Data value \"%s\" is not a plain file name, not installed", description,
+                       record.Data));
+    return false;
+  }
+  return true;
+}
+
+std::string CopyFailure(const char* description, const char* source, const char* target, const plat::Result& copy) {
+  return Printf("\"%s\": %s could not be copied to %s%s", description, plat::DisplayPath(source).c_str(),
+                plat::DisplayPath(target).c_str(), copy.Because().c_str());
+}
+
+std::string FolderFailure(const char* description, const char* folder, const plat::Result& making) {
+  return Printf("\"%s\": the folder %s could not be created%s", description, plat::DisplayPath(folder).c_str(),
+                making.Because().c_str());
+}
+
+// What making the texture folder and copying would do, and the failure
+// they would meet, without doing either: the same messages as the real
+// run, so that a dry run ends as it would.
+void PlanTexture(InstallHost& host, const char* description, const char* textureFolder, const char* source,
+                 const char* target, std::vector<TextureWrite>* planned, RunReport& report) {
+  const FolderPathPlan folders = PlanFolderPath(textureFolder);
+  if (!folders.fits || !folders.cannotCreate.empty()) {
+    if (folders.fits) host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folders.cannotCreate.c_str());
+    report.Fail(FolderFailure(description, textureFolder, folders.failure));
+    return;
+  }
+  const plat::PathKind folder = plat::GetPathKind(textureFolder);
+  const plat::PathKind existing = plat::GetPathKind(target);
+  // A file in the folder's place is passed over by the walk; the copy
+  // into it then fails. Only the last check has a reason of the system's.
+  plat::Result replaceable;
+  if (plat::GetPathKind(source) != plat::PathKind::File || folder == plat::PathKind::File ||
+      existing == plat::PathKind::Folder ||
+      (folder == plat::PathKind::Folder && !(replaceable = plat::CanReplace(target)))) {
+    report.Fail(CopyFailure(description, source, target, replaceable));
+    return;
+  }
+  planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
+}
+
+}  // namespace
+
+bool IsSafeName(const char* name) {
+  if (std::strpbrk(name, "\\/:")) return false;
+  return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
+}
+
+namespace {
+
+// InstallAirline on the result the command builds aside.
+// `alone`: the airline is the run's only change, and nothing checked yet
+// that the files can be written.
+void StageAirline(InstallRun& run, InstallHost& host, const char* description,
+                  std::vector<TextureWrite>* plannedTextures, bool alone) {
+  const InstallContext& context = run.context;
+  const AirlineRecord& record = context.record;
+  RunReport& report = run.report;
+  StagedFiles& staged = run.staged;
+  const LookupResult lookup = LookupAirline(run.keptCatalogue, run.CatalogueFolder(), description);
+  run.context.record = lookup.record;
+
+  host.SetProgressRange(ProgressBar::Airline, 1, kScanProgressEnd);
+  char status[kStatusTextSize];
+  FormatText(status, sizeof status, "Installing Airline     %s ", description);  // a cut status text is harmless
+  host.ShowWaitBox(status);
+
+  if (!CheckRecord(description, lookup, record, report)) return;
+
+  char textureFolder[kTextureFolderSize];
+  char source[kPathSize];
+  char target[kPathSize];
+  if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", context.fsFolder,
+                  record.Folder) ||
+      !FormatText(source, sizeof source, "%s%s.dat", run.CatalogueFolder().c_str(), record.Data) ||
+      !FormatText(target, sizeof target, "%s\\csl.0af", textureFolder)) {
+    report.Fail(Printf("\"%s\": the texture path is too long, not installed", description));
+    return;
+  }
+
+  // What another program added to the files meanwhile is taken in, as
+  // this airline's appends to the files themselves would have met it.
+  // A file changed otherwise stops the run at its end (CommitStaged).
+  std::string changed;
+  if (!staged.TakeOthersAppends(&changed)) {
+    report.Fail(Printf("\"%s\": %s", description, changed.substr(0, changed.find('\n')).c_str()));
+    return;
+  }
+  std::function<void(int)> progress;
+  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
+  const TitleScan scan = staged.FindTitle(record.Title, progress);
+  if (!scan.present) {
+    host.SetProgressPos(ProgressBar::Airline, 0);
+    // A section without its model line would leave the two files out of
+    // step: neither is added.
+    if (const plat::Result writable = alone ? plat::CanReplace(context.configPath) : plat::Result(); !writable) {
+      report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description,
+                         plat::DisplayPath(context.configPath).c_str(), writable.Because().c_str()));
+      return;
+    }
+    if (record.SQ1[0] && !staged.ModelsUsable()) {
+      report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed", description,
+                         plat::DisplayPath(context.modelListPath).c_str(), staged.ModelsProblem().c_str()));
+      return;
+    }
+    staged.AppendSection(SectionText(staged.NextSectionNumber(), record));
+    if (record.SQ1[0]) staged.AppendToModels(std::string(record.SQ1) + "\n");
+  }
+
+  if (plannedTextures) {
+    PlanTexture(host, description, textureFolder, source, target, plannedTextures, report);
+    return;
+  }
+  plat::Result making;
+  if (!EnsureFolderPath(host, textureFolder, 0, &making)) {
+    report.Fail(FolderFailure(description, textureFolder, making));
+    return;
+  }
+  std::string temp;
+  if (const plat::Result copied = plat::CopyBeside(source, target, &temp); !copied) {
+    report.Fail(CopyFailure(description, source, target, copied));
+    return;
+  }
+  staged.AddTexture(TextureChange{target, temp,
+                                  Printf("\"%s\": %s could not be copied to %s", description,
+                                         plat::DisplayPath(source).c_str(), plat::DisplayPath(target).c_str())});
+}
+
+// The files as they are, as a run on its own starts from them: the
+// configuration file must be read; a model list that is not there starts
+// empty. False, with the reason for the report.
+bool StageFromFiles(InstallRun& run, std::string* failure) {
+  const InstallContext& context = run.context;
+  FoundFiles found;
+  if (const plat::Result read = plat::ReadWholeFile(context.configPath, &found.config); !read) {
+    *failure = Printf("%s could not be read%s", plat::DisplayPath(context.configPath).c_str(), read.Because().c_str());
+    return false;
+  }
+  const bool modelsExist = plat::GetPathKind(context.modelListPath) != plat::PathKind::Missing;
+  std::string modelsProblem;
+  if (modelsExist) {
+    if (const plat::Result read = plat::ReadWholeFile(context.modelListPath, &found.models); !read) {
+      modelsProblem = read.Because();
+    }
+  }
+  run.staged.Begin(context.configPath, context.modelListPath, std::move(found), modelsExist);
+  if (modelsExist && !modelsProblem.empty()) run.staged.MarkModelsUnusable(modelsProblem);
+  return true;
+}
+
+}  // namespace
+
+void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
+                    std::vector<TextureWrite>* plannedTextures) {
+  if (run.staged.Active()) {
+    StageAirline(run, host, description, plannedTextures, /*alone=*/false);
+    return;
+  }
+  // On its own: from the files as they are, swapped in at once.
+  std::string failure;
+  if (StageFromFiles(run, &failure)) {
+    StageAirline(run, host, description, plannedTextures, /*alone=*/true);
+    const CommitResult committed = CommitStaged(run, "install", nullptr, KeepCopies::Never);
+    run.staged.End();
+    if (!committed.refused) return;
+    failure = committed.failure;
+  }
+  run.report.Fail(Printf("\"%s\": %s, not installed", description, failure.c_str()));
+}
+
+}  // namespace engine
