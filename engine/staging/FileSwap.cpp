@@ -424,20 +424,16 @@ Repair RepairInterruptedRun(const std::string& configFolder, const std::string& 
     (found.back() == Found::Other ? changedSince : settledFiles).push_back(file);
     anyOld = anyOld || found.back() == Found::Old;
   }
-  std::string tail;
-  if (!changedSince.empty()) {
-    tail = Printf(" (%s changed after the stop and %s left as %s)", Names(changedSince).c_str(),
-                  changedSince.size() == 1 ? "is" : "are", changedSince.size() == 1 ? "it is" : "they are");
-  }
+  const bool oneChanged = changedSince.size() == 1;
+  const std::string leftAsTheyAre = Names(changedSince) + " changed after the stop and " + (oneChanged ? "is" : "are") +
+                                    " left as " + (oneChanged ? "it is" : "they are");
+  const std::string tail = changedSince.empty() ? std::string() : " (" + leftAsTheyAre + ")";
   if (settledFiles.empty()) {
     // Edited by hand since. When no new content waits any more, the run
     // had replaced every file and stopped only while it put its copies in
     // place: they hold the files as it found them, which restore gives
     // back, so they are put in place rather than lost.
     const bool replacedAll = std::none_of(intent.files.begin(), intent.files.end(), Waits);
-    const bool one = changedSince.size() == 1;
-    const std::string leftAsTheyAre = Names(changedSince) + " changed after the stop and " + (one ? "is" : "are") +
-                                      " left as " + (one ? "it is" : "they are");
     if (const plat::Result settled = replacedAll ? SettleBackups(intent.kept) : plat::Result(); !settled) {
       repair.settled = false;
       repair.line = "Quorvane found " + stopped + ", but could not yet put its copies of the files in place" +
