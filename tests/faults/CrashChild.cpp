@@ -107,10 +107,15 @@ int RunKilledAt(const Job& job, long n) {
   PROCESS_INFORMATION process{};
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
-  if (!::CreateProcessA(QUORVANE_CRASH_CHILD, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-    return -2;
+  // Wine now and then fails to start a process under load; a walk of a
+  // hundred children should not end on that, so it tries a few times.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) ::Sleep(200);
+    started = ::CreateProcessA(QUORVANE_CRASH_CHILD, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process) != 0;
   }
+  if (!started) return -2;
   ::WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   ::GetExitCodeProcess(process.hProcess, &code);
