@@ -189,9 +189,7 @@ void StageAirline(InstallRun& run, InstallHost& host, const char* description,
     report.Fail(CopyFailure(description, source, target, copied));
     return;
   }
-  staged.AddTexture(TextureChange{target, temp,
-                                  Printf("\"%s\": %s could not be copied to %s", description,
-                                         plat::DisplayPath(source).c_str(), plat::DisplayPath(target).c_str())});
+  staged.AddTexture(TextureChange{target, temp, description, source});
 }
 
 // The files as they are, as a run on its own starts from them: the
