@@ -171,9 +171,7 @@ AirlineResult AddAirline(const AirlineWork& work, const char* description) {
     report.Fail(CopyFailure(description, source, target, copied));
     return result;
   }
-  staged.AddTexture(TextureChange{target, temp,
-                                  Printf("\"%s\": %s could not be copied to %s", description,
-                                         plat::DisplayPath(source).c_str(), plat::DisplayPath(target).c_str())});
+  staged.AddTexture(TextureChange{target, temp, description, source});
   return result;
 }
 
