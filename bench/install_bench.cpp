@@ -43,12 +43,6 @@ using namespace engine;
 
 namespace {
 
-// The host of the run: every airline selected, no pauses.
-class BenchHost : public FakeHost {
- public:
-  void Pause(unsigned) override {}
-};
-
 BenchTree g_tree;
 // The one run object of the process, as a front end keeps it.
 InstallRun g_run;
@@ -86,7 +80,7 @@ double CpuSeconds(int who = RUSAGE_SELF) {
 double TimeEngineRun(BenchTree& tree, int round, InstallOutcome* outcome, double* cpu) {
   PrepareRound(&tree, "engine" + std::to_string(round));
   sync();  // no run pays for writing out what was prepared before it
-  BenchHost host;
+  FakeHost host;  // every airline selected
   host.fsFolder = tree.fs;
   host.squawkBoxFolder = tree.squawkBox;
   g_run.SetCatalogueFolder(tree.catalogue.c_str());

@@ -5,11 +5,13 @@
 
 #include "platform/FileSystem.h"
 #include "Output.h"
+#include "run/Messages.h"
 #include "text/Text.h"
 
 namespace cli {
 
 using engine::Answer;
+using engine::CommandStep;
 using engine::MessageKind;
 using engine::ProgressBar;
 
@@ -86,7 +88,19 @@ void CliHost::SetProgressPos(ProgressBar bar, int pos) {
   DrawProgress();
 }
 
-void CliHost::ShowWaitBox(const char* text) {
+void CliHost::StepReached(CommandStep step) {
+  switch (step) {
+    case CommandStep::InstallStarts:
+    case CommandStep::RemoveStarts: ShowStatus(engine::kWaitDeletingText); return;
+    case CommandStep::RestoreStarts: ShowStatus(engine::kWaitRestoringText); return;
+    case CommandStep::EarlierEntriesGone:
+    case CommandStep::AirlinesDone:
+    case CommandStep::RestoreDone: EndProgressLine(); return;
+    case CommandStep::AirlinesStart: return;
+  }
+}
+
+void CliHost::ShowStatus(const char* text) {
   std::string status = Trimmed(text);
   if (status.empty()) return;
   m_status = status;
@@ -96,8 +110,6 @@ void CliHost::ShowWaitBox(const char* text) {
     Err(m_status + "\n");  // one write a line
   }
 }
-
-void CliHost::CloseWaitBox() { EndProgressLine(); }
 
 void CliHost::DrawProgress() {
   if (!m_settings.showProgress) return;

@@ -10,8 +10,7 @@ namespace cli {
 
 // The Install command's window, played on a terminal: message boxes are
 // printed (failures to stderr, success to stdout), the confirmation is
-// answered by --yes or on the terminal, status texts go to stderr, and the
-// scripted pauses are not made. What the user asked for is the request
+// answered by --yes or on the terminal, and status texts go to stderr. What the user asked for is the request
 // made from the command line.
 class CliHost : public engine::InstallHost {
  public:
@@ -37,10 +36,9 @@ class CliHost : public engine::InstallHost {
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
   // A terminal shows the overall bar only.
   bool ShowsAirlineProgress() const override { return false; }
-  void SetWaitCursor() override {}
-  void Pause(unsigned) override {}
-  void ShowWaitBox(const char* text) override;
-  void CloseWaitBox() override;
+  // A line for each step that starts work on the files, ended when it ends.
+  void StepReached(engine::CommandStep step) override;
+  void ShowStatus(const char* text) override;
 
  private:
   void DrawProgress();

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run.report = RunReport();
   const RunReport& report = run.report;
   CopyText(run.context.modelListPath, path.c_str());
-  SortModelList(run);
+  SortModelList(run.modelList, run.context.modelListPath, run.report);
   const std::string after = fuzz::ReadBytes(path);
   fuzz::Check(!fuzz::Exists(path + ".tmp"), "a temporary file is left behind");
 

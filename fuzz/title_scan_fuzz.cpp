@@ -12,6 +12,8 @@
 #include <set>
 #include <string>
 
+#include "commands/RunSteps.h"
+#include "catalogue/KeptCatalogue.h"
 #include "install/AirlineInstall.h"
 #include "install/Folders.h"
 #include "run/InstallContext.h"
@@ -143,12 +145,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CopyText(run.context.modelListPath, tree.models.c_str());
   run.SetCatalogueFolder(tree.catalogue.c_str());
 
-  FakeHost host;
-  InstallAirline(run, host, kDescription);
+  InstallAirline(run, kDescription);
 
   fuzz::Check(!report.HasFailures(), "installing into a readable file reported a failure",
               report.HasFailures() ? report.Failures()[0] : "");
-  fuzz::Check(std::strcmp(run.context.record.Title, kTitle) == 0, "the last matching section was not used");
+  fuzz::Check(std::strcmp(LookupAirline(run.keptCatalogue, run.CatalogueFolder(), kDescription).record.Title, kTitle) == 0,
+              "the last matching section was not used");
   fuzz::Check(fuzz::ReadBytes(tree.textureTarget) == std::string(kTexture, sizeof kTexture - 1),
               "the texture was not copied");
 

@@ -47,6 +47,10 @@ struct FolderListing {
   // Each entry's name in lower case, then as it is; in order, so that the
   // entries of a name in any case are found together by a binary search.
   std::vector<std::pair<std::string, std::string>> entries;
+  // When the listing was last asked for: the one asked for longest ago
+  // makes room for a new one, so that aircraft\csl, asked for at every
+  // airline, stays while each airline's own folder comes and goes.
+  unsigned long lastUse = 0;
 
   void Add(std::string name) {
     std::pair<std::string, std::string> entry(FoldCase(name), std::move(name));
@@ -67,9 +71,14 @@ bool SameState(const struct stat& a, const struct stat& b) {
          a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
+unsigned long g_listingUses = 0;
+
 FolderListing* KeptListing(const std::string& folder) {
   for (FolderListing& listing : g_listings) {
-    if (listing.folder == folder) return &listing;
+    if (listing.folder == folder) {
+      listing.lastUse = ++g_listingUses;
+      return &listing;
+    }
   }
   return nullptr;
 }
@@ -85,8 +94,12 @@ void ForgetListing(const std::string& folder) {
 
 FolderListing& KeepListing(FolderListing listing) {
   ForgetListing(listing.folder);
+  if (g_listings.size() >= kKeptListings) {
+    g_listings.erase(std::min_element(g_listings.begin(), g_listings.end(),
+                                      [](const FolderListing& a, const FolderListing& b) { return a.lastUse < b.lastUse; }));
+  }
+  listing.lastUse = ++g_listingUses;
   g_listings.insert(g_listings.begin(), std::move(listing));
-  if (g_listings.size() > kKeptListings) g_listings.pop_back();
   return g_listings.front();
 }
 

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "run/InstallHost.h"
+#include "QuorvaneDlg.h"
 
 namespace ui {
 
 class PreviewHost : public engine::InstallHost {
  public:
   // window: what the run's requests and feedback go to; not owned.
-  explicit PreviewHost(engine::InstallHost& window) : m_window(window) {}
+  explicit PreviewHost(CQuorvaneDlg& window) : m_window(window) {}
 
   // The messages kept, in order, each followed by a line break.
   std::string HeldText() const;
@@ -27,17 +28,15 @@ class PreviewHost : public engine::InstallHost {
   }
   void SetProgressPos(engine::ProgressBar bar, int pos) override { m_window.SetProgressPos(bar, pos); }
   std::size_t MostFailuresListed() const override { return static_cast<std::size_t>(-1); }
-  void SetWaitCursor() override { m_window.SetWaitCursor(); }
-  void Pause(unsigned) override {}
-  void ShowWaitBox(const char* text) override { m_window.ShowWaitBox(text); }
-  void CloseWaitBox() override { m_window.CloseWaitBox(); }
+  void StepReached(engine::CommandStep step) override { m_window.PlayStepWithoutPauses(step); }
+  void ShowStatus(const char* text) override { m_window.ShowStatus(text); }
 
  private:
   struct Held {
     engine::MessageKind kind;
     std::string text;
   };
-  engine::InstallHost& m_window;
+  CQuorvaneDlg& m_window;
   std::vector<Held> m_held;
 };
 

@@ -20,6 +20,7 @@
 #include "ReportWindow.h"
 #include "SafetyMenu.h"
 #include "WaitBox.h"
+#include "WaitBoxScript.h"
 #include "framework/Afx.h"
 #include "framework/Dc.h"
 #include "resource.h"
@@ -409,6 +410,25 @@ void CQuorvaneDlg::SetProgressRange(ProgressBar bar, int lower, int upper) {
 void CQuorvaneDlg::SetProgressPos(ProgressBar bar, int pos) {
   ::SendDlgItemMessageA(m_hWnd, ProgressBarId(bar), PBM_SETPOS, pos, 0);
 }
+
+void CQuorvaneDlg::StepReached(engine::CommandStep step) { PlayStep(step, /*withPauses=*/true); }
+
+void CQuorvaneDlg::PlayStepWithoutPauses(engine::CommandStep step) { PlayStep(step, /*withPauses=*/false); }
+
+void CQuorvaneDlg::PlayStep(engine::CommandStep step, bool withPauses) {
+  for (const WaitBoxCue& cue : WaitBoxCuesAt(step)) {
+    switch (cue.kind) {
+      case WaitBoxCue::Kind::WaitCursor: SetWaitCursor(); break;
+      case WaitBoxCue::Kind::Show: ShowWaitBox(cue.text); break;
+      case WaitBoxCue::Kind::Pause:
+        if (withPauses) Pause(cue.milliseconds);
+        break;
+      case WaitBoxCue::Kind::Close: CloseWaitBox(); break;
+    }
+  }
+}
+
+void CQuorvaneDlg::ShowStatus(const char* text) { ShowWaitBox(text); }
 
 void CQuorvaneDlg::SetWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)); }
 

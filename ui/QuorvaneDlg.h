@@ -51,10 +51,18 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   engine::InstallRequest Request();
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
-  void SetWaitCursor() override;
-  void Pause(unsigned milliseconds) override;
-  void ShowWaitBox(const char* text) override;
-  void CloseWaitBox() override;
+  // Plays the wait box's script of the step (WaitBoxScript.h).
+  void StepReached(engine::CommandStep step) override;
+  void ShowStatus(const char* text) override;
+  // The same script without its pauses: for a run that changes nothing.
+  void PlayStepWithoutPauses(engine::CommandStep step);
+
+  // What the script plays on; apart so that tests can skip the pauses
+  // and see the texts.
+  virtual void SetWaitCursor();
+  virtual void Pause(unsigned milliseconds);
+  virtual void ShowWaitBox(const char* text);
+  virtual void CloseWaitBox();
 
   // What the browse commands ask of it.
   std::string FieldText(engine::FolderKind field) override;
@@ -89,6 +97,7 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   // A command ended in an exception: its files given back, and a message.
   void OnCommandStopped(engine::CommandStop stop, const char* detail) noexcept;
   void RepairStoppedRun() noexcept;
+  void PlayStep(engine::CommandStep step, bool withPauses);
   void CreateButtons();
   void AddSafetyNet();
   void OnSafetyCommand(UINT id);

@@ -1,16 +1,17 @@
 #include "commands/InstallCommand.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "backups/Backups.h"
 #include "checks/FileCheck.h"
 #include "commands/CommandSteps.h"
+#include "commands/RunSteps.h"
 #include "install/AirlineInstall.h"
 #include "install/Folders.h"
 #include "removal/ModelListSort.h"
-#include "removal/RemovalPass.h"
 #include "run/Commit.h"
-#include "run/FilePreparation.h"
 #include "run/InstallHost.h"
 #include "run/InstallRun.h"
 #include "run/Messages.h"
@@ -19,7 +20,9 @@
 #include "staging/FileSwap.h"
 #include "staging/RunLocks.h"
 #include "staging/StagedFiles.h"
+#include "text/Capacities.h"
 #include "text/Text.h"
+#include "text/TitleScan.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 #include "platform/TextFile.h"
@@ -27,24 +30,6 @@
 namespace engine {
 
 namespace {
-
-struct ScriptedText {
-  const char* const text;
-  const unsigned pauseAfter;
-};
-
-// The wait box's texts and pauses before the removal pass, 6.5 seconds in
-// all, exactly as the Install command has always shown them: users know
-// the command by this sequence, and the pauses change nothing on the
-// files. Kept as it is on purpose; a front end without a wait box does
-// not wait (its Pause does nothing).
-constexpr ScriptedText kWaitScript[] = {
-    {kWaitBlankText, 500},
-    {kWaitInitializingText, 1500},
-    {kWaitReadingText, 1500},
-    {kWaitDeletingText, 2500},
-};
-constexpr unsigned kPauseAfterRemoval = 500;
 
 bool CanOpenForReading(const char* path) {
   plat::TextFile file;
@@ -117,6 +102,22 @@ bool RepairFirst(InstallHost& host, const InstallRequest& request, InstallOutcom
   return false;
 }
 
+// One airline of the list: the host shows its name and the title scan's
+// progress, and a texture folder that could not be made gets its box.
+void InstallListedAirline(InstallRun& run, InstallHost& host, const char* entry,
+                          std::vector<TextureWrite>* plannedTextures) {
+  host.SetProgressRange(ProgressBar::Airline, 1, kScanProgressEnd);
+  char status[kStatusTextSize];
+  FormatText(status, sizeof status, "Installing Airline     %s ", entry);  // a cut status text is harmless
+  host.ShowStatus(status);
+  std::function<void(int)> progress;
+  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
+  const AirlineResult result = AddAirline(AirlineWorkOf(run, plannedTextures, std::move(progress)), entry);
+  if (!result.folderNotMade.empty()) {
+    host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, result.folderNotMade.c_str());
+  }
+}
+
 void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRequest& request,
                              std::vector<TextureWrite>* plannedTextures) {
   host.SetProgressRange(ProgressBar::Overall, 1, CountSelected(request));
@@ -126,7 +127,7 @@ void InstallSelectedAirlines(InstallRun& run, InstallHost& host, const InstallRe
     char entry[kEntrySize] = {};
     CopyText(entry, listed.text.c_str());
     if (!entry[0] || !listed.selected) continue;
-    InstallAirline(run, host, entry, plannedTextures);
+    InstallListedAirline(run, host, entry, plannedTextures);
     ++installed;
     host.SetProgressPos(ProgressBar::Overall, 1 + installed);
   }
@@ -155,31 +156,22 @@ InstallOutcome Install(InstallRun& run, const InstallRequest& request, InstallHo
     return Refuse(host, refusal);
   }
 
-  host.SetWaitCursor();
-  for (const ScriptedText& step : kWaitScript) {
-    host.ShowWaitBox(step.text);
-    host.Pause(step.pauseAfter);
-  }
-  host.ShowWaitBox(kWaitDotsText);
-  const RemovalResult removal = StageRemoval(run, host, dryRun);
+  host.StepReached(CommandStep::InstallStarts);
+  const RemovalResult removal = StageRemoval(run, dryRun);
+  host.StepReached(CommandStep::EarlierEntriesGone);
   if (removal.refused) return Refuse(host, removal.refusal);
-  host.Pause(kPauseAfterRemoval);
-  host.ShowWaitBox(kWaitText);
+  host.StepReached(CommandStep::AirlinesStart);
 
   InstallSelectedAirlines(run, host, request, dryRun ? &dryRun->textures : nullptr);
 
-  host.SetWaitCursor();
-  // Once for the box, twice more as the command always did; closing when
-  // none is open does nothing.
-  host.CloseWaitBox();
-  host.CloseWaitBox();
-  host.CloseWaitBox();
+  host.StepReached(CommandStep::AirlinesDone);
   // The sort reads the model list again: what another program appended
   // meanwhile is in it.
   std::string changed;
   if (!run.staged.TakeOthersAppends(&changed)) return Refuse(host, changed);
-  SortStagedModelList(run);
-  const CommitResult committed = CommitStaged(run, "install", dryRun, KeepCopies::WhenChanged);
+  SortStagedModelList(run.modelList, run.staged, run.report);
+  const CommitResult committed =
+      CommitStaged(run.staged, run.report, "install", dryRun != nullptr, KeepCopies::WhenChanged);
   if (committed.refused) return Refuse(host, committed.refusal);
   return Finish(host, run.report, kSuccessText, kFinishedWithErrorsText, dryRun == nullptr,
                 WhereWindowsKeepsThem(run.context, *run.redirection));
@@ -203,13 +195,14 @@ InstallOutcome Remove(InstallRun& run, const InstallRequest& request, InstallHos
     return InstallOutcome::Cancelled;
   }
 
-  host.SetWaitCursor();
-  host.ShowWaitBox(kWaitDeletingText);
+  host.StepReached(CommandStep::RemoveStarts);
   host.SetProgressRange(ProgressBar::Overall, 0, 1);
   host.SetProgressPos(ProgressBar::Overall, 0);
-  const RemovalResult removal = StageRemoval(run, host, dryRun);
+  const RemovalResult removal = StageRemoval(run, dryRun);
+  host.StepReached(CommandStep::EarlierEntriesGone);
   if (removal.refused) return Refuse(host, removal.refusal);
-  const CommitResult committed = CommitStaged(run, "remove", dryRun, KeepCopies::WhenChanged);
+  const CommitResult committed =
+      CommitStaged(run.staged, run.report, "remove", dryRun != nullptr, KeepCopies::WhenChanged);
   if (committed.refused) return Refuse(host, committed.refusal);
   host.SetProgressPos(ProgressBar::Overall, 1);
   return Finish(host, run.report, kRemovedText, kRemoveFinishedWithErrorsText, dryRun == nullptr,

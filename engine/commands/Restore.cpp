@@ -255,13 +255,12 @@ InstallOutcome OnRestore(InstallRun& run, const InstallRequest& request, Install
   if (host.ShowMessage(MessageKind::Confirmation, Confirmation(copy, files).c_str(), nullptr) != Answer::Ok) {
     return InstallOutcome::Cancelled;
   }
-  host.SetWaitCursor();
-  host.ShowWaitBox(kWaitRestoringText);
+  host.StepReached(CommandStep::RestoreStarts);
   host.SetProgressRange(ProgressBar::Overall, 0, 1);
   host.SetProgressPos(ProgressBar::Overall, 0);
   const PutResult put = PutCopiesBack(files, &run.staged.swapping, run.report, &refusal);
   if (put == PutResult::Done) host.SetProgressPos(ProgressBar::Overall, 1);
-  host.CloseWaitBox();
+  host.StepReached(CommandStep::RestoreDone);
   if (put == PutResult::NothingChanged) return Refuse(host, refusal);
   return Finish(host, run.report, done, kRestoreFinishedWithErrorsText, /*undoable=*/false,
                 WhereWindowsKeepsThem(run.context, *run.redirection));

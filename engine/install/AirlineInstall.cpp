@@ -8,18 +8,13 @@
 
 #include "catalogue/KeptCatalogue.h"
 #include "install/Folders.h"
-#include "run/Commit.h"
 #include "run/DryRun.h"
-#include "run/InstallHost.h"
-#include "run/InstallRun.h"
-#include "run/Messages.h"
 #include "run/RunReport.h"
 #include "staging/StagedFiles.h"
 #include "text/Text.h"
 #include "text/TitleScan.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
-#include "platform/TextFile.h"
 
 namespace engine {
 
@@ -84,14 +79,14 @@ std::string FolderFailure(const char* description, const char* folder, const pla
 
 // What making the texture folder and copying would do, and the failure
 // they would meet, without doing either: the same messages as the real
-// run, so that a dry run ends as it would.
-void PlanTexture(InstallHost& host, const char* description, const char* textureFolder, const char* source,
-                 const char* target, std::vector<TextureWrite>* planned, RunReport& report) {
+// run, so that a dry run ends as it would. Gives the folder that could not
+// be made, as the real run does.
+std::string PlanTexture(const char* description, const char* textureFolder, const char* source, const char* target,
+                        std::vector<TextureWrite>* planned, RunReport& report) {
   const FolderPathPlan folders = PlanFolderPath(textureFolder);
   if (!folders.fits || !folders.cannotCreate.empty()) {
-    if (folders.fits) host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folders.cannotCreate.c_str());
     report.Fail(FolderFailure(description, textureFolder, folders.failure));
-    return;
+    return folders.cannotCreate;
   }
   const plat::PathKind folder = plat::GetPathKind(textureFolder);
   const plat::PathKind existing = plat::GetPathKind(target);
@@ -102,9 +97,10 @@ void PlanTexture(InstallHost& host, const char* description, const char* texture
       existing == plat::PathKind::Folder ||
       (folder == plat::PathKind::Folder && !(replaceable = plat::CanReplace(target)))) {
     report.Fail(CopyFailure(description, source, target, replaceable));
-    return;
+    return std::string();
   }
   planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
+  return std::string();
 }
 
 }  // namespace
@@ -114,36 +110,23 @@ bool IsSafeName(const char* name) {
   return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
 }
 
-namespace {
-
-// InstallAirline on the result the command builds aside.
-// `alone`: the airline is the run's only change, and nothing checked yet
-// that the files can be written.
-void StageAirline(InstallRun& run, InstallHost& host, const char* description,
-                  std::vector<TextureWrite>* plannedTextures, bool alone) {
-  const InstallContext& context = run.context;
-  const AirlineRecord& record = context.record;
-  RunReport& report = run.report;
-  StagedFiles& staged = run.staged;
-  const LookupResult lookup = LookupAirline(run.keptCatalogue, run.CatalogueFolder(), description);
-  run.context.record = lookup.record;
-
-  host.SetProgressRange(ProgressBar::Airline, 1, kScanProgressEnd);
-  char status[kStatusTextSize];
-  FormatText(status, sizeof status, "Installing Airline     %s ", description);  // a cut status text is harmless
-  host.ShowWaitBox(status);
-
-  if (!CheckRecord(description, lookup, record, report)) return;
+AirlineResult AddAirline(const AirlineWork& work, const char* description) {
+  AirlineResult result;
+  RunReport& report = work.report;
+  StagedFiles& staged = work.staged;
+  const LookupResult lookup = LookupAirline(work.catalogue, work.catalogueFolder, description);
+  const AirlineRecord& record = lookup.record;
+  if (!CheckRecord(description, lookup, record, report)) return result;
 
   char textureFolder[kTextureFolderSize];
   char source[kPathSize];
   char target[kPathSize];
-  if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", context.fsFolder,
+  if (!FormatText(textureFolder, sizeof textureFolder, "%s\\aircraft\\csl\\texture.%s", work.fsFolder,
                   record.Folder) ||
-      !FormatText(source, sizeof source, "%s%s.dat", run.CatalogueFolder().c_str(), record.Data) ||
+      !FormatText(source, sizeof source, "%s%s.dat", work.catalogueFolder.c_str(), record.Data) ||
       !FormatText(target, sizeof target, "%s\\csl.0af", textureFolder)) {
     report.Fail(Printf("\"%s\": the texture path is too long, not installed", description));
-    return;
+    return result;
   }
 
   // What another program added to the files meanwhile is taken in, as
@@ -152,88 +135,44 @@ void StageAirline(InstallRun& run, InstallHost& host, const char* description,
   std::string changed;
   if (!staged.TakeOthersAppends(&changed)) {
     report.Fail(Printf("\"%s\": %s", description, changed.substr(0, changed.find('\n')).c_str()));
-    return;
+    return result;
   }
-  std::function<void(int)> progress;
-  if (host.ShowsAirlineProgress()) progress = [&host](int i) { host.SetProgressPos(ProgressBar::Airline, i); };
-  const TitleScan scan = staged.FindTitle(record.Title, progress);
+  const TitleScan scan = staged.FindTitle(record.Title, work.scanProgress);
   if (!scan.present) {
-    host.SetProgressPos(ProgressBar::Airline, 0);
+    if (work.scanProgress) work.scanProgress(0);
     // A section without its model line would leave the two files out of
     // step: neither is added.
-    if (const plat::Result writable = alone ? plat::CanReplace(context.configPath) : plat::Result(); !writable) {
+    if (const plat::Result writable = work.alone ? plat::CanReplace(work.configPath) : plat::Result(); !writable) {
       report.Fail(Printf("\"%s\": %s could not be written%s, not installed", description,
-                         plat::DisplayPath(context.configPath).c_str(), writable.Because().c_str()));
-      return;
+                         plat::DisplayPath(work.configPath).c_str(), writable.Because().c_str()));
+      return result;
     }
     if (record.SQ1[0] && !staged.ModelsUsable()) {
       report.Fail(Printf("\"%s\": the model line could not be added to %s%s, not installed", description,
-                         plat::DisplayPath(context.modelListPath).c_str(), staged.ModelsProblem().c_str()));
-      return;
+                         plat::DisplayPath(work.modelListPath).c_str(), staged.ModelsProblem().c_str()));
+      return result;
     }
     staged.AppendSection(SectionText(staged.NextSectionNumber(), record));
     if (record.SQ1[0]) staged.AppendToModels(std::string(record.SQ1) + "\n");
   }
 
-  if (plannedTextures) {
-    PlanTexture(host, description, textureFolder, source, target, plannedTextures, report);
-    return;
+  if (work.plannedTextures) {
+    result.folderNotMade = PlanTexture(description, textureFolder, source, target, work.plannedTextures, report);
+    return result;
   }
-  plat::Result making;
-  if (!EnsureFolderPath(host, textureFolder, 0, &making)) {
-    report.Fail(FolderFailure(description, textureFolder, making));
-    return;
+  const FolderPathResult folder = EnsureFolderPath(textureFolder);
+  if (!folder) {
+    report.Fail(FolderFailure(description, textureFolder, folder.failure));
+    result.folderNotMade = folder.notMade;
+    return result;
   }
   std::string temp;
   if (const plat::Result copied = plat::CopyBeside(source, target, &temp); !copied) {
     report.Fail(CopyFailure(description, source, target, copied));
-    return;
+    return result;
   }
-  staged.AddTexture(TextureChange{target, temp,
-                                  Printf("\"%s\": %s could not be copied to %s", description,
-                                         plat::DisplayPath(source).c_str(), plat::DisplayPath(target).c_str())});
-}
-
-// The files as they are, as a run on its own starts from them: the
-// configuration file must be read; a model list that is not there starts
-// empty. False, with the reason for the report.
-bool StageFromFiles(InstallRun& run, std::string* failure) {
-  const InstallContext& context = run.context;
-  FoundFiles found;
-  if (const plat::Result read = plat::ReadWholeFile(context.configPath, &found.config); !read) {
-    *failure = Printf("%s could not be read%s", plat::DisplayPath(context.configPath).c_str(), read.Because().c_str());
-    return false;
-  }
-  const bool modelsExist = plat::GetPathKind(context.modelListPath) != plat::PathKind::Missing;
-  std::string modelsProblem;
-  if (modelsExist) {
-    if (const plat::Result read = plat::ReadWholeFile(context.modelListPath, &found.models); !read) {
-      modelsProblem = read.Because();
-    }
-  }
-  run.staged.Begin(context.configPath, context.modelListPath, std::move(found), modelsExist);
-  if (modelsExist && !modelsProblem.empty()) run.staged.MarkModelsUnusable(modelsProblem);
-  return true;
-}
-
-}  // namespace
-
-void InstallAirline(InstallRun& run, InstallHost& host, const char* description,
-                    std::vector<TextureWrite>* plannedTextures) {
-  if (run.staged.Active()) {
-    StageAirline(run, host, description, plannedTextures, /*alone=*/false);
-    return;
-  }
-  // On its own: from the files as they are, swapped in at once.
-  std::string failure;
-  if (StageFromFiles(run, &failure)) {
-    StageAirline(run, host, description, plannedTextures, /*alone=*/true);
-    const CommitResult committed = CommitStaged(run, "install", nullptr, KeepCopies::Never);
-    run.staged.End();
-    if (!committed.refused) return;
-    failure = committed.failure;
-  }
-  run.report.Fail(Printf("\"%s\": %s, not installed", description, failure.c_str()));
+  staged.AddTexture(TextureChange{target, temp, description, source});
+  return result;
 }
 
 }  // namespace engine

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "run/InstallHost.h"
-#include "run/Messages.h"
 #include "text/Capacities.h"
 #include "text/Text.h"
 #include "platform/FileSystem.h"
@@ -134,33 +132,39 @@ struct FolderWalk {
 
 }  // namespace
 
-int EnsureFolderPath(InstallHost& host, const char* path, int ask, plat::Result* failure) {
+FolderPathResult EnsureFolderPath(const char* path, const std::function<bool(const char*)>& askFirst) {
   // Without a question to ask, the folder is made first and looked at only
   // if that fails: a new texture folder costs one look, not three. A name
   // that is taken, folder or file, ends the command as it would have.
+  FolderPathResult result;
   FolderWalk walk(path);
-  if (!walk.fits) return 0;
+  if (!walk.fits) return result;
   plat::Result madeLast;
-  if (!ask && walk.MakeLastOrFindItTaken(&madeLast)) return 1;
+  if (!askFirst && walk.MakeLastOrFindItTaken(&madeLast)) {
+    result.exists = true;
+    return result;
+  }
   walk.Look();
   if (!walk.fits) {
-    if (failure) *failure = madeLast;
-    return 0;
+    result.failure = madeLast;
+    return result;
   }
-  if (walk.exists) return 1;
-  if (ask && host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) != Answer::Yes) {
-    return 0;
+  if (walk.exists) {
+    result.exists = true;
+    return result;
   }
+  if (askFirst && !askFirst(path)) return result;
   walk.FindMissing();
   for (std::size_t separator : walk.missing) {
     const std::string folder = walk.Prefix(separator);
     if (const plat::Result made = plat::CreateFolder(folder.c_str()); !made) {
-      host.ShowMessage(MessageKind::FolderFailure, kCannotCreateFolderText, folder.c_str());
-      if (failure) *failure = made;
-      return 0;
+      result.notMade = folder;
+      result.failure = made;
+      return result;
     }
   }
-  return 1;
+  result.exists = true;
+  return result;
 }
 
 FolderPathPlan PlanFolderPath(const char* path) {

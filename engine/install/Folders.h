@@ -1,13 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "platform/Result.h"
 
 namespace engine {
-
-class InstallHost;
 
 // The files by which the two folders are known.
 inline constexpr char kFsMarker[] = "FS2002.exe";
@@ -18,11 +17,20 @@ inline constexpr char kSquawkBoxMarker[] = "CSL_ICAO.csv";
 // the right one.
 bool HoldsMarkerFile(const char* folder, const char* markerFile);
 
-// Makes sure the folder exists, creating missing parents one by one. With
-// `ask` set the user is asked first. 1 when the folder exists at the end,
-// 0 when the user declined, the path is too long, or creating failed;
-// *failure (where given) then holds the system's reason, if it gave one.
-int EnsureFolderPath(InstallHost& host, const char* path, int ask, plat::Result* failure = nullptr);
+// What EnsureFolderPath came to.
+struct FolderPathResult {
+  bool exists = false;     // the folder is there at the end
+  std::string notMade;     // the folder whose making failed; empty when none did
+  plat::Result failure;    // the system's reason, where it gave one
+  explicit operator bool() const { return exists; }
+};
+
+// Makes sure the folder exists, creating missing parents one by one.
+// `askFirst`, where given, is asked (with the path) before anything is
+// made, and only when the folder is missing: false declines. Not there at
+// the end when the user declined, the path is too long, or making a
+// folder failed.
+FolderPathResult EnsureFolderPath(const char* path, const std::function<bool(const char*)>& askFirst = {});
 
 // What EnsureFolderPath (without asking) would meet, found without making
 // anything: whether the path fits its buffer, and the first folder it

@@ -6,8 +6,6 @@
 #include <numeric>
 #include <vector>
 
-
-#include "run/InstallRun.h"
 #include "run/RunReport.h"
 #include "staging/StagedFiles.h"
 #include "text/LineTable.h"
@@ -92,25 +90,24 @@ void ReportNotSorted(const LoadResult& loaded, const std::string& shown, RunRepo
 
 }  // namespace
 
-void SortModelList(InstallRun& run) {
-  const char* path = run.context.modelListPath;
+void SortModelList(ModelListTable& table, const char* path, RunReport& report) {
   const std::string shown = plat::DisplayPath(path);
-  const LoadResult loaded = LoadModelList(run.modelList, path);
+  const LoadResult loaded = LoadModelList(table, path);
   if (loaded.status != LoadStatus::Loaded) {
-    ReportNotSorted(loaded, shown, run.report);
-  } else if (const plat::Result written = WriteModelList(path, run.modelList); !written) {
-    run.report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), written.Because().c_str()));
+    ReportNotSorted(loaded, shown, report);
+  } else if (const plat::Result written = WriteModelList(path, table); !written) {
+    report.Fail(Printf("%s could not be sorted%s; it was left unsorted", shown.c_str(), written.Because().c_str()));
   }
 }
 
-void SortStagedModelList(InstallRun& run) {
-  const LoadResult loaded = FillModelList(run.modelList, run.staged.Models());
+void SortStagedModelList(ModelListTable& table, StagedFiles& staged, RunReport& report) {
+  const LoadResult loaded = FillModelList(table, staged.Models());
   if (loaded.status != LoadStatus::Loaded) {
-    ReportNotSorted(loaded, plat::DisplayPath(run.staged.ModelListPath().c_str()), run.report);
+    ReportNotSorted(loaded, plat::DisplayPath(staged.ModelListPath().c_str()), report);
     return;
   }
-  run.staged.SetModels(ModelListText(run.modelList));
-  run.modelList.Clear();
+  staged.SetModels(ModelListText(table));
+  table.Clear();
 }
 
 }  // namespace engine

@@ -7,7 +7,8 @@
 namespace engine {
 
 class ModelListTable;
-struct InstallRun;
+class RunReport;
+class StagedFiles;
 
 // Orders two model lines: byte by byte up to the terminator, capital ASCII
 // letters folded to small ones, bytes compared unsigned; the shorter text
@@ -22,13 +23,13 @@ std::string ModelListText(ModelListTable& table);
 // failure, with the file unchanged, when it cannot be written.
 plat::Result WriteModelList(const char* path, ModelListTable& table);
 
-// Reads the model list again and writes it back sorted. A list that no
-// longer fits the table, or cannot be written, is left unchanged and
-// reported in the run's report.
-void SortModelList(InstallRun& run);
+// Reads the model list at `path` into the table again and writes it back
+// sorted. A list that no longer fits the table, or cannot be written, is
+// left unchanged and reported.
+void SortModelList(ModelListTable& table, const char* path, RunReport& report);
 
-// The same on the model list a command builds aside (run.staged): read
-// again as that file would be, sorted, put back.
-void SortStagedModelList(InstallRun& run);
+// The same on the model list a command builds aside: read again as that
+// file would be, sorted, put back; the table is emptied after.
+void SortStagedModelList(ModelListTable& table, StagedFiles& staged, RunReport& report);
 
 }  // namespace engine

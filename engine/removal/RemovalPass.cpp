@@ -6,20 +6,9 @@
 #include <vector>
 
 #include "backups/Backups.h"
-#include "removal/FileRewrite.h"
-#include "removal/ModelListSort.h"
-#include "run/Commit.h"
-#include "run/FilePreparation.h"
-#include "run/InstallHost.h"
-#include "run/InstallRun.h"
-#include "run/RunReport.h"
-#include "staging/StagedFiles.h"
 #include "text/LineTable.h"
 #include "text/SectionNumbers.h"
 #include "text/Text.h"
-#include "platform/FileReplacement.h"
-#include "platform/FileSystem.h"
-#include "platform/Result.h"
 
 namespace engine {
 
@@ -185,50 +174,19 @@ void FilterConfigLines(ConfigLineTable& lines) {
   }
 }
 
-void NumberSections(InstallRun& run) {
-  const std::size_t renumbered = NumberSectionsWhole(run.configLines);
-  if (renumbered == 0) return;
-  run.report.Note(Printf("%s: %s renumbered so that the simulator finds every section, [fltsim.0] onwards "
-                         "without a gap or a repeat; titles and everything else in the sections are unchanged.",
-                         NameOf(run.context.configPath).c_str(),
-                         renumbered == 1 ? "1 section was" : Printf("%zu sections were", renumbered).c_str()));
+std::size_t TakeOutEarlierEntries(ConfigLineTable& config, ModelListTable& models) {
+  RemoveLegacyEntries(config, models);
+  RemoveMarkedEntries(config, models);
+  FilterConfigLines(config);
+  return NumberSectionsWhole(config);
 }
 
-RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  const InstallContext& context = run.context;
-  RemovalResult result;
-  FoundFiles found;
-  if (!PrepareToChange(run, dryRun, &found, &result.refusal)) {
-    result.refused = true;
-    host.CloseWaitBox();
-    return result;
-  }
-  run.staged.Begin(context.configPath, context.modelListPath, std::move(found));
-
-  RemoveLegacyEntries(run.configLines, run.modelList);
-  RemoveMarkedEntries(run.configLines, run.modelList);
-  FilterConfigLines(run.configLines);
-  NumberSections(run);
-  run.staged.SetConfig(ConfigLinesText(run.configLines));
-  run.configLines.Clear();
-  run.staged.SetModels(ModelListText(run.modelList));
-  run.modelList.Clear();
-  host.CloseWaitBox();
-  return result;
-}
-
-RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun) {
-  RemovalResult result = StageRemoval(run, host, dryRun);
-  if (result.refused) return result;
-  const CommitResult committed = CommitStaged(run, "remove", dryRun, KeepCopies::Always);
-  run.staged.End();
-  if (committed.refused) {
-    result.refused = true;
-    result.refusal = committed.refusal;
-  } else if (run.report.HasFailures()) {
-    result.stopped = true;
-  }
-  return result;
+std::string RenumberedNote(const char* configPath, std::size_t renumbered) {
+  if (renumbered == 0) return std::string();
+  return Printf("%s: %s renumbered so that the simulator finds every section, [fltsim.0] onwards "
+                "without a gap or a repeat; titles and everything else in the sections are unchanged.",
+                NameOf(configPath).c_str(),
+                renumbered == 1 ? "1 section was" : Printf("%zu sections were", renumbered).c_str());
 }
 
 }  // namespace engine

@@ -7,10 +7,6 @@
 
 namespace engine {
 
-class InstallHost;
-struct DryRun;
-struct InstallRun;
-
 // Entries that releases before the "(QUORVANE)" marker installed: a model
 // line is known by its first comma-separated field (the label), an aircraft
 // section by its title (the code). Empty rows match nothing.
@@ -34,31 +30,13 @@ void RemoveMarkedEntries(ConfigLineTable& config, ModelListTable& models);
 // such as the one a legacy section's header leaves): the rewrite writes
 // one blank line before each header and no other. Every other line stays.
 void FilterConfigLines(ConfigLineTable& lines);
-// Numbers the sections 0 to K-1 where the removal or the user's own file
-// left a gap or a repeat, and notes in the run's report how many sections
-// got a new number.
-void NumberSections(InstallRun& run);
+// The whole pass over the two tables: the entries of earlier releases
+// and of earlier runs out, the blank configuration lines out, and the
+// sections numbered 0 to K-1 where the removal or the user's own file left
+// a gap or a repeat. Gives back how many sections got a new number.
+std::size_t TakeOutEarlierEntries(ConfigLineTable& config, ModelListTable& models);
 
-struct RemovalResult {
-  // The command ends here with both files as they were; `refusal` says why.
-  bool refused = false;
-  std::string refusal;
-  // The command ends here after a change it could not take back; what is
-  // wrong is in the run's report.
-  bool stopped = false;
-};
-
-// Takes out of the configuration file and the model list every entry an
-// earlier run installed and rewrites both, the configuration file in
-// lower case, without blank lines but one before each header, its
-// sections numbered whole, the model list sorted; then closes the wait
-// box. The result is built aside (run.staged), from both files read and
-// checked (PrepareToChange); the command that runs the pass swaps it in
-// at its end (CommitStaged).
-RemovalResult StageRemoval(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
-
-// The pass as a step of its own: StageRemoval, then both files backed up
-// and swapped in together; they change together or not at all.
-RemovalResult RemoveEarlierEntries(InstallRun& run, InstallHost& host, DryRun* dryRun = nullptr);
+// The report's note on sections that got a new number; empty for none.
+std::string RenumberedNote(const char* configPath, std::size_t renumbered);
 
 }  // namespace engine

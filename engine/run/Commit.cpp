@@ -3,8 +3,6 @@
 #include <vector>
 
 #include "backups/Backups.h"
-#include "run/DryRun.h"
-#include "run/InstallRun.h"
 #include "run/RunReport.h"
 #include "staging/FileSwap.h"
 #include "staging/StagedFiles.h"
@@ -43,8 +41,8 @@ CommitResult WriteScratchCopies(const StagedFiles& staged) {
 
 }  // namespace
 
-CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, KeepCopies copies) {
-  StagedFiles& staged = run.staged;
+CommitResult CommitStaged(StagedFiles& staged, RunReport& report, const char* command, bool dryRun,
+                          KeepCopies copies) {
   if (dryRun) return WriteScratchCopies(staged);
   std::string refusal;
   if (!staged.FilesUnchanged(&refusal)) {
@@ -92,21 +90,21 @@ CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, 
         plat::Result settled = SettleBackups(kept);
         if (!settled) settled = SettleBackups(kept);
         if (!settled) {
-          run.report.Fail("The copies of the files as this run found them could not be recorded as the last run's" +
+          report.Fail("The copies of the files as this run found them could not be recorded as the last run's" +
                           settled.Because());
         }
       }
       if (swapped.unsettled) {
-        run.report.Fail("The copies of the files as this run found them could not yet take the place of the last "
+        report.Fail("The copies of the files as this run found them could not yet take the place of the last "
                         "run's" + swapped.unsettledReason + "; Quorvane does that when it starts next");
       }
-      for (const std::string& failure : swapped.textureFailures) run.report.Fail(failure);
+      for (const std::string& failure : swapped.textureFailures) report.Fail(failure);
       return CommitResult();
     case SwapStatus::NothingChanged:
       DropBackups(kept);
       return Refused(swapped.message, swapped.failure);
     case SwapStatus::LeftForRepair:
-      run.report.Fail(swapped.message);
+      report.Fail(swapped.message);
       return CommitResult();
   }
   return CommitResult();

@@ -4,8 +4,8 @@
 
 namespace engine {
 
-struct DryRun;
-struct InstallRun;
+class RunReport;
+class StagedFiles;
 
 // When a command keeps the files it replaces as backups (Backups.h).
 enum class KeepCopies {
@@ -23,12 +23,13 @@ struct CommitResult {
   std::string failure;
 };
 
-// Swaps in what the run's command built aside (run.staged): checks that
-// nobody changed the files meanwhile, keeps the backups, and replaces the
-// files that change and the texture copies as one change (FileSwap.h). A
-// dry run writes its scratch copies instead. A failure after a file
-// changed, and textures that could not be put in place, go to the run's
-// report.
-CommitResult CommitStaged(InstallRun& run, const char* command, DryRun* dryRun, KeepCopies copies);
+// Swaps in what the command built aside: checks that nobody changed the
+// files meanwhile, keeps the backups, and replaces the files that change
+// and the texture copies as one change (FileSwap.h). A dry run writes its
+// result to the paths it staged, its scratch copies, instead. A failure
+// after a file changed, and textures that could not be put in place, go to
+// the report.
+CommitResult CommitStaged(StagedFiles& staged, RunReport& report, const char* command, bool dryRun,
+                          KeepCopies copies);
 
 }  // namespace engine

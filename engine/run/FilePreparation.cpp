@@ -2,7 +2,7 @@
 
 #include "backups/Backups.h"
 #include "run/DryRun.h"
-#include "run/InstallRun.h"
+#include "run/InstallContext.h"
 #include "text/LineTable.h"
 #include "text/Text.h"
 #include "platform/FileReplacement.h"
@@ -44,9 +44,35 @@ bool Replaceable(const char* path, std::string* refusal) {
   return false;
 }
 
-// Copies both files, as found, into the dry run's scratch folder, and
-// points the run at the copies.
-bool UseScratchCopies(InstallContext& context, const FoundFiles& found, DryRun* dryRun, std::string* refusal) {
+}  // namespace
+
+std::string CannotProcess(const char* path, const std::string& why) {
+  return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.",
+                plat::DisplayPath(path).c_str(), why.c_str());
+}
+
+bool PrepareToChange(const InstallContext& context, ConfigLineTable& configLines, ModelListTable& modelList,
+                     FoundFiles* found, std::string* refusal) {
+  if (!Read(context.modelListPath, &found->models, refusal) || !Read(context.configPath, &found->config, refusal)) {
+    return false;
+  }
+  const LoadResult models = FillModelList(modelList, found->models.View());
+  const LoadResult config = FillConfigLines(configLines, found->config.View());
+  if (models.status != LoadStatus::Loaded) {
+    *refusal = CannotProcess(context.modelListPath, DescribeLoad(models));
+  } else if (config.status != LoadStatus::Loaded) {
+    *refusal = CannotProcess(context.configPath, DescribeLoad(config));
+  }
+  if (models.status != LoadStatus::Loaded || config.status != LoadStatus::Loaded ||
+      !Replaceable(context.modelListPath, refusal) || !Replaceable(context.configPath, refusal)) {
+    modelList.Clear();
+    configLines.Clear();
+    return false;
+  }
+  return true;
+}
+
+bool CopyForDryRun(const InstallContext& context, const FoundFiles& found, DryRun* dryRun, std::string* refusal) {
   dryRun->configPath = context.configPath;
   dryRun->modelListPath = context.modelListPath;
   dryRun->scratchConfigPath = dryRun->scratchFolder + "/" + NameOf(context.configPath);
@@ -57,45 +83,9 @@ bool UseScratchCopies(InstallContext& context, const FoundFiles& found, DryRun* 
   options.links = plat::LinkPolicy::Replace;
   plat::Result copied = plat::ReplaceFile(dryRun->scratchConfigPath.c_str(), found.config.View(), options);
   if (copied) copied = plat::ReplaceFile(dryRun->scratchModelListPath.c_str(), found.models.View(), options);
-  if (copied && (!CopyText(context.configPath, dryRun->scratchConfigPath.c_str()) ||
-                 !CopyText(context.modelListPath, dryRun->scratchModelListPath.c_str()))) {
-    copied = plat::Result::Failure("");  // a path too long has no reason of the system's
-  }
-  if (!copied) {
-    *refusal = "The files could not be copied for the preview" + copied.Because() + ".\n\nNothing has been changed.";
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-std::string CannotProcess(const char* path, const std::string& why) {
-  return Printf("The file\n%s\ncannot be processed safely. %s\n\nNothing has been changed.",
-                plat::DisplayPath(path).c_str(), why.c_str());
-}
-
-bool PrepareToChange(InstallRun& run, DryRun* dryRun, FoundFiles* found, std::string* refusal) {
-  InstallContext& context = run.context;
-  if (!Read(context.modelListPath, &found->models, refusal) || !Read(context.configPath, &found->config, refusal)) {
-    return false;
-  }
-  const LoadResult models = FillModelList(run.modelList, found->models.View());
-  const LoadResult config = FillConfigLines(run.configLines, found->config.View());
-  if (models.status != LoadStatus::Loaded) {
-    *refusal = CannotProcess(context.modelListPath, DescribeLoad(models));
-  } else if (config.status != LoadStatus::Loaded) {
-    *refusal = CannotProcess(context.configPath, DescribeLoad(config));
-  }
-  if (models.status != LoadStatus::Loaded || config.status != LoadStatus::Loaded ||
-      !Replaceable(context.modelListPath, refusal) || !Replaceable(context.configPath, refusal)) {
-    run.modelList.Clear();
-    run.configLines.Clear();
-    return false;
-  }
-
-  if (dryRun) return UseScratchCopies(context, *found, dryRun, refusal);
-  return true;
+  if (copied) return true;
+  *refusal = "The files could not be copied for the preview" + copied.Because() + ".\n\nNothing has been changed.";
+  return false;
 }
 
 }  // namespace engine

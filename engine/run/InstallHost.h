@@ -26,6 +26,18 @@ enum class Answer { Ok, Cancel, Yes, No };
 // The per-airline bar (the title scan's progress) and the overall one.
 enum class ProgressBar { Airline, Overall };
 
+// The points of a command that a front end may show, in the order they
+// come. A command that stops early reaches none of the later ones.
+enum class CommandStep {
+  InstallStarts,       // install: confirmed, checked and both folders locked; earlier entries go first
+  RemoveStarts,        // remove: confirmed; earlier entries go
+  EarlierEntriesGone,  // install and remove: the pass over both files has ended, or was refused
+  AirlinesStart,       // install: each airline follows, named by ShowStatus
+  AirlinesDone,        // install: the sort and the swap follow
+  RestoreStarts,       // restore: confirmed; the copies go back
+  RestoreDone,         // restore: the copies are back, or could not be put back
+};
+
 // One entry of the airline list as the user left it.
 struct ListEntry {
   std::string text;
@@ -64,10 +76,12 @@ class InstallHost {
     return "'quorvane-cli restore' puts both files back as they were before this run.";
   }
 
-  virtual void SetWaitCursor() = 0;
-  virtual void Pause(unsigned milliseconds) = 0;
-  virtual void ShowWaitBox(const char* text) = 0;
-  virtual void CloseWaitBox() = 0;
+  // Where the command has got to, and what it is doing there: the dialog
+  // plays its wait box at each step, a terminal prints a line.
+  virtual void StepReached(CommandStep step) = 0;
+  // The airline being installed, in the command's words
+  // ("Installing Airline     <description> ").
+  virtual void ShowStatus(const char* text) = 0;
 };
 
 }  // namespace engine

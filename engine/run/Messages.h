@@ -22,13 +22,8 @@ inline constexpr const char kFsPathTooLongText[] =
 inline constexpr const char kFinishedWithErrorsText[] = "The installation finished with errors !!";
 inline constexpr const char kCheckFailuresText[] = "Please check the items listed above.";
 
-// The wait-box script of the Install command.
-inline constexpr const char kWaitBlankText[] = "               ";
-inline constexpr const char kWaitInitializingText[] = "Initializing SquawkBox ... please wait !";
-inline constexpr const char kWaitReadingText[] = "Reading aircraft entries ...";
+// What the front ends show while earlier entries are taken out.
 inline constexpr const char kWaitDeletingText[] = "Delete old entries ..... please wait !";
-inline constexpr const char kWaitDotsText[] = "..";
-inline constexpr const char kWaitText[] = "wait ..";
 
 inline constexpr const char kAskCreateFolderText[] = "Der angegebene Pfad existiert nicht !\n\nSoll er angelegt werden ?";
 inline constexpr const char kCannotCreateFolderText[] = "Der angegeben Pfad konnte nicht erstellt werden !!";

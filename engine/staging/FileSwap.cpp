@@ -283,7 +283,9 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   for (const TextureChange& texture : textures) {
     const plat::Result moved = plat::MoveFileOver(texture.temp.c_str(), texture.target.c_str());
     if (moved) continue;
-    result.textureFailures.push_back(texture.failure + moved.Because());
+    result.textureFailures.push_back(Printf("\"%s\": %s could not be copied to %s%s", texture.description.c_str(),
+                                            plat::DisplayPath(texture.source.c_str()).c_str(),
+                                            plat::DisplayPath(texture.target.c_str()).c_str(), moved.Because().c_str()));
     RemoveIfThere(texture.temp);
   }
 

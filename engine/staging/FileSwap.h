@@ -46,9 +46,12 @@ struct FileChange {
 struct TextureChange {
   std::string target;
   std::string temp;
-  // What the run's report says when it cannot be put in place, before the
-  // reason: "<airline>": <source> could not be copied to <target>.
-  std::string failure;
+  // For the run's report when it cannot be put in place: "<airline>":
+  // <source> could not be copied to <target>, and the reason. The words
+  // are made only then: the paths' names as shown cost a look at each
+  // folder, at every airline of a run that mostly succeeds.
+  std::string description;
+  std::string source;
 };
 
 enum class SwapStatus {

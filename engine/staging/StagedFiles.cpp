@@ -85,7 +85,7 @@ void StagedFiles::Begin(const std::string& configPath, const std::string& modelL
 
 void StagedFiles::End() {
   DiscardTextures(m_textures);
-  m_textures.clear();
+  TexturesHandled();
   m_active = false;
   swapping = false;
   m_found = FoundFiles();
@@ -142,13 +142,14 @@ void StagedFiles::AppendToModels(std::string_view text) {
 }
 
 void StagedFiles::AddTexture(TextureChange texture) {
-  for (TextureChange& staged : m_textures) {
-    if (staged.target != texture.target) continue;
-    DiscardTextures({staged});
-    staged = std::move(texture);
+  const auto [at, added] = m_textureAt.try_emplace(texture.target, m_textures.size());
+  if (added) {
+    m_textures.push_back(std::move(texture));
     return;
   }
-  m_textures.push_back(std::move(texture));
+  TextureChange& staged = m_textures[at->second];
+  DiscardTextures({staged});
+  staged = std::move(texture);
 }
 
 bool StagedFiles::TakeOthersAppends(std::string* refusal) {

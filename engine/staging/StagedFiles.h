@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "staging/FileSwap.h"
@@ -70,7 +71,10 @@ class StagedFiles {
   void AddTexture(TextureChange texture);
   const std::vector<TextureChange>& Textures() const { return m_textures; }
   // The copies were swapped in (or removed by the swap that failed).
-  void TexturesHandled() { m_textures.clear(); }
+  void TexturesHandled() {
+    m_textures.clear();
+    m_textureAt.clear();
+  }
 
   // Takes in what another program appended to either file since the
   // command read it, as the appends of the command's own run on the file
@@ -106,6 +110,7 @@ class StagedFiles {
   long m_nextNumber = 0;
   std::set<long> m_heldAbove;  // numbers above it that headers hold (none when the numbers are whole)
   std::vector<TextureChange> m_textures;
+  std::unordered_map<std::string, std::size_t> m_textureAt;  // target -> its place in m_textures
 };
 
 // Text as text mode stores it: each line feed as CR LF.

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "commands/RunSteps.h"
 #include "install/AirlineInstall.h"
 #include "install/Folders.h"
 #include "run/InstallRun.h"
@@ -24,7 +25,7 @@ class InstallAirlineTest : public ::testing::Test {
     tree_.AddAirline(0, "Quorvane Air", "QVA738");
     tree_.UsePaths(run_);
   }
-  void Install(const char* description = "Quorvane Air") { InstallAirline(run_, host_, description); }
+  void Install(const char* description = "Quorvane Air") { InstallAirline(run_, description); }
   const RunReport& Report() const { return run_.report; }
   std::string Config() { return ReadFile(tree_.config()); }
   std::string Texture() { return ReadFile(tree_.csl + "/texture.QVA738/csl.0af"); }
@@ -37,7 +38,6 @@ class InstallAirlineTest : public ::testing::Test {
 
   InstallTree tree_;
   InstallRun run_;
-  FakeHost host_;
 };
 
 TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
@@ -47,7 +47,6 @@ TEST_F(InstallAirlineTest, AppendsSectionModelLineAndTexture) {
   EXPECT_EQ(ReadFile(tree_.models()), "Other,X\r\nQuorvane Air (QUORVANE),QVA738\r\n");
   EXPECT_EQ(Texture(), "texture of QVA738");
   EXPECT_FALSE(Report().HasFailures());
-  EXPECT_EQ(host_.waitBoxTexts, std::vector<std::string>{"Installing Airline     Quorvane Air "});
 }
 
 // The simulator reads [fltsim.0] upward and stops at the first missing
@@ -165,7 +164,7 @@ TEST_F(InstallAirlineTest, FailuresOfFilesAreReported) {
   const RunReport& second = run_.report;
   WriteFile(tree_.config(), "");
   chmod(tree_.config().c_str(), 0444);
-  InstallAirline(run_, host_, "Quorvane Air");
+  InstallAirline(run_, "Quorvane Air");
   ASSERT_EQ(second.Failures().size(), 1u);
   EXPECT_NE(second.Failures()[0].find("could not be written"), std::string::npos);
   EXPECT_EQ(ReadFile(tree_.models()), "Quorvane Air (QUORVANE),QVA738\r\n") << "no model line without its section";
@@ -173,32 +172,39 @@ TEST_F(InstallAirlineTest, FailuresOfFilesAreReported) {
 
 TEST(EnsureFolderPath, CreatesOnlyWhatIsMissing) {
   TempDir dir;
-  FakeHost host;
   MakeFolders(dir / "FS/aircraft/csl");
   std::string target = dir.path() + "\\FS\\aircraft\\csl\\texture.ABC\\deeper\\";
-  EXPECT_EQ(EnsureFolderPath(host, target.c_str(), 0), 1);
+  EXPECT_TRUE(EnsureFolderPath(target.c_str()));
   EXPECT_TRUE(FileExists(dir / "FS/aircraft/csl/texture.ABC/deeper"));
-  EXPECT_EQ(EnsureFolderPath(host, target.c_str(), 0), 1);
-  EXPECT_TRUE(host.messages.empty());
+  int asked = 0;
+  const auto declines = [&asked](const char*) { return ++asked, false; };
+  EXPECT_TRUE(EnsureFolderPath(target.c_str(), declines));
+  EXPECT_EQ(asked, 0) << "nothing is asked of a folder that is there";
 
-  host.askAnswer = Answer::No;
   std::string declined = dir.path() + "\\declined";
-  EXPECT_EQ(EnsureFolderPath(host, declined.c_str(), 1), 0);
+  std::string askedOf;
+  const FolderPathResult result = EnsureFolderPath(declined.c_str(), [&askedOf](const char* path) {
+    askedOf = path;
+    return false;
+  });
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.notMade, "");
   EXPECT_FALSE(FileExists(dir / "declined"));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, declined);
+  EXPECT_EQ(askedOf, declined);
 
   WriteFile(dir / "file", "");
-  EXPECT_EQ(EnsureFolderPath(host, (dir.path() + "\\file\\sub").c_str(), 0), 0);
-  EXPECT_EQ(host.messages.back().text, "Der angegeben Pfad konnte nicht erstellt werden !!");
-  EXPECT_EQ(host.messages.back().caption, dir.path() + "\\file\\sub");
+  const FolderPathResult underFile = EnsureFolderPath((dir.path() + "\\file\\sub").c_str());
+  EXPECT_FALSE(underFile);
+  EXPECT_EQ(underFile.notMade, dir.path() + "\\file\\sub");
 
   // Of several missing folders, the first that cannot be made is named.
   if (!ReadOnlyFoldersAreEnforced()) GTEST_SKIP() << "Windows does not enforce a read-only folder";
   MakeFolders(dir / "locked");
   chmod((dir / "locked").c_str(), 0555);
-  EXPECT_EQ(EnsureFolderPath(host, (dir.path() + "\\locked\\a\\b").c_str(), 0), 0);
-  EXPECT_EQ(host.messages.back().caption, dir.path() + "\\locked\\a");
+  const FolderPathResult locked = EnsureFolderPath((dir.path() + "\\locked\\a\\b").c_str());
+  EXPECT_FALSE(locked);
+  EXPECT_EQ(locked.notMade, dir.path() + "\\locked\\a");
+  EXPECT_FALSE(locked.failure) << "the system's reason comes with it";
   EXPECT_FALSE(FileExists(dir / "locked/a"));
   chmod((dir / "locked").c_str(), 0755);
 }

@@ -23,13 +23,14 @@ class CatalogueTest : public ::testing::Test {
   }
   LookupResult Lookup(const std::string& description) {
     const LookupResult result = LookupAirline(run_.keptCatalogue, run_.CatalogueFolder(), description.c_str());
-    run_.context.record = result.record;
+    record_ = result.record;
     return result;
   }
-  const AirlineRecord& Record() const { return run_.context.record; }
+  const AirlineRecord& Record() const { return record_; }
 
   TempDir dir_;
   InstallRun run_;
+  AirlineRecord record_{};  // of the last lookup
   void SetUp() override { ASSERT_TRUE(run_.SetCatalogueFolder(dir_.path().c_str())); }
 };
 

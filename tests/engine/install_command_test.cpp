@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -14,6 +15,7 @@
 #include "run/InstallRun.h"
 #include "run/Messages.h"
 #include "TestSupport.h"
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 
 using namespace engine;
@@ -231,6 +233,34 @@ TEST_F(InstallCommandTest, NewSectionsAreNumberedOnInFilesOfAnyLength) {
     EXPECT_NE(after.find(section), std::string::npos) << section;
   }
   EXPECT_EQ(after.find("[fltsim.2505]"), std::string::npos);
+}
+
+// A texture folder that cannot be made is named in a box of its own, the
+// folder as its caption. Found by
+// filling the disk at each file operation of the command in turn until the
+// first new folder fails (a single failed attempt is made again).
+TEST(InstallCommand, ATextureFolderThatCannotBeMadeGetsItsBox) {
+  bool seen = false;
+  for (long n = 1; n < 400 && !seen; ++n) {
+    InstallTree tree;
+    tree.AddAirline(0, "Alpha", "ALP1");
+    InstallRun run;
+    tree.UseCatalogue(run);
+    FakeHost host;
+    host.UseTree(tree, {"Alpha"});
+    const std::string config = ReadFile(tree.config());
+    plat::FillDiskAtNthOperation(n);
+    OnInstall(run, host.Request(), host);
+    plat::FailNthOperation(0);
+    const auto box = std::find_if(host.messages.begin(), host.messages.end(),
+                                  [](const FakeHost::Message& m) { return m.kind == MessageKind::FolderFailure; });
+    if (box == host.messages.end()) continue;
+    seen = true;
+    EXPECT_EQ(box->text, kCannotCreateFolderText);
+    EXPECT_EQ(box->caption, tree.fs + "\\aircraft\\csl\\texture.ALP1");
+    EXPECT_EQ(ReadFile(tree.config()), config) << "a full disk changes nothing";
+  }
+  EXPECT_TRUE(seen) << "no full disk reached the first new texture folder";
 }
 
 // A host that stops the command with an exception half-way through its

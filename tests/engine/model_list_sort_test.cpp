@@ -21,7 +21,7 @@ class SortTest : public ::testing::Test {
   void SetUp() override { tree_.UsePaths(run_); }
   std::string Sorted(const std::string& content) {
     WriteFile(tree_.models(), content);
-    SortModelList(run_);
+    SortModelList(run_.modelList, run_.context.modelListPath, run_.report);
     return ReadFile(tree_.models());
   }
   const RunReport& Report() const { return run_.report; }

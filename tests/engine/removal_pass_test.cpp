@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "removal/ModelListSort.h"
+#include "commands/RunSteps.h"
 #include "removal/RemovalPass.h"
 #include "run/InstallRun.h"
 #include "run/RunReport.h"
@@ -22,14 +23,13 @@ namespace {
 class RemovalPassTest : public ::testing::Test {
  protected:
   void SetUp() override { tree_.UsePaths(run_); }
-  RemovalResult Pass() { return RemoveEarlierEntries(run_, host_); }
+  RemovalResult Pass() { return RemoveEarlierEntries(run_); }
   const RunReport& Report() const { return run_.report; }
   std::string Config() { return ReadFile(tree_.config()); }
   std::string Models() { return ReadFile(tree_.models()); }
 
   InstallTree tree_;
   InstallRun run_;
-  FakeHost host_;
 };
 
 TEST_F(RemovalPassTest, LegacyRowsFromTheTableAreRecognised) {
@@ -116,7 +116,7 @@ TEST_F(RemovalPassTest, BackupsHoldTheFilesAsTheRunFoundThem) {
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
   EXPECT_EQ(ReadFile(tree_.config() + ".bak"), "[X]\nK=V\n");
   // Later rewrites in the same run keep the first backup.
-  SortModelList(run_);
+  SortModelList(run_.modelList, run_.context.modelListPath, run_.report);
   EXPECT_EQ(ReadFile(tree_.models() + ".bak"), "B\nA\n");
   EXPECT_FALSE(Report().HasFailures());
 }
@@ -130,7 +130,7 @@ TEST_F(RemovalPassTest, AFailedStepLeavesBothFilesAsTheyWereOrBothDone) {
     WriteFile(tree_.config(), config);
     run_.report = RunReport();
     plat::FailNthOperation(n);
-    RemovalResult result = RemoveEarlierEntries(run_, host_);
+    RemovalResult result = RemoveEarlierEntries(run_);
     const bool fired = plat::InjectedFaultFired();
     plat::FailNthOperation(0);
     if (!fired) break;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/InstallCommand.h"
+#include "commands/RunSteps.h"
 #include "install/AirlineInstall.h"
 #include "removal/ModelListSort.h"
 #include "removal/RemovalPass.h"
@@ -103,12 +104,11 @@ TEST_F(StagedInstall, LeavesTheFilesItsStepsLeaveOneAfterTheOther) {
 
     InstallRun steps;
     byStep_.UsePaths(steps);
-    FakeHost stepHost;
-    ASSERT_FALSE(RemoveEarlierEntries(steps, stepHost).refused);
+    ASSERT_FALSE(RemoveEarlierEntries(steps).refused);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (selected_[i]) InstallAirline(steps, stepHost, entries_[i].c_str());
+      if (selected_[i]) InstallAirline(steps, entries_[i].c_str());
     }
-    SortModelList(steps);
+    SortModelList(steps.modelList, steps.context.modelListPath, steps.report);
     ASSERT_FALSE(steps.report.HasFailures()) << steps.report.Failures()[0];
 
     EXPECT_EQ(ReadFile(byCommand_.config()), ReadFile(byStep_.config()));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands/InstallCommand.h"
+#include "commands/RunSteps.h"
 #include "removal/RemovalPass.h"
 #include "run/InstallRun.h"
 #include "run/Messages.h"
@@ -217,7 +218,7 @@ class InstallUnderFaults : public ::testing::Test {
     {
       Setup pass;
       pass.tree.UsePaths(pass.run);
-      ASSERT_FALSE(RemoveEarlierEntries(pass.run, pass.host).refused);
+      ASSERT_FALSE(RemoveEarlierEntries(pass.run).refused);
       ASSERT_FALSE(pass.run.report.HasFailures());
       passConfig_ = pass.Config();
       passModels_ = pass.Models();

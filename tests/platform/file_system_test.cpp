@@ -51,6 +51,37 @@ TEST(Paths, BothSeparatorsAndCaseOfExistingEntries) {
   EXPECT_EQ(plat::NativePath((dir.path() + "/FS2002/tExture.q").c_str()), dir / "FS2002/TEXTURE.q");
 }
 
+// More folders are made in turn than the lookup keeps listings of, as an
+// install makes one texture folder an airline under aircraft/csl: every
+// name is still found in any case, and entries made behind the lookup's
+// back are seen in the folders it has kept and in those it has let go.
+TEST(Paths, ManyNewFoldersInTurnUnderOneParent) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the letter-case lookup is the Linux layer's; on Windows the system finds names itself";
+#endif
+  TempDir dir;
+  MakeFolders(dir / "csl");
+  const std::string csl = dir.path() + "\\CSL\\";
+  for (int i = 0; i < 12; ++i) {
+    const std::string folder = csl + "Texture.Q" + std::to_string(i);
+    ASSERT_TRUE(plat::CreateFolder(folder.c_str())) << i;
+    EXPECT_FALSE(plat::CreateFolder((csl + "TEXTURE.q" + std::to_string(i)).c_str())) << i;
+    EXPECT_EQ(plat::NativePath((folder + "\\CSL.0AF").c_str()), dir / "csl/Texture.Q" + std::to_string(i) + "/CSL.0AF");
+    WriteFile(dir / "csl/Texture.Q" + std::to_string(i) + "/csl.0af", "t");
+    EXPECT_EQ(plat::GetPathKind((folder + "\\CSL.0AF").c_str()), plat::PathKind::File) << i;
+  }
+  MakeFolders(dir / "csl/Other");
+  WriteFile(dir / "csl/Texture.Q0/late.txt", "x");
+  WriteFile(dir / "csl/Texture.Q11/late.txt", "x");
+  EXPECT_EQ(plat::GetPathKind((csl + "OTHER").c_str()), plat::PathKind::Folder);
+  EXPECT_EQ(plat::NativePath((csl + "texture.q0\\LATE.TXT").c_str()), dir / "csl/Texture.Q0/late.txt");
+  EXPECT_EQ(plat::NativePath((csl + "texture.q11\\LATE.TXT").c_str()), dir / "csl/Texture.Q11/late.txt");
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(plat::GetPathKind((csl + "texture.Q" + std::to_string(i) + "\\csl.0AF").c_str()), plat::PathKind::File)
+        << i;
+  }
+}
+
 TEST(TextMode, ReadTurnsCrLfIntoLfAndWriteTheOtherWay) {
   TempDir dir;
   WriteFile(dir / "in.txt", std::string("a\r\nb\rc\n\x1a" "d\r\n\r\nlast", 17));

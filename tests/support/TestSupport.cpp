@@ -19,6 +19,7 @@
 
 #include "run/InstallRun.h"
 #include "text/Text.h"
+#include "WaitBoxScript.h"
 
 using namespace engine;
 
@@ -226,6 +227,17 @@ Answer FakeHost::ShowMessage(MessageKind kind, const char* text, const char* cap
     case MessageKind::Confirmation: return confirmAnswer;
     case MessageKind::AskCreateFolder: return askAnswer;
     default: return Answer::Ok;
+  }
+}
+
+void FakeHost::StepReached(engine::CommandStep step) {
+  for (const ui::WaitBoxCue& cue : ui::WaitBoxCuesAt(step)) {
+    switch (cue.kind) {
+      case ui::WaitBoxCue::Kind::WaitCursor: SetWaitCursor(); break;
+      case ui::WaitBoxCue::Kind::Show: ShowWaitBox(cue.text); break;
+      case ui::WaitBoxCue::Kind::Pause: Pause(cue.milliseconds); break;
+      case ui::WaitBoxCue::Kind::Close: CloseWaitBox(); break;
+    }
   }
 }
 

@@ -146,10 +146,14 @@ class FakeHost : public engine::InstallHost, public engine::FolderFieldHost {
   engine::InstallRequest Request() const;
   void SetProgressRange(engine::ProgressBar bar, int lower, int upper) override;
   void SetProgressPos(engine::ProgressBar bar, int pos) override;
-  void SetWaitCursor() override { ++waitCursors; }
-  void Pause(unsigned ms) override { pauses.push_back(ms); }
-  void ShowWaitBox(const char* text) override { waitBoxTexts.push_back(text); }
-  void CloseWaitBox() override { waitBoxTexts.push_back("<close>"); }
+  // Plays the main window's wait-box script of the step into the records
+  // below, as the window would show it.
+  void StepReached(engine::CommandStep step) override;
+  void ShowStatus(const char* text) override { ShowWaitBox(text); }
+  virtual void SetWaitCursor() { ++waitCursors; }
+  virtual void Pause(unsigned ms) { pauses.push_back(ms); }
+  virtual void ShowWaitBox(const char* text) { waitBoxTexts.push_back(text); }
+  virtual void CloseWaitBox() { waitBoxTexts.push_back("<close>"); }
 
   std::string FieldText(engine::FolderKind field) override { return field == engine::FolderKind::Fs ? fsFolder : squawkBoxFolder; }
   void SetFieldText(engine::FolderKind field, const char* text) override {

@@ -122,7 +122,19 @@ class ScriptedDlg : public CQuorvaneDlg {
     *chosen = browseResult;
     return true;
   }
-  void Pause(unsigned) override {}
+  // The wait box's script as the window plays it: the texts shown
+  // ("<close>" for a close) and the pauses, which are not waited for.
+  std::vector<std::string> waitBoxTexts;
+  std::vector<unsigned> pauses;
+  void Pause(unsigned milliseconds) override { pauses.push_back(milliseconds); }
+  void ShowWaitBox(const char* text) override {
+    waitBoxTexts.push_back(text);
+    CQuorvaneDlg::ShowWaitBox(text);
+  }
+  void CloseWaitBox() override {
+    waitBoxTexts.push_back("<close>");
+    CQuorvaneDlg::CloseWaitBox();
+  }
 
   // The menus the window showed, with the place asked for; the answer is
   // menuChoice (0: none chosen).

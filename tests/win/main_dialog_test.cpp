@@ -11,6 +11,7 @@
 
 #include "DirDialog.h"
 #include "ScriptedDialog.h"
+#include "WaitBox.h"
 #include "ZRVHotSyncButton.h"
 
 using namespace engine;
@@ -111,6 +112,29 @@ TEST_F(MainDialogTest, AFullInstallChangesTheFilesAndReportsSuccess) {
   EXPECT_EQ(ReadFile(tree_.fs + "\\aircraft\\csl\\texture.BRV\\csl.0af"), "brv");
   EXPECT_EQ(::SendDlgItemMessageA(dialog_.m_hWnd, IDC_PROGRESS_OVERALL, PBM_GETPOS, 0, 0), 3)
       << "1 + 3 installed, shown at the upper bound";
+}
+
+// The window plays the Install command's wait box as it always has: its
+// texts, its 6.5 seconds of pauses before the removal and half a second
+// after, and the three closes at the end. A preview shows the same texts
+// without waiting.
+TEST_F(MainDialogTest, InstallPlaysTheWaitBoxScriptAndAPreviewSkipsItsPauses) {
+  qvtest::PumpUntil([&] { return dialog_.Selected() == 3; });
+  ::SendDlgItemMessageA(dialog_.m_hWnd, IDC_AIRLINE_LIST, LB_SETSEL, FALSE, 0);
+  dialog_.OnInstall();
+  const std::vector<std::string> script = {"               ", "Initializing SquawkBox ... please wait !",
+                                           "Reading aircraft entries ...", "Delete old entries ..... please wait !",
+                                           "..", "<close>", "wait ..", "Installing Airline     Bravo ",
+                                           "Installing Airline     Charlie ", "<close>", "<close>", "<close>"};
+  EXPECT_EQ(dialog_.waitBoxTexts, script);
+  EXPECT_EQ(dialog_.pauses, (std::vector<unsigned>{500, 1500, 1500, 2500, 500}));
+  EXPECT_EQ(ui::WaitBoxWindow, nullptr) << "closed at the end";
+
+  dialog_.waitBoxTexts.clear();
+  dialog_.pauses.clear();
+  dialog_.OnPreviewInstall();
+  EXPECT_EQ(dialog_.waitBoxTexts, script);
+  EXPECT_TRUE(dialog_.pauses.empty());
 }
 
 TEST_F(MainDialogTest, BrowseStoresTheChosenFolderAndCancelStoresNothing) {
