@@ -4,6 +4,7 @@
 
 #include "run/InstallContext.h"
 #include "run/InstallHost.h"
+#include "run/Messages.h"
 #include "run/RunReport.h"
 #include "text/Text.h"
 
@@ -24,6 +25,12 @@ InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* su
   }
   host.ShowMessage(MessageKind::Success, (report.WithNotes(success) + note).c_str(), nullptr);
   return InstallOutcome::Completed;
+}
+
+std::function<bool(const char*)> AskToCreateFolder(InstallHost& host) {
+  return [&host](const char* path) {
+    return host.ShowMessage(MessageKind::AskCreateFolder, kAskCreateFolderText, path) == Answer::Yes;
+  };
 }
 
 void TakeFolders(const InstallRequest& request, InstallContext& context) {

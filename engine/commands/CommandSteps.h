@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "commands/CommandOutcome.h"
@@ -22,6 +23,10 @@ InstallOutcome Refuse(InstallHost& host, const std::string& text);
 // put them back (undoable); either followed by `note`.
 InstallOutcome Finish(InstallHost& host, const RunReport& report, const char* success, const char* heading,
                       bool undoable, const std::string& note = std::string());
+
+// The question EnsureFolderPath asks before it makes a missing folder,
+// asked through the host: the path as the caption, true at Yes.
+std::function<bool(const char*)> AskToCreateFolder(InstallHost& host);
 
 // The request's folder texts into the context: each cut to the 299
 // characters a field holds, one trailing backslash taken off the FS2002

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "commands/CommandSteps.h"
 #include "commands/RunSteps.h"
 #include "install/AirlineInstall.h"
 #include "install/Folders.h"
@@ -181,16 +182,20 @@ TEST(EnsureFolderPath, CreatesOnlyWhatIsMissing) {
   EXPECT_TRUE(EnsureFolderPath(target.c_str(), declines));
   EXPECT_EQ(asked, 0) << "nothing is asked of a folder that is there";
 
+  FakeHost host;
+  host.askAnswer = Answer::No;
   std::string declined = dir.path() + "\\declined";
-  std::string askedOf;
-  const FolderPathResult result = EnsureFolderPath(declined.c_str(), [&askedOf](const char* path) {
-    askedOf = path;
-    return false;
-  });
+  const FolderPathResult result = EnsureFolderPath(declined.c_str(), AskToCreateFolder(host));
   EXPECT_FALSE(result);
   EXPECT_EQ(result.notMade, "");
   EXPECT_FALSE(FileExists(dir / "declined"));
-  EXPECT_EQ(askedOf, declined);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].kind, MessageKind::AskCreateFolder);
+  EXPECT_EQ(host.messages[0].text, "Der angegebene Pfad existiert nicht !\n\nSoll er angelegt werden ?");
+  EXPECT_EQ(host.messages[0].caption, declined);
+  host.askAnswer = Answer::Yes;
+  EXPECT_TRUE(EnsureFolderPath(declined.c_str(), AskToCreateFolder(host)));
+  EXPECT_TRUE(FileExists(dir / "declined"));
 
   WriteFile(dir / "file", "");
   const FolderPathResult underFile = EnsureFolderPath((dir.path() + "\\file\\sub").c_str());
