@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -193,6 +194,12 @@ FileState StateOfStream(std::FILE* stream);
 // where the path must be looked up first (another letter case, no such
 // file, Windows).
 std::FILE* OpenExistingStream(const char* path, bool forAppend, PathInfo* info);
+// The <n> a temporary file's name tries first: the monotonic clock, which
+// moves on between two files of one process, so that no counter is kept
+// between calls. A name that is taken all the same is stepped over.
+inline unsigned long long TemporaryNumber() {
+  return static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
 }  // namespace detail
 
 }  // namespace plat

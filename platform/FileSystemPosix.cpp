@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <pthread.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -422,11 +421,11 @@ namespace {
 Result CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& like, bool folderTakes,
                            std::string* tempPath, int* fd) {
   if (!folderTakes) return Result::FromErrno(EACCES);
-  static unsigned long counter = 0;
   const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
+  const unsigned long long first = detail::TemporaryNumber();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name =
-        nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + ".tmp";
+    const std::string name = nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-" +
+                             std::to_string(first + static_cast<unsigned long long>(attempt)) + ".tmp";
     // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
     // somewhere else, is never opened.
     const int made = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
@@ -684,20 +683,7 @@ Result CanCreateIn(const char* folder) {
 
 std::string DisplayPath(const char* path) { return NativePath(path); }
 
-namespace {
-// The process's number, asked for every temporary file's name: taken once,
-// and again in a child that fork makes.
-pid_t g_processId = 0;
-}  // namespace
-
-unsigned long ProcessId() {
-  if (g_processId == 0) {
-    static const bool forgetInChild = pthread_atfork(nullptr, nullptr, [] { g_processId = 0; }) == 0;
-    g_processId = forgetInChild ? getpid() : 0;
-    if (!forgetInChild) return static_cast<unsigned long>(getpid());
-  }
-  return static_cast<unsigned long>(g_processId);
-}
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
 
 bool FileState::operator==(const FileState& other) const {
   return exists == other.exists && device == other.device && identity == other.identity && size == other.size &&

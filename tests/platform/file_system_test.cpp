@@ -82,6 +82,27 @@ TEST(Paths, ManyNewFoldersInTurnUnderOneParent) {
   }
 }
 
+// A run's copies of both files wait beside their names while other copies
+// may wait there too: each temporary must be a file of its own, also when
+// many are made within one tick of the clock.
+TEST(Paths, TemporariesBesideOneNameAreEachANewFile) {
+  TempDir dir;
+  const std::string path = dir / "Aircraft.cfg";
+  WriteFile(path, "kept\r\n");
+  std::vector<std::string> temporaries;
+  for (int i = 0; i < 50; ++i) {
+    std::string temp;
+    std::FILE* stream = nullptr;
+    ASSERT_TRUE(plat::CreateTemporaryBeside(plat::NativePath(path.c_str()), plat::KeptAttributes{}, &temp, &stream))
+        << i;
+    std::fputs(std::to_string(i).c_str(), stream);
+    ASSERT_EQ(std::fclose(stream), 0) << i;
+    temporaries.push_back(temp);
+  }
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(ReadFile(temporaries[i]), std::to_string(i)) << temporaries[i];
+  EXPECT_EQ(ReadFile(path), "kept\r\n");
+}
+
 TEST(TextMode, ReadTurnsCrLfIntoLfAndWriteTheOtherWay) {
   TempDir dir;
   WriteFile(dir / "in.txt", std::string("a\r\nb\rc\n\x1a" "d\r\n\r\nlast", 17));
