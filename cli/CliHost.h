@@ -10,8 +10,8 @@ namespace cli {
 
 // The Install command's window, played on a terminal: message boxes are
 // printed (failures to stderr, success to stdout), the confirmation is
-// answered by --yes or on the terminal, and status texts go to stderr. What the user asked for is the request
-// made from the command line.
+// answered by --yes or on the terminal, and status texts go to stderr.
+// What the user asked for is the request made from the command line.
 class CliHost : public engine::InstallHost {
  public:
   struct Settings {

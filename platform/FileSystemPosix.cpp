@@ -33,23 +33,21 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-// Folder listings made by the letter-case lookup, the latest first, each
-// kept while its folder is unchanged: same identity, link count, size and
+// Folder listings made by the letter-case lookup, the one asked for last
+// first, each kept while its folder is unchanged: same identity, link count, size and
 // change times. Making a texture folder and copying into it looks names up
 // in aircraft\csl, which may hold a thousand entries, and in the new folder,
 // in turn; with these kept each is listed once. Our own changes to a folder
 // update or forget its listing, since change times may not move between two
-// changes close together.
+// changes close together. The one asked for longest ago makes room for a
+// new one, so that aircraft\csl, asked for at every airline, stays while
+// each airline's own folder comes and goes.
 struct FolderListing {
   std::string folder;
   struct stat state {};
   // Each entry's name in lower case, then as it is; in order, so that the
   // entries of a name in any case are found together by a binary search.
   std::vector<std::pair<std::string, std::string>> entries;
-  // When the listing was last asked for: the one asked for longest ago
-  // makes room for a new one, so that aircraft\csl, asked for at every
-  // airline, stays while each airline's own folder comes and goes.
-  unsigned long lastUse = 0;
 
   void Add(std::string name) {
     std::pair<std::string, std::string> entry(FoldCase(name), std::move(name));
@@ -70,16 +68,12 @@ bool SameState(const struct stat& a, const struct stat& b) {
          a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-unsigned long g_listingUses = 0;
-
 FolderListing* KeptListing(const std::string& folder) {
-  for (FolderListing& listing : g_listings) {
-    if (listing.folder == folder) {
-      listing.lastUse = ++g_listingUses;
-      return &listing;
-    }
-  }
-  return nullptr;
+  const auto found = std::find_if(g_listings.begin(), g_listings.end(),
+                                  [&folder](const FolderListing& listing) { return listing.folder == folder; });
+  if (found == g_listings.end()) return nullptr;
+  std::rotate(g_listings.begin(), found, found + 1);
+  return &g_listings.front();
 }
 
 void ForgetListing(const std::string& folder) {
@@ -93,12 +87,8 @@ void ForgetListing(const std::string& folder) {
 
 FolderListing& KeepListing(FolderListing listing) {
   ForgetListing(listing.folder);
-  if (g_listings.size() >= kKeptListings) {
-    g_listings.erase(std::min_element(g_listings.begin(), g_listings.end(),
-                                      [](const FolderListing& a, const FolderListing& b) { return a.lastUse < b.lastUse; }));
-  }
-  listing.lastUse = ++g_listingUses;
   g_listings.insert(g_listings.begin(), std::move(listing));
+  if (g_listings.size() > kKeptListings) g_listings.pop_back();
   return g_listings.front();
 }
 
@@ -422,10 +412,10 @@ Result CreateTemporaryFile(const std::string& nativePath, const KeptAttributes& 
                            std::string* tempPath, int* fd) {
   if (!folderTakes) return Result::FromErrno(EACCES);
   const mode_t mode = like.known ? static_cast<mode_t>(like.bits & 07777) : 0666;
+  const std::string stem = nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-";
   const unsigned long long first = detail::TemporaryNumber();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = nativePath + ".quorvane-" + std::to_string(ProcessId()) + "-" +
-                             std::to_string(first + static_cast<unsigned long long>(attempt)) + ".tmp";
+    const std::string name = stem + std::to_string(first + static_cast<unsigned long long>(attempt)) + ".tmp";
     // O_NOFOLLOW with O_EXCL: a name that is taken, even by a link to
     // somewhere else, is never opened.
     const int made = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);

@@ -304,10 +304,10 @@ Result PlanReplacement(const char* path, LinkPolicy, ReplacementTarget* target) 
 Result CreateTemporaryBeside(const std::string& nativePath, const KeptAttributes&, std::string* tempPath,
                              std::FILE** stream) {
   if (const int fault = detail::InjectFault(FileOp::Open)) return Result::FromErrno(fault);
+  const std::string stem = nativePath + ".quorvane-" + std::to_string(GetCurrentProcessId()) + "-";
   const unsigned long long first = detail::TemporaryNumber();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = nativePath + ".quorvane-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(first + static_cast<unsigned long long>(attempt)) + ".tmp";
+    const std::string name = stem + std::to_string(first + static_cast<unsigned long long>(attempt)) + ".tmp";
     // CREATE_NEW: a name that is taken, by a file or a link, is never opened.
     HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

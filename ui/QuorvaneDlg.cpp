@@ -411,21 +411,10 @@ void CQuorvaneDlg::SetProgressPos(ProgressBar bar, int pos) {
   ::SendDlgItemMessageA(m_hWnd, ProgressBarId(bar), PBM_SETPOS, pos, 0);
 }
 
-void CQuorvaneDlg::StepReached(engine::CommandStep step) { PlayStep(step, /*withPauses=*/true); }
+void CQuorvaneDlg::StepReached(engine::CommandStep step) { PlayWaitBoxStep(step, *this); }
 
-void CQuorvaneDlg::PlayStepWithoutPauses(engine::CommandStep step) { PlayStep(step, /*withPauses=*/false); }
-
-void CQuorvaneDlg::PlayStep(engine::CommandStep step, bool withPauses) {
-  for (const WaitBoxCue& cue : WaitBoxCuesAt(step)) {
-    switch (cue.kind) {
-      case WaitBoxCue::Kind::WaitCursor: SetWaitCursor(); break;
-      case WaitBoxCue::Kind::Show: ShowWaitBox(cue.text); break;
-      case WaitBoxCue::Kind::Pause:
-        if (withPauses) Pause(cue.milliseconds);
-        break;
-      case WaitBoxCue::Kind::Close: CloseWaitBox(); break;
-    }
-  }
+void CQuorvaneDlg::PlayStepWithoutPauses(engine::CommandStep step) {
+  PlayWaitBoxStep(step, *this, /*withPauses=*/false);
 }
 
 void CQuorvaneDlg::ShowStatus(const char* text) { ShowWaitBox(text); }

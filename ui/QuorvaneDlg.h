@@ -97,7 +97,6 @@ class CQuorvaneDlg : public ZRVBitmapDialog, public engine::InstallHost, public 
   // A command ended in an exception: its files given back, and a message.
   void OnCommandStopped(engine::CommandStop stop, const char* detail) noexcept;
   void RepairStoppedRun() noexcept;
-  void PlayStep(engine::CommandStep step, bool withPauses);
   void CreateButtons();
   void AddSafetyNet();
   void OnSafetyCommand(UINT id);

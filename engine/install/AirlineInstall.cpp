@@ -67,11 +67,6 @@ bool CheckRecord(const char* description, const LookupResult& lookup, const Airl
   return true;
 }
 
-std::string CopyFailure(const char* description, const char* source, const char* target, const plat::Result& copy) {
-  return Printf("\"%s\": %s could not be copied to %s%s", description, plat::DisplayPath(source).c_str(),
-                plat::DisplayPath(target).c_str(), copy.Because().c_str());
-}
-
 std::string FolderFailure(const char* description, const char* folder, const plat::Result& making) {
   return Printf("\"%s\": the folder %s could not be created%s", description, plat::DisplayPath(folder).c_str(),
                 making.Because().c_str());
@@ -96,7 +91,7 @@ std::string PlanTexture(const char* description, const char* textureFolder, cons
   if (plat::GetPathKind(source) != plat::PathKind::File || folder == plat::PathKind::File ||
       existing == plat::PathKind::Folder ||
       (folder == plat::PathKind::Folder && !(replaceable = plat::CanReplace(target)))) {
-    report.Fail(CopyFailure(description, source, target, replaceable));
+    report.Fail(TextureCopyFailure(description, source, target, replaceable));
     return std::string();
   }
   planned->push_back(TextureWrite{target, existing == plat::PathKind::File});
@@ -168,7 +163,7 @@ AirlineResult AddAirline(const AirlineWork& work, const char* description) {
   }
   std::string temp;
   if (const plat::Result copied = plat::CopyBeside(source, target, &temp); !copied) {
-    report.Fail(CopyFailure(description, source, target, copied));
+    report.Fail(TextureCopyFailure(description, source, target, copied));
     return result;
   }
   staged.AddTexture(TextureChange{target, temp, description, source});

@@ -168,6 +168,12 @@ std::string ConfigFolderOf(const std::string& fsFolder) {
   return folder + "\\aircraft\\csl";
 }
 
+std::string TextureCopyFailure(const char* description, const char* source, const char* target,
+                               const plat::Result& why) {
+  return Printf("\"%s\": %s could not be copied to %s%s", description, plat::DisplayPath(source).c_str(),
+                plat::DisplayPath(target).c_str(), why.Because().c_str());
+}
+
 void DiscardTextures(const std::vector<TextureChange>& textures) {
   for (const TextureChange& texture : textures) RemoveIfThere(texture.temp);
 }
@@ -283,9 +289,8 @@ SwapResult SwapIn(const char* command, const RunStamp& run, const std::vector<st
   for (const TextureChange& texture : textures) {
     const plat::Result moved = plat::MoveFileOver(texture.temp.c_str(), texture.target.c_str());
     if (moved) continue;
-    result.textureFailures.push_back(Printf("\"%s\": %s could not be copied to %s%s", texture.description.c_str(),
-                                            plat::DisplayPath(texture.source.c_str()).c_str(),
-                                            plat::DisplayPath(texture.target.c_str()).c_str(), moved.Because().c_str()));
+    result.textureFailures.push_back(
+        TextureCopyFailure(texture.description.c_str(), texture.source.c_str(), texture.target.c_str(), moved));
     RemoveIfThere(texture.temp);
   }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backups/Backups.h"
+#include "platform/Result.h"
 
 namespace engine {
 
@@ -53,6 +54,12 @@ struct TextureChange {
   std::string description;
   std::string source;
 };
+
+// The report's words for a texture that could not be copied, or put in
+// place: "<airline>": <source> could not be copied to <target>, and the
+// system's reason.
+std::string TextureCopyFailure(const char* description, const char* source, const char* target,
+                               const plat::Result& why);
 
 enum class SwapStatus {
   Done,            // every file holds its new content (textures that failed are reported)

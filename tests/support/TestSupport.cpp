@@ -230,16 +230,7 @@ Answer FakeHost::ShowMessage(MessageKind kind, const char* text, const char* cap
   }
 }
 
-void FakeHost::StepReached(engine::CommandStep step) {
-  for (const ui::WaitBoxCue& cue : ui::WaitBoxCuesAt(step)) {
-    switch (cue.kind) {
-      case ui::WaitBoxCue::Kind::WaitCursor: SetWaitCursor(); break;
-      case ui::WaitBoxCue::Kind::Show: ShowWaitBox(cue.text); break;
-      case ui::WaitBoxCue::Kind::Pause: Pause(cue.milliseconds); break;
-      case ui::WaitBoxCue::Kind::Close: CloseWaitBox(); break;
-    }
-  }
-}
+void FakeHost::StepReached(engine::CommandStep step) { ui::PlayWaitBoxStep(step, *this); }
 
 InstallRequest FakeHost::Request() const {
   InstallRequest request{fsFolder, squawkBoxFolder, {}};

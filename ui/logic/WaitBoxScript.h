@@ -24,4 +24,21 @@ struct WaitBoxCues {
 // The cues of one step, in order; none for a step the box does not mark.
 WaitBoxCues WaitBoxCuesAt(engine::CommandStep step);
 
+// Plays the cues of a step on `box`, which has SetWaitCursor, ShowWaitBox,
+// Pause and CloseWaitBox: the window, or a stand-in for it in tests.
+// Without pauses for a run that changes nothing.
+template <class Box>
+void PlayWaitBoxStep(engine::CommandStep step, Box& box, bool withPauses = true) {
+  for (const WaitBoxCue& cue : WaitBoxCuesAt(step)) {
+    switch (cue.kind) {
+      case WaitBoxCue::Kind::WaitCursor: box.SetWaitCursor(); break;
+      case WaitBoxCue::Kind::Show: box.ShowWaitBox(cue.text); break;
+      case WaitBoxCue::Kind::Pause:
+        if (withPauses) box.Pause(cue.milliseconds);
+        break;
+      case WaitBoxCue::Kind::Close: box.CloseWaitBox(); break;
+    }
+  }
+}
+
 }  // namespace ui
